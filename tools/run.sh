@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds both programs and starts quillam playing zintara3 under Wine.
+# Until the host program exists it builds the deliverables and stops there.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+
+"$root/tools/bootstrap.sh"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+if [ ! -f "$build/bin/quillam.exe" ]; then
+  echo "Built: $(ls "$build"/bin/zintara3.dll 2>/dev/null)"
+  exit 0
+fi
+source "$root/tools/test-services.sh"
+start_test_services
+trap stop_test_services EXIT
+"$root/tools/wine-run.sh" "$build/bin/quillam.exe" "$(winepath -w "$build/bin/zintara3.dll" 2>/dev/null)"
