@@ -5,10 +5,19 @@
 set -euo pipefail
 
 DEPS_ROOT=${QZ_DEPS_ROOT:-/opt/quillam-deps}
-WINEPREFIX_DIR=${QZ_WINEPREFIX:-/opt/quillam-deps/wineprefix}
+WINEPREFIX_DIR=${QZ_WINEPREFIX:-$DEPS_ROOT/wineprefix}
 JOBS=$(nproc)
 
 log() { printf 'bootstrap: %s\n' "$*"; }
+
+# Runs a build step quietly; on failure shows the end of its output.
+quiet() {
+  local out; out=$(mktemp)
+  if ! "$@" >"$out" 2>&1; then
+    tail -n 40 "$out"; rm -f "$out"; log "failed: $*"; exit 1
+  fi
+  rm -f "$out"
+}
 
 packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth libboost-dev
           libz-mingw-w64-dev googletest fonts-liberation pulseaudio pulseaudio-utils dpkg-dev
@@ -63,9 +72,13 @@ build_libpng() {
   fetch_source libpng1.6 "$work"
   log "building libpng $SOURCE_VERSION"
   PNG_PREFIX="$DEPS_ROOT/libpng-$SOURCE_VERSION-mingw64"
-  (cd "$work/src" && ./configure --host=x86_64-w64-mingw32 --disable-shared --prefix="$PNG_PREFIX" \
+  cd "$work/src"
+  quiet ./configure --host=x86_64-w64-mingw32 --disable-shared --prefix="$PNG_PREFIX" \
       CC=x86_64-w64-mingw32-gcc-posix CPPFLAGS=-I/usr/x86_64-w64-mingw32/include \
-      LDFLAGS=-L/usr/x86_64-w64-mingw32/lib >/dev/null && make -j"$JOBS" >/dev/null && make install >/dev/null 2>&1)
+      LDFLAGS=-L/usr/x86_64-w64-mingw32/lib
+  quiet make -j"$JOBS"
+  quiet make install
+  cd /
   touch "$PNG_PREFIX/.done"
   rm -rf "$work"
 }
@@ -77,15 +90,18 @@ build_wx() {
   fetch_source wxwidgets3.2 "$work"
   log "building wxWidgets $SOURCE_VERSION (once; 15 to 20 minutes on two cores)"
   WX_PREFIX="$DEPS_ROOT/wxwidgets-$SOURCE_VERSION-msw-static"
-  (cd "$work/src" && ./configure --host=x86_64-w64-mingw32 --prefix="$WX_PREFIX" --disable-shared \
+  cd "$work/src"
+  quiet ./configure --host=x86_64-w64-mingw32 --prefix="$WX_PREFIX" --disable-shared \
       CC=x86_64-w64-mingw32-gcc-posix CXX=x86_64-w64-mingw32-g++-posix \
       CPPFLAGS="-I$PNG_PREFIX/include -I/usr/x86_64-w64-mingw32/include" \
       LDFLAGS="-L$PNG_PREFIX/lib -L/usr/x86_64-w64-mingw32/lib" \
       --enable-compat28 --with-msw --with-libpng=sys --with-zlib=sys --without-libjpeg --without-libtiff \
       --without-expat --without-regex --without-liblzma --disable-xrc --disable-html --disable-webview \
       --disable-stc --disable-richtext --disable-ribbon --disable-propgrid --disable-aui \
-      --disable-mediactrl --without-opengl --disable-sound --disable-webrequest >/dev/null \
-    && make -j"$JOBS" >/dev/null && make install >/dev/null 2>&1)
+      --disable-mediactrl --without-opengl --disable-sound --disable-webrequest
+  quiet make -j"$JOBS"
+  quiet make install
+  cd /
   touch "$WX_PREFIX/.done"
   rm -rf "$work"
 }
