@@ -10,6 +10,7 @@
 #include "plugin/engine/OmAudio.h"
 #include "plugin/engine/ParameterText.h"
 #include "plugin/framework/HostOpcodes.h"
+#include "plugin/framework/ModuleHandle.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
@@ -28,10 +29,23 @@ VstIntPtr testHost(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/, Vst
   return 0;
 }
 
-// The effect linked into this test program keeps its settings file beside the program.
+// The effect linked into this test program finds its folder through the module handle; it is
+// pointed at a plug-in copy in a private folder, so the settings file lives there.
 class OmAudioTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    folder = Testing::makeTempFolder("om-audio");
+    const std::string copy = folder + "zintara3.dll";
+    CopyFileA((Testing::binaryFolder() + "zintara3.dll").c_str(), copy.c_str(), FALSE);
+    hInstance = LoadLibraryA(copy.c_str());
+  }
+  static void TearDownTestSuite() {
+    FreeLibrary(hInstance);
+    hInstance = nullptr;
+  }
+
   void SetUp() override {
+    ASSERT_NE(hInstance, nullptr);
     removeSettingsFile();
     hostTimeInfo = nullptr;
     timeInfoFilters.clear();
@@ -41,7 +55,10 @@ class OmAudioTest : public ::testing::Test {
     effect.reset();
     removeSettingsFile();
   }
-  static void removeSettingsFile() { DeleteFileA((Testing::binaryFolder() + "zintara.cfg").c_str()); }
+  static void removeSettingsFile() { DeleteFileA((folder + "zintara.cfg").c_str()); }
+
+  static std::string folder;
+  std::unique_ptr<OmAudio> effect;
 
   void midi(unsigned char status, unsigned char data1, unsigned char data2) {
     VstMidiEvent event{};
@@ -55,9 +72,9 @@ class OmAudioTest : public ::testing::Test {
     list.events[0] = reinterpret_cast<VstEvent*>(&event);
     EXPECT_EQ(effect->processEvents(&list), 1);
   }
-
-  std::unique_ptr<OmAudio> effect;
 };
+
+std::string OmAudioTest::folder;
 
 TEST_F(OmAudioTest, ArmedLearningEndsWithANoteWithoutMapping) {
   const std::vector<int32_t> mapBefore(effect->controllerMap, effect->controllerMap + controllerCount);
@@ -90,6 +107,7 @@ TEST_F(OmAudioTest, LearnedMapIsSavedAndReadByTheNextInstance) {
   effect->setLearnParameter(12);
   midi(0xB0, 3, 0);
   effect.reset();
+  EXPECT_EQ(GetFileAttributesA((folder + "zintara.cfg").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
   effect = std::make_unique<OmAudio>(&testHost);
   EXPECT_EQ(effect->controllerMap[3], 12);
   EXPECT_EQ(effect->controllerMap[74], 1);
