@@ -233,6 +233,23 @@ TEST(FilterSelection, StateVariableFrequencyIsHeldStable) {
   EXPECT_NEAR(e[SvfElement::frequency], std::sqrt(4.99f) - 1.0f, 1e-6f);
 }
 
+// At full resonance the "Allpass" keeps some damping; the reverb's damping keeps its 44.1 kHz value below
+// 44.1 kHz. Both would let the feedback grow without limit.
+TEST(FilterSelection, FeedbackStaysDamped) {
+  auto state = makeState();
+  const float* e = state->element;
+  selectFilterKernel(44100, 31, 0.5f, 1.0f, state.get());
+  EXPECT_EQ(e[SvfElement::damping], 0.05f);
+  selectFilterKernel(44100, 31, 0.5f, 0.9f, state.get());
+  EXPECT_FLOAT_EQ(e[SvfElement::damping], 0.1f);
+  for (std::int32_t rate : {8000, 22050, 32000, 44100}) {
+    selectFilterKernel(rate, 56, 0.5f, 1.0f, state.get());
+    EXPECT_EQ(e[ReverbElement::damping], 38400.0f / 44100.0f) << rate;
+  }
+  selectFilterKernel(96000, 56, 0.5f, 1.0f, state.get());
+  EXPECT_EQ(e[ReverbElement::damping], 0.4f);
+}
+
 // Which elements reset clears and copy transfers, by family (a representative type of each).
 TEST(FilterSelection, ResetAndCopyRangesByFamily) {
   const std::int32_t ring = DelayLineElement::ring + DelayLineElement::ringSize - 1;
