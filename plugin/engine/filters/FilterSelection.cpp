@@ -426,7 +426,8 @@ FilterKernel selectFilterKernel(std::int32_t sampleRate, std::int32_t type, floa
   e[FilterElement::resonance] = r;
   e[FilterElement::type] = static_cast<float>(type);
   e[FilterElement::sampleRate] = static_cast<float>(sampleRate);
-  if (static_cast<std::uint32_t>(type) > kLastType) return emptyKernel;
+  // Every recipe divides by the sample rate: a host that reports none gets no filter rather than infinities.
+  if (static_cast<std::uint32_t>(type) > kLastType || sampleRate < 1) return emptyKernel;
   const FilterKernel kernel = selectRecipe(Recipe{e, sampleRate, c, r}, type);
   return kernel ? kernel : emptyKernel;
 }

@@ -71,6 +71,15 @@ TEST(FilterSelection, NoFilterWritesOnlyTheCommonSettings) {
   }
 }
 
+TEST(FilterSelection, NoSampleRateSelectsNoFilter) {
+  auto state = makeState();
+  for (std::int32_t rate : {0, -44100}) {
+    fill(*state, kSentinel);
+    EXPECT_EQ(selectFilterKernel(rate, 56, 0.5f, 0.5f, state.get()), emptyKernel);
+    expectRanges(*state, {{0, 3}}, kSentinel, [](std::int32_t) { return true; });
+  }
+}
+
 TEST(FilterSelection, NonFiniteCutoffAndResonanceSelectAsZero) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
