@@ -5,6 +5,7 @@
 
 #include "plugin/engine/dsp/FastMath.h"
 #include "plugin/engine/dsp/FloatToInt.h"
+#include "plugin/engine/dsp/ValueLimits.h"
 #include "plugin/engine/filters/FilterDesign.h"
 #include "plugin/engine/filters/FilterKernels.h"
 
@@ -13,14 +14,6 @@ namespace {
 constexpr std::int32_t kLastType = 83;
 constexpr float kPi = 3.14159f;
 constexpr float kMaxDelayLength = 32767.0f;
-
-float finiteOrZero(float v) {
-  return std::isfinite(v) ? v : 0.0f;
-}
-
-float limitTo(float v, float lo, float hi) {
-  return v < lo ? lo : (v > hi ? hi : v);
-}
 
 // Linear interpolation in a table at x >= 0, with the index kept inside the table.
 template <std::size_t size>
