@@ -2,6 +2,8 @@
 
 #include "common/xml/XmlEscape.h"
 
+#include <algorithm>
+
 namespace Common::Xml {
 
 void XmlElement::Write(std::ostream& stream) const {
@@ -9,7 +11,7 @@ void XmlElement::Write(std::ostream& stream) const {
 }
 
 void XmlElement::Write(std::ostream& stream, int depth) const {
-  const std::string indent(2 * static_cast<std::size_t>(depth), ' ');
+  const std::string indent(2 * static_cast<std::size_t>(std::max(depth, 0)), ' ');
   stream << indent << '<' << GetName();
   for (const auto& [name, value] : GetAttributes()) stream << ' ' << name << "=\"" << Escape(value) << '"';
   const Children& children = GetChildren();
