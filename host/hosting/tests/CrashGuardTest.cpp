@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <thread>
+
+#include "host/hosting/CrashGuard.h"
+
+namespace Ombix::Kelvane {
+namespace {
+
+void AccessViolation() {
+  volatile int* nowhere = nullptr;
+  *nowhere = 1;
+}
+
+volatile int deepest = 1 << 30;
+
+int Recurse(int depth) {
+  if (depth > deepest) return 0;
+  volatile char frame[4096];
+  frame[0] = static_cast<char>(depth);
+  return Recurse(depth + 1) + frame[0];
+}
+
+TEST(CrashGuard, ANormalCallRunsAndAnswersZero) {
+  int calls = 0;
+  EXPECT_EQ(CrashGuard::Run([&] { ++calls; }), 0u);
+  EXPECT_EQ(calls, 1);
+}
+
+TEST(CrashGuard, FaultsAnswerTheirCode) {
+  EXPECT_EQ(CrashGuard::Run([] { AccessViolation(); }), static_cast<unsigned long>(EXCEPTION_ACCESS_VIOLATION));
+  EXPECT_EQ(CrashGuard::Run([] { RaiseException(0xE0001234, 0, 0, nullptr); }), 0xE0001234);
+  EXPECT_EQ(CrashGuard::Run([] { throw std::runtime_error("escaped"); }), CrashGuard::kCppException);
+}
+
+TEST(CrashGuard, AStackOverflowIsCaughtOnAThreadOfItsOwn) {
+  unsigned long code = 0;
+  std::thread([&] { code = CrashGuard::Run([] { Recurse(0); }); }).join();
+  EXPECT_EQ(code, static_cast<unsigned long>(EXCEPTION_STACK_OVERFLOW));
+}
+
+TEST(CrashGuard, GuardsNestAndKeepWorkingAfterAFault) {
+  unsigned long inner = 0;
+  int after = 0;
+  EXPECT_EQ(CrashGuard::Run([&] {
+              inner = CrashGuard::Run([] { AccessViolation(); });
+              ++after;
+            }),
+            0u);
+  EXPECT_EQ(inner, static_cast<unsigned long>(EXCEPTION_ACCESS_VIOLATION));
+  EXPECT_EQ(after, 1);
+  EXPECT_EQ(CrashGuard::Run([] { AccessViolation(); }), static_cast<unsigned long>(EXCEPTION_ACCESS_VIOLATION));
+  EXPECT_EQ(CrashGuard::Run([] {}), 0u);
+}
+
+TEST(CrashGuard, ExceptionsHandledInsideTheCallNeverReachTheGuard) {
+  int caught = 0;
+  EXPECT_EQ(CrashGuard::Run([&] {
+              try {
+                throw std::runtime_error("handled");
+              } catch (const std::exception&) {
+                ++caught;
+              }
+            }),
+            0u);
+  EXPECT_EQ(caught, 1);
+}
+
+}  // namespace
+}  // namespace Ombix::Kelvane
