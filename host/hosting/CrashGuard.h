@@ -4,7 +4,7 @@
 
 namespace Ombix::Kelvane {
 
-// Runs a call into plug-in code so that a fault inside it (an access violation, a stack overflow, an
+// Runs a call into plug-in code so that a fault inside it (an access violation, a division by zero, an
 // illegal instruction, a C++ exception that escapes the plug-in) returns here instead of ending the
 // host. The frames of the failed call are unwound and abandoned; the plug-in is not to be trusted
 // afterwards.

@@ -33,13 +33,13 @@ std::unique_ptr<VSTPluginImpl> LoadVstPlugin(const std::string& path) {
   const DirectoryRegistration registration(folder.c_str());
 
   if (!library) {
-    Common::Logging::logger.Error("Unable to load library\n");
+    Common::Logging::theLogger.Error("Unable to load library\n");
     return nullptr;
   }
   auto entry = reinterpret_cast<VstPluginEntry>(library->GetProc("VSTPluginMain"));
   if (!entry) entry = reinterpret_cast<VstPluginEntry>(library->GetProc("main"));
   if (!entry) {
-    Common::Logging::logger.Error("Unable to retrieve main proc\n");
+    Common::Logging::theLogger.Error("Unable to retrieve main proc\n");
     return nullptr;
   }
 
@@ -47,15 +47,15 @@ std::unique_ptr<VSTPluginImpl> LoadVstPlugin(const std::string& path) {
   Check check = Check::NoRecord;
   const unsigned long fault = CrashGuard::Run([&] { check = CallEntry(entry, effect); });
   if (fault != 0) {
-    Common::Logging::logger.Critical("Plugin crashed on load\n");
+    Common::Logging::theLogger.Critical("Plugin crashed on load\n");
     throw PluginCrashed(fault);
   }
   switch (check) {
     case Check::NoRecord:
-      Common::Logging::logger.Error("No magic!\n");
+      Common::Logging::theLogger.Error("No magic!\n");
       return nullptr;
     case Check::NoReplacing:
-      Common::Logging::logger.Error("Plugin does not support processReplacing\n");
+      Common::Logging::theLogger.Error("Plugin does not support processReplacing\n");
       CrashGuard::Run([effect] { effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f); });
       return nullptr;
     case Check::Usable:

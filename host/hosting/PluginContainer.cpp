@@ -79,12 +79,12 @@ void PluginContainer::RequestLoad() {
   }
   reloadWanted_ = false;
   queued_ = true;
-  Common::Logging::logger.Info("Enqueuing container");
+  Common::Logging::theLogger.Info("Enqueuing container");
   if (factory_->LoaderThreadCount() == 0) {
-    Common::Logging::logger.Info(" => Direct\n");
+    Common::Logging::theLogger.Info(" => Direct\n");
     factory_->DirectLoader().Load(this);
   } else {
-    Common::Logging::logger.Info(" => Threaded\n");
+    Common::Logging::theLogger.Info(" => Threaded\n");
     factory_->Enqueue(this);
   }
 }
@@ -145,12 +145,12 @@ void PluginContainer::Dispose() {
   DisposeSelf();
   if (queued_ || loading_) return;
   queued_ = true;
-  Common::Logging::logger.Info("Enqueuing container");
+  Common::Logging::theLogger.Info("Enqueuing container");
   if (factory_->LoaderThreadCount() == 0) {
-    Common::Logging::logger.Info(" => Direct\n");
+    Common::Logging::theLogger.Info(" => Direct\n");
     factory_->DirectLoader().Load(this);
   } else {
-    Common::Logging::logger.Info(" => Threaded\n");
+    Common::Logging::theLogger.Info(" => Threaded\n");
     factory_->Enqueue(this);
   }
 }
@@ -194,7 +194,7 @@ void PluginContainer::PushMidi(PackedMidiEvent word) {
   ScopedLock audio(audioLock_);
   if (midiQueue_.size() == midiQueue_.capacity()) {
     if (midiQueue_.size() >= static_cast<std::size_t>(kMaxQueuedMidi)) {
-      if (!midiDropWarned_) Common::Logging::logger.Warning("MIDI queue full: dropping injected events\n");
+      if (!midiDropWarned_) Common::Logging::theLogger.Warning("MIDI queue full: dropping injected events\n");
       midiDropWarned_ = true;
       return;
     }

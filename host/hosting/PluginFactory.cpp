@@ -79,11 +79,11 @@ void PluginFactory::StopLoaders() {
   }
   if (threads.empty()) return;
   for (std::size_t i = 0; i < threads.size(); ++i) {
-    Common::Logging::logger.Info("Enqueuing container");
-    Common::Logging::logger.Info(" => Threaded\n");
+    Common::Logging::theLogger.Info("Enqueuing container");
+    Common::Logging::theLogger.Info(" => Threaded\n");
     Enqueue(nullptr);
   }
-  Common::Logging::logger.Info("Waiting for loaders to die\n");
+  Common::Logging::theLogger.Info("Waiting for loaders to die\n");
   threads.clear();
 }
 

@@ -15,19 +15,19 @@ namespace Ombix::Kelvane {
 void PluginLoader::Load(PluginContainer* container) {
   const std::string path = container->TakeLoadPath();
   if (!path.empty() && AcquireModule(container, path)) {
-    Common::Logging::logger.Info("Loading plugin: %s\n", path.c_str());
+    Common::Logging::theLogger.Info("Loading plugin: %s\n", path.c_str());
     bool loaded = false;
     try {
       std::unique_ptr<VSTPluginImpl> processor = LoadVstPlugin(path);
       loaded = processor != nullptr;
       container->SetPlugin(std::move(processor));
     } catch (...) {
-      Common::Logging::logger.Info("Attempt to load plugin failed!\n");
+      Common::Logging::theLogger.Info("Attempt to load plugin failed!\n");
       loaded = false;
       container->CloseProcessor();
       container->SetPlugin(nullptr);
     }
-    Common::Logging::logger.Info(loaded ? "Loading finished!\n" : "Loading failed!\n");
+    Common::Logging::theLogger.Info(loaded ? "Loading finished!\n" : "Loading failed!\n");
     factory_->LoadDone(module_);
     module_ = nullptr;
   }
@@ -37,11 +37,11 @@ void PluginLoader::Load(PluginContainer* container) {
 bool PluginLoader::AcquireModule(PluginContainer* container, const std::string& path) {
   const std::unique_ptr<Common::System::Library> library(Common::System::Library::Load(path));
   if (!library) {
-    Common::Logging::logger.Error("Unable to load library: %s\n", path.c_str());
+    Common::Logging::theLogger.Error("Unable to load library: %s\n", path.c_str());
     container->SetPlugin(nullptr);
     return false;
   }
-  module_ = library->Module();
+  module_ = library->GetHandle();
   const bool acquired = factory_->AcquireModule(module_);
   if (!acquired) {
     module_ = nullptr;

@@ -10,7 +10,7 @@ PluginLoaderThread::PluginLoaderThread(PluginFactory* factory) : PluginLoader(fa
   SetName("IPlugin Loader");
 }
 
-PluginLoaderThread::~PluginLoaderThread() { WaitForSingleObject(Handle(), INFINITE); }
+PluginLoaderThread::~PluginLoaderThread() { WaitForEnd(); }
 
 int PluginLoaderThread::Run() {
   while (PluginContainer* container = factory_->Dequeue()) Load(container);

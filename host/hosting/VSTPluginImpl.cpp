@@ -39,7 +39,7 @@ VSTPluginImpl::~VSTPluginImpl() {
       Suspend();
       Dispatch(effClose);
     });
-    if (fault != 0) Common::Logging::logger.Critical("Plugin crashed on close\n");
+    if (fault != 0) Common::Logging::theLogger.Critical("Plugin crashed on close\n");
   }
   EffectRegistry::Remove(effect_);
 }
@@ -73,7 +73,7 @@ void VSTPluginImpl::Open(int blockSize, double sampleRate) {
   if (fault != 0) {
     crashed_ = true;
     running_ = false;
-    Common::Logging::logger.Critical("Plugin crashed on open\n");
+    Common::Logging::theLogger.Critical("Plugin crashed on open\n");
     throw PluginCrashed(fault);
   }
 }

@@ -46,7 +46,7 @@ VstEvents* VstEventList::Build(int count, const PackedMidiEvent* words, double s
       deltaFrames = blockSize - 1;
     }
     event.deltaFrames = deltaFrames;
-    list->events[list->numEvents] = reinterpret_cast<VstEvent*>(&event);
+    EventSlots(list)[list->numEvents] = reinterpret_cast<VstEvent*>(&event);
     ++list->numEvents;
   }
   return list;

@@ -127,6 +127,14 @@ struct VstEvents {
   VstEvent* events[2];
 };
 static_assert(sizeof(VstEvents) == 32);
+
+// The event pointers of a list, which run on past the two the header declares.
+inline VstEvent** EventSlots(VstEvents* list) {
+  return reinterpret_cast<VstEvent**>(reinterpret_cast<char*>(list) + offsetof(VstEvents, events));
+}
+inline VstEvent* const* EventSlots(const VstEvents* list) {
+  return reinterpret_cast<VstEvent* const*>(reinterpret_cast<const char*>(list) + offsetof(VstEvents, events));
+}
 static_assert(offsetof(VstEvents, reserved) == 8);
 static_assert(offsetof(VstEvents, events) == 16);
 

@@ -73,7 +73,7 @@ TEST(LoadVstPlugin, APathWithoutAFolderAnswersNull) {
 
 TEST(LoadVstPlugin, APluginWithoutReplacingProcessingIsRefusedAndClosed) {
   Testing::RecordingPluginLibrary recorder;
-  for (const int flags : {effFlagsHasEditor, effFlagsHasEditor | effFlagsProgramChunks}) {
+  for (const int flags : {0 | effFlagsHasEditor, effFlagsHasEditor | effFlagsProgramChunks}) {
     recorder.Configure(2, 2, 3, flags);
     recorder.Clear();
     Testing::LogCapture log;

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <string>
 
+#include "common/logging/ILogDevice.h"
 #include "common/logging/Logger.h"
 
 namespace Testing {
@@ -10,8 +11,8 @@ namespace Testing {
 // Collects everything the global logger writes while it lives.
 class LogCapture : public Common::Logging::ILogDevice {
  public:
-  LogCapture() { Common::Logging::logger.AddDevice(this, 63); }
-  ~LogCapture() override { Common::Logging::logger.RemoveDevice(this); }
+  LogCapture() { Common::Logging::theLogger.AddDevice(this, 63); }
+  ~LogCapture() override { Common::Logging::theLogger.RemoveDevice(this); }
 
   void Write(int level, const std::string& text) override {
     std::lock_guard<std::mutex> hold(lock_);

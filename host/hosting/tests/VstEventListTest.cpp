@@ -12,7 +12,7 @@ PackedMidiEvent Word(int status, int first, int second, std::uint32_t microsecon
          static_cast<PackedMidiEvent>(second) << 16 | static_cast<PackedMidiEvent>(microseconds) << 32;
 }
 
-const VstMidiEvent& Midi(const VstEvents* list, int i) { return *reinterpret_cast<VstMidiEvent*>(list->events[i]); }
+const VstMidiEvent& Midi(const VstEvents* list, int i) { return *reinterpret_cast<VstMidiEvent*>(EventSlots(list)[i]); }
 
 TEST(VstEventList, ConvertsWordsIntoPresetMidiEvents) {
   VstEventList list;
@@ -73,12 +73,12 @@ TEST(VstEventList, GrowsOnlyForMoreEventsThanEverBefore) {
   const VstEvents* grown = list.Build(11, words.data(), 44.1, 256);
   EXPECT_EQ(list.Capacity(), 11);
   EXPECT_EQ(grown->numEvents, 11);
-  const VstEvent* lastEvent = grown->events[10];
+  const VstEvent* lastEvent = EventSlots(grown)[10];
   const VstEvents* reused = list.Build(2, words.data(), 44.1, 256);
   EXPECT_EQ(reused, grown);
   EXPECT_EQ(reused->numEvents, 2);
   EXPECT_EQ(list.Capacity(), 11);
-  EXPECT_EQ(list.Build(11, words.data(), 44.1, 256)->events[10], lastEvent);
+  EXPECT_EQ(EventSlots(list.Build(11, words.data(), 44.1, 256))[10], lastEvent);
 }
 
 }  // namespace

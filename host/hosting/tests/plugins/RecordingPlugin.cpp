@@ -70,7 +70,7 @@ void RecordText(const char* what, const char* text) { Record(std::string(what) +
 void RecordEvents(const VstEvents* events) {
   Record(Format("events %lld", events->numEvents));
   for (VstInt32 i = 0; i < events->numEvents; ++i) {
-    const auto* midi = reinterpret_cast<const VstMidiEvent*>(events->events[i]);
+    const auto* midi = reinterpret_cast<const VstMidiEvent*>(EventSlots(events)[i]);
     Record(Format("midi %02llx %lld %lld", midi->midiData[0] & 0xFF, midi->midiData[1] & 0xFF,
                   midi->midiData[2] & 0xFF) +
            " delta " + std::to_string(midi->deltaFrames) + " type " + std::to_string(midi->type) + " size " +
