@@ -4,9 +4,13 @@
 
 namespace Ombix::Kelvane {
 
-Sync::Sync() { Update(); }
+Sync::Sync() {
+  Update();
+}
 
-void Sync::Update() { beatsPerSample_ = 1.0 / (position_.sampleRate / (position_.tempo / 60.0)); }
+void Sync::Update() {
+  beatsPerSample_ = 1.0 / (position_.sampleRate / (position_.tempo / 60.0));
+}
 
 void Sync::SetSampleRate(double rate) {
   if (!(rate > 0.0)) return;  // a driver without a rate must not turn the clock into NaN

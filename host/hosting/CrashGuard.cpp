@@ -39,9 +39,13 @@ crashGuardResume:
 namespace {
 
 // GCC raises its C++ exceptions with codes whose low three bytes spell "GCC".
-bool IsGccException(DWORD code) { return (code & 0x00FFFFFF) == 0x00474343; }
+bool IsGccException(DWORD code) {
+  return (code & 0x00FFFFFF) == 0x00474343;
+}
 
-bool IsDebuggerEvent(DWORD code) { return code == EXCEPTION_BREAKPOINT || code == EXCEPTION_SINGLE_STEP; }
+bool IsDebuggerEvent(DWORD code) {
+  return code == EXCEPTION_BREAKPOINT || code == EXCEPTION_SINGLE_STEP;
+}
 
 }  // namespace
 

@@ -94,7 +94,7 @@ class PluginContainer {
   PluginFactory* const factory_;
   Common::System::Threading::CriticalSection lock_;
   Common::System::Threading::ILockable* const audioLock_;
-  int lockDepth_ = 0;            // nested holds of lock_ on the owning thread
+  int lockDepth_ = 0;             // nested holds of lock_ on the owning thread
   bool deleteOnRelease_ = false;  // a disposed container, deleted when the outermost hold ends
   bool queued_ = false;
   bool loading_ = false;

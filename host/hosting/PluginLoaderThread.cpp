@@ -10,7 +10,9 @@ PluginLoaderThread::PluginLoaderThread(PluginFactory* factory) : PluginLoader(fa
   SetName("IPlugin Loader");
 }
 
-PluginLoaderThread::~PluginLoaderThread() { WaitForEnd(); }
+PluginLoaderThread::~PluginLoaderThread() {
+  WaitForEnd();
+}
 
 int PluginLoaderThread::Run() {
   while (PluginContainer* container = factory_->Dequeue()) Load(container);

@@ -23,8 +23,8 @@ void UpdateVstTimeInfo(const TransportPosition& transport) {
   // Sub-frames (1/80 frame at 30 frames per second) within the current second.
   vstTimeInfo.smpteOffset = static_cast<VstInt32>((seconds - std::floor(seconds)) * 30.0 * 80.0);
   vstTimeInfo.smpteFrameRate = 5;
-  vstTimeInfo.flags = kVstTransportPlaying | kVstNanosValid | kVstPpqPosValid | kVstTempoValid | kVstBarsValid |
-                      kVstTimeSigValid | kVstSmpteValid;
+  vstTimeInfo.flags = kVstTransportPlaying | kVstNanosValid | kVstPpqPosValid | kVstTempoValid |
+                      kVstBarsValid | kVstTimeSigValid | kVstSmpteValid;
 }
 
 }  // namespace Ombix::Kelvane

@@ -20,11 +20,14 @@ constexpr std::size_t kPropertiesSize = 128;  // a pin-properties record
 constexpr std::size_t kProgramNameSize = 256;
 constexpr std::size_t kPluginTextSize = 257;  // vendor and product texts asked of the plug-in
 
-int Clamp(VstInt32 value, int most) { return std::clamp(static_cast<int>(value), 0, most); }
+int Clamp(VstInt32 value, int most) {
+  return std::clamp(static_cast<int>(value), 0, most);
+}
 
 }  // namespace
 
-VSTPluginImpl::VSTPluginImpl(std::string folder, std::unique_ptr<Common::System::Library> library, AEffect* effect)
+VSTPluginImpl::VSTPluginImpl(std::string folder, std::unique_ptr<Common::System::Library> library,
+                             AEffect* effect)
     : VSTPlugin(std::move(folder), std::move(library)),
       programCount_(Clamp(effect->numPrograms, kMaxPrograms)),
       effect_(effect) {
@@ -48,7 +51,9 @@ VstIntPtr VSTPluginImpl::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr val
   return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 
-bool VSTPluginImpl::HasEditor() const { return (effect_->flags & effFlagsHasEditor) != 0; }
+bool VSTPluginImpl::HasEditor() const {
+  return (effect_->flags & effFlagsHasEditor) != 0;
+}
 
 void VSTPluginImpl::Open(int blockSize, double sampleRate) {
   ScopedLock hold(&lock_);
@@ -123,13 +128,21 @@ std::string VSTPluginImpl::CachedString(std::string& cache, VstInt32 opcode) {
   return cache;
 }
 
-std::string VSTPluginImpl::ProductString() { return CachedString(product_, effGetProductString); }
+std::string VSTPluginImpl::ProductString() {
+  return CachedString(product_, effGetProductString);
+}
 
-std::string VSTPluginImpl::VendorString() { return CachedString(vendor_, effGetVendorString); }
+std::string VSTPluginImpl::VendorString() {
+  return CachedString(vendor_, effGetVendorString);
+}
 
-int VSTPluginImpl::NumInputs() { return Clamp(effect_->numInputs, kMaxChannels); }
+int VSTPluginImpl::NumInputs() {
+  return Clamp(effect_->numInputs, kMaxChannels);
+}
 
-int VSTPluginImpl::NumOutputs() { return Clamp(effect_->numOutputs, kMaxChannels); }
+int VSTPluginImpl::NumOutputs() {
+  return Clamp(effect_->numOutputs, kMaxChannels);
+}
 
 void VSTPluginImpl::SetSampleRate(double rate) {
   if (crashed_) return;
@@ -193,7 +206,8 @@ void VSTPluginImpl::Suspend() {
   Dispatch(effMainsChanged, 0, 0);
 }
 
-VstIntPtr VSTPluginImpl::HostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*, float) {
+VstIntPtr VSTPluginImpl::HostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*,
+                                      float) {
   switch (opcode) {
     case audioMasterGetNumAutomatableParameters:
       return effect_->numParams;

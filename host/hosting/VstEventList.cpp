@@ -5,7 +5,9 @@
 
 namespace Ombix::Kelvane {
 
-VstEventList::VstEventList() { Allocate(kInitialCapacity); }
+VstEventList::VstEventList() {
+  Allocate(kInitialCapacity);
+}
 
 void VstEventList::Allocate(int capacity) {
   const std::size_t bytes = sizeof(VstEvents) + sizeof(VstEvent*) * static_cast<std::size_t>(capacity);

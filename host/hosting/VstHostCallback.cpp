@@ -50,7 +50,8 @@ VstIntPtr CommonAnswer(VstInt32 opcode, void* ptr) {
 
 }  // namespace
 
-VstIntPtr VstHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+VstIntPtr VstHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                          float opt) {
   switch (opcode) {
     case audioMasterGetTime:
       return reinterpret_cast<VstIntPtr>(&vstTimeInfo);
@@ -63,7 +64,8 @@ VstIntPtr VstHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstI
   }
   if (effect) {
     if (VSTPlugin* plugin = EffectRegistry::Find(effect)) {
-      if (const VstIntPtr answer = plugin->HostCallback(effect, opcode, index, value, ptr, opt)) return answer;
+      if (const VstIntPtr answer = plugin->HostCallback(effect, opcode, index, value, ptr, opt))
+        return answer;
     }
   }
   return CommonAnswer(opcode, ptr);

@@ -64,7 +64,8 @@ constexpr KeyTable makeKeyTable() {
   KeyTable table{};
   for (const KeyRange& range : kKeyRanges) {
     for (int code = range.firstHostCode; code <= range.lastHostCode; ++code) {
-      table[code - kFirstHostCode] = static_cast<unsigned char>(range.firstVstKey + code - range.firstHostCode);
+      table[code - kFirstHostCode] =
+          static_cast<unsigned char>(range.firstVstKey + code - range.firstHostCode);
     }
   }
   return table;

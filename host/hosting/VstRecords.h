@@ -18,7 +18,8 @@ using AudioMasterCallback = VstIntPtr (*)(AEffect* effect, VstInt32 opcode, VstI
 using AEffectDispatcherProc = VstIntPtr (*)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                             void* ptr, float opt);
 using AEffectProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs, VstInt32 frames);
-using AEffectProcessDoubleProc = void (*)(AEffect* effect, double** inputs, double** outputs, VstInt32 frames);
+using AEffectProcessDoubleProc = void (*)(AEffect* effect, double** inputs, double** outputs,
+                                          VstInt32 frames);
 using AEffectSetParameterProc = void (*)(AEffect* effect, VstInt32 index, float value);
 using AEffectGetParameterProc = float (*)(AEffect* effect, VstInt32 index);
 
@@ -133,7 +134,8 @@ inline VstEvent** EventSlots(VstEvents* list) {
   return reinterpret_cast<VstEvent**>(reinterpret_cast<char*>(list) + offsetof(VstEvents, events));
 }
 inline VstEvent* const* EventSlots(const VstEvents* list) {
-  return reinterpret_cast<VstEvent* const*>(reinterpret_cast<const char*>(list) + offsetof(VstEvents, events));
+  return reinterpret_cast<VstEvent* const*>(reinterpret_cast<const char*>(list) +
+                                            offsetof(VstEvents, events));
 }
 static_assert(offsetof(VstEvents, reserved) == 8);
 static_assert(offsetof(VstEvents, events) == 16);

@@ -21,7 +21,8 @@ TEST(CrashGuard, ANormalCallRunsAndAnswersZero) {
 }
 
 TEST(CrashGuard, FaultsAnswerTheirCode) {
-  EXPECT_EQ(CrashGuard::Run([] { AccessViolation(); }), static_cast<unsigned long>(EXCEPTION_ACCESS_VIOLATION));
+  EXPECT_EQ(CrashGuard::Run([] { AccessViolation(); }),
+            static_cast<unsigned long>(EXCEPTION_ACCESS_VIOLATION));
   EXPECT_EQ(CrashGuard::Run([] { RaiseException(0xE0001234, 0, 0, nullptr); }), 0xE0001234);
   EXPECT_EQ(CrashGuard::Run([] { throw std::runtime_error("escaped"); }), CrashGuard::kCppException);
 }
@@ -36,7 +37,8 @@ TEST(CrashGuard, GuardsNestAndKeepWorkingAfterAFault) {
             0u);
   EXPECT_EQ(inner, static_cast<unsigned long>(EXCEPTION_ACCESS_VIOLATION));
   EXPECT_EQ(after, 1);
-  EXPECT_EQ(CrashGuard::Run([] { AccessViolation(); }), static_cast<unsigned long>(EXCEPTION_ACCESS_VIOLATION));
+  EXPECT_EQ(CrashGuard::Run([] { AccessViolation(); }),
+            static_cast<unsigned long>(EXCEPTION_ACCESS_VIOLATION));
   EXPECT_EQ(CrashGuard::Run([] {}), 0u);
 }
 

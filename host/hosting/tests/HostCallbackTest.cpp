@@ -75,8 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
                     AnswerCase{audioMasterAutomate, 0}, AnswerCase{audioMasterIdle, 0},
                     AnswerCase{audioMasterWantMidi, 0}, AnswerCase{audioMasterGetBlockSize, 0},
                     AnswerCase{audioMasterGetSampleRate, 0}, AnswerCase{audioMasterSizeWindow, 0},
-                    AnswerCase{audioMasterBeginEdit, 0}, AnswerCase{audioMasterEndEdit, 0},
-                    AnswerCase{45, 0}, AnswerCase{99, 0}, AnswerCase{-1, 0}));
+                    AnswerCase{audioMasterBeginEdit, 0}, AnswerCase{audioMasterEndEdit, 0}, AnswerCase{45, 0},
+                    AnswerCase{99, 0}, AnswerCase{-1, 0}));
 
 TEST(HostCallback, CanDoAnswersYesToAnyText) {
   char anything[] = "receiveVstTimeInfo";

@@ -54,7 +54,8 @@ TEST_P(LoadCrash, IsCaughtLoggedAndPassedOnAsAnException) {
   EXPECT_EQ(directoryRegistry.CurrentFolder(), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Plugins, LoadCrash, testing::Values("crash_in_entry_plugin", "throw_in_entry_plugin"));
+INSTANTIATE_TEST_SUITE_P(Plugins, LoadCrash,
+                         testing::Values("crash_in_entry_plugin", "throw_in_entry_plugin"));
 
 TEST(LoadVstPlugin, ALibraryExportingOnlyMainLoads) {
   auto plugin = LoadVstPlugin(PluginPath("main_only_plugin"));

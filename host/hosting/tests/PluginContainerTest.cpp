@@ -30,7 +30,9 @@ class PluginContainerTest : public testing::Test {
     return container;
   }
 
-  bool Noted(const std::string& note) const { return std::find(notes_.begin(), notes_.end(), note) != notes_.end(); }
+  bool Noted(const std::string& note) const {
+    return std::find(notes_.begin(), notes_.end(), note) != notes_.end();
+  }
 
   Testing::RecordingPluginLibrary recorder_;
   Common::System::Threading::CriticalSection audioLock_;
@@ -51,9 +53,10 @@ TEST_F(PluginContainerTest, SetPathLoadsOpensAndNamesThePluginBeforeItReturns) {
   Testing::LogCapture log;
   Testing::TestContainer* container = Create();
   container->SetPath(recorder_.Path());
-  EXPECT_EQ(log.Text(), "Enqueuing container => Direct\nLoading plugin: " + recorder_.Path() +
-                            "\nLoading finished!\n");
-  EXPECT_EQ(notes_, (Notes{"loading", "name Lead - Acme", "inputs 2", "outputs 2", "activated", "patches 2"}));
+  EXPECT_EQ(log.Text(),
+            "Enqueuing container => Direct\nLoading plugin: " + recorder_.Path() + "\nLoading finished!\n");
+  EXPECT_EQ(notes_,
+            (Notes{"loading", "name Lead - Acme", "inputs 2", "outputs 2", "activated", "patches 2"}));
   ASSERT_EQ(container->Programs().size(), 2u);
   EXPECT_EQ(container->Programs()[0].name, "First");
   EXPECT_EQ(container->Programs()[1].name, "<Empty>");
@@ -95,8 +98,9 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Plugin crashed on load\nAttempt to load plugin failed!\nLoading failed!\n"},
                     FailureCase{"throw_in_entry_plugin",
                                 "Plugin crashed on load\nAttempt to load plugin failed!\nLoading failed!\n"},
-                    FailureCase{"crash_in_open_plugin",
-                                "Plugin crashed on open\nAttempt to load plugin failed!\nLoading failed!\n"}));
+                    FailureCase{
+                        "crash_in_open_plugin",
+                        "Plugin crashed on open\nAttempt to load plugin failed!\nLoading failed!\n"}));
 
 TEST_F(PluginContainerTest, ACrashInTheEntryLetsTheOwnerCloseTheProcessorFirst) {
   Testing::TestContainer* container = Create();
@@ -114,8 +118,8 @@ TEST_F(PluginContainerTest, DisposingDeletesTheProcessorAndThenTheContainer) {
   container->Dispose();
   EXPECT_EQ(notes_, (Notes{"deactivated", "unloaded", "dispose self", "deleted"}));
   EXPECT_EQ(log.Text(), "Enqueuing container => Direct\n");
-  EXPECT_EQ(recorder_.Lines("disp "), (std::vector<std::string>{"disp 72 0 0 0.00000", "disp 12 0 0 0.00000",
-                                                                 "disp 1 0 0 0.00000"}));
+  EXPECT_EQ(recorder_.Lines("disp "),
+            (std::vector<std::string>{"disp 72 0 0 0.00000", "disp 12 0 0 0.00000", "disp 1 0 0 0.00000"}));
   EXPECT_EQ(recorder_.Instances(), 0);
 }
 
@@ -196,10 +200,9 @@ TEST_F(PluginContainerTest, WordsLeftOverAreDeliveredInOrderWithTheNextBlock) {
   recorder_.Clear();
   container->MergeQueuedMidi(0, block.data(), 256);
   EXPECT_EQ(recorder_.Lines("midi"),
-            (std::vector<std::string>{"midi b0 1 6 delta 0 type 1 size 32 flags 1",
-                                      "midi b0 1 7 delta 0 type 1 size 32 flags 1",
-                                      "midi b0 1 8 delta 0 type 1 size 32 flags 1",
-                                      "midi b0 1 9 delta 0 type 1 size 32 flags 1"}));
+            (std::vector<std::string>{
+                "midi b0 1 6 delta 0 type 1 size 32 flags 1", "midi b0 1 7 delta 0 type 1 size 32 flags 1",
+                "midi b0 1 8 delta 0 type 1 size 32 flags 1", "midi b0 1 9 delta 0 type 1 size 32 flags 1"}));
   container->Dispose();
 }
 
@@ -223,8 +226,9 @@ TEST_F(PluginContainerTest, KeyboardNotesReachThePlugin) {
   container->PushMidi(Word(0x80, 60, 0));
   std::vector<PackedMidiEvent> block(256, 0);
   container->MergeQueuedMidi(0, block.data(), 256);
-  EXPECT_EQ(recorder_.Lines("midi"), (std::vector<std::string>{"midi 90 60 100 delta 0 type 1 size 32 flags 1",
-                                                                "midi 80 60 0 delta 0 type 1 size 32 flags 1"}));
+  EXPECT_EQ(recorder_.Lines("midi"),
+            (std::vector<std::string>{"midi 90 60 100 delta 0 type 1 size 32 flags 1",
+                                      "midi 80 60 0 delta 0 type 1 size 32 flags 1"}));
   container->Dispose();
 }
 

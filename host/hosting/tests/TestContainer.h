@@ -1,12 +1,24 @@
 #pragma once
 
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "host/hosting/PluginContainer.h"
 
 namespace Testing {
+
+// Guards every list of notes: loader threads write them while the test reads.
+inline std::mutex& NotesLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+inline std::vector<std::string> Snapshot(const std::vector<std::string>& notes) {
+  std::lock_guard<std::mutex> hold(NotesLock());
+  return notes;
+}
 
 // A container whose owner only writes down the notifications it receives ("loading", "name Lead -
 // Acme", "key 60 on", ...), in a list that outlives the container. A hook may act on each one.
@@ -15,7 +27,10 @@ class TestContainer : public Ombix::Kelvane::PluginContainer {
   TestContainer(Ombix::Kelvane::PluginFactory* factory, Common::System::Threading::ILockable* audioLock,
                 std::vector<std::string>& notes)
       : PluginContainer(factory, audioLock), notes_(notes) {}
-  ~TestContainer() override { notes_.push_back("deleted"); }
+  ~TestContainer() override {
+    std::lock_guard<std::mutex> hold(NotesLock());
+    notes_.push_back("deleted");
+  }
 
   std::function<void(const std::string& note)> hook;
 
@@ -43,7 +58,10 @@ class TestContainer : public Ombix::Kelvane::PluginContainer {
 
  private:
   void Note(const std::string& note) {
-    notes_.push_back(note);
+    {
+      std::lock_guard<std::mutex> hold(NotesLock());
+      notes_.push_back(note);
+    }
     if (hook) hook(note);
   }
 

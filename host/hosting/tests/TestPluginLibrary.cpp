@@ -8,9 +8,13 @@
 
 namespace Testing {
 
-std::string PluginPath(const std::string& name) { return binaryFolder() + name + ".dll"; }
+std::string PluginPath(const std::string& name) {
+  return binaryFolder() + name + ".dll";
+}
 
-bool IsLoaded(const std::string& name) { return GetModuleHandleA(PluginPath(name).c_str()) != nullptr; }
+bool IsLoaded(const std::string& name) {
+  return GetModuleHandleA(PluginPath(name).c_str()) != nullptr;
+}
 
 RecordingPluginLibrary::RecordingPluginLibrary() : module_(LoadLibraryA(Path().c_str())) {
   if (!module_) throw std::runtime_error("the recording plug-in is missing");
@@ -31,7 +35,9 @@ RecordingPluginLibrary::~RecordingPluginLibrary() {
   FreeLibrary(module_);
 }
 
-std::vector<std::string> RecordingPluginLibrary::Lines() const { return Lines(""); }
+std::vector<std::string> RecordingPluginLibrary::Lines() const {
+  return Lines("");
+}
 
 std::vector<std::string> RecordingPluginLibrary::Lines(const std::string& prefix) const {
   std::vector<std::string> lines;

@@ -27,7 +27,9 @@ class RecordingPluginLibrary {
 
   static std::string Path() { return PluginPath(kName); }
 
-  void Configure(int inputs, int outputs, int programs, int flags) { configure_(inputs, outputs, programs, flags); }
+  void Configure(int inputs, int outputs, int programs, int flags) {
+    configure_(inputs, outputs, programs, flags);
+  }
   // The lines recorded since the last Clear.
   std::vector<std::string> Lines() const;
   // The recorded lines that start with the prefix.

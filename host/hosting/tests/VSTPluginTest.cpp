@@ -74,7 +74,8 @@ TEST_F(VSTPluginTest, PropertyQueriesInterleaveByIndex) {
   plugin_->Open(128, 44100.0);
   Lines queries;
   for (const std::string& line : Dispatched()) {
-    if (line.compare(0, 8, "disp 33 ") == 0 || line.compare(0, 8, "disp 34 ") == 0) queries.push_back(line.substr(5, 4));
+    if (line.compare(0, 8, "disp 33 ") == 0 || line.compare(0, 8, "disp 34 ") == 0)
+      queries.push_back(line.substr(5, 4));
   }
   EXPECT_EQ(queries, (Lines{"33 0", "34 0", "33 1", "34 1", "34 2", "34 3", "34 4", "34 5"}));
 }
@@ -121,10 +122,12 @@ TEST_P(VSTPluginChange, SuspendsReconfiguresAndResumes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Changes, VSTPluginChange,
-    testing::Values(ChangeCase{"Rate", [](VSTPluginImpl& p) { p.SetSampleRate(96000.0); },
+    testing::Values(ChangeCase{"Rate",
+                               [](VSTPluginImpl& p) { p.SetSampleRate(96000.0); },
                                {"disp 72 0 0 0.00000", "disp 12 0 0 0.00000", "disp 10 0 0 96000.00000",
                                 "disp 12 0 1 0.00000", "disp 71 0 0 0.00000"}},
-                    ChangeCase{"BlockSize", [](VSTPluginImpl& p) { p.SetBlockSize(1024); },
+                    ChangeCase{"BlockSize",
+                               [](VSTPluginImpl& p) { p.SetBlockSize(1024); },
                                {"disp 72 0 0 0.00000", "disp 12 0 0 0.00000", "disp 11 0 1024 0.00000",
                                 "disp 12 0 1 0.00000", "disp 71 0 0 0.00000"}}),
     [](const testing::TestParamInfo<ChangeCase>& info) { return info.param.name; });
@@ -273,7 +276,8 @@ TEST(VSTPluginCrash, AFaultWhileOpeningIsCaughtAndThePluginIsNotCalledAgain) {
   int parent = 0;
   plugin->OpenEditor(&parent);
   plugin.reset();
-  const auto closeCalls = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "CloseCalls")));
+  const auto closeCalls =
+      reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "CloseCalls")));
   ASSERT_NE(closeCalls, nullptr);
   EXPECT_EQ(closeCalls(), 0);
   FreeLibrary(module);

@@ -12,7 +12,9 @@ PackedMidiEvent Word(int status, int first, int second, std::uint32_t microsecon
          static_cast<PackedMidiEvent>(second) << 16 | static_cast<PackedMidiEvent>(microseconds) << 32;
 }
 
-const VstMidiEvent& Midi(const VstEvents* list, int i) { return *reinterpret_cast<VstMidiEvent*>(EventSlots(list)[i]); }
+const VstMidiEvent& Midi(const VstEvents* list, int i) {
+  return *reinterpret_cast<VstMidiEvent*>(EventSlots(list)[i]);
+}
 
 TEST(VstEventList, ConvertsWordsIntoPresetMidiEvents) {
   VstEventList list;

@@ -6,8 +6,8 @@ namespace {
 TestPlugins::AEffect effect;
 int closeCalls = 0;
 
-Ombix::Kelvane::VstIntPtr Dispatch(Ombix::Kelvane::AEffect*, Ombix::Kelvane::VstInt32 opcode, Ombix::Kelvane::VstInt32,
-                                   Ombix::Kelvane::VstIntPtr, void*, float) {
+Ombix::Kelvane::VstIntPtr Dispatch(Ombix::Kelvane::AEffect*, Ombix::Kelvane::VstInt32 opcode,
+                                   Ombix::Kelvane::VstInt32, Ombix::Kelvane::VstIntPtr, void*, float) {
   if (opcode == Ombix::Kelvane::effOpen) TestPlugins::Fault();
   if (opcode == Ombix::Kelvane::effClose) ++closeCalls;
   return 0;
@@ -20,4 +20,6 @@ extern "C" Ombix::Kelvane::AEffect* VSTPluginMain(Ombix::Kelvane::AudioMasterCal
 }
 
 // How often the host sent the close opcode to this (crashed) plug-in.
-extern "C" __declspec(dllexport) int CloseCalls() { return closeCalls; }
+extern "C" __declspec(dllexport) int CloseCalls() {
+  return closeCalls;
+}

@@ -5,8 +5,8 @@
 namespace {
 TestPlugins::AEffect effect;
 
-Ombix::Kelvane::VstIntPtr Dispatch(Ombix::Kelvane::AEffect*, Ombix::Kelvane::VstInt32 opcode, Ombix::Kelvane::VstInt32,
-                                   Ombix::Kelvane::VstIntPtr, void* ptr, float) {
+Ombix::Kelvane::VstIntPtr Dispatch(Ombix::Kelvane::AEffect*, Ombix::Kelvane::VstInt32 opcode,
+                                   Ombix::Kelvane::VstInt32, Ombix::Kelvane::VstIntPtr, void* ptr, float) {
   if (opcode == Ombix::Kelvane::effGetProductString) std::strcpy(static_cast<char*>(ptr), "Main Only");
   return 0;
 }

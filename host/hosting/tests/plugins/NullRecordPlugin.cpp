@@ -2,4 +2,6 @@
 
 #include "host/hosting/VstRecords.h"
 
-extern "C" Ombix::Kelvane::AEffect* VSTPluginMain(Ombix::Kelvane::AudioMasterCallback) { return nullptr; }
+extern "C" Ombix::Kelvane::AEffect* VSTPluginMain(Ombix::Kelvane::AudioMasterCallback) {
+  return nullptr;
+}

@@ -59,13 +59,16 @@ std::string Format(const char* format, long long a, long long b = 0, long long c
   return line;
 }
 
-VstIntPtr AskHost(Instance& instance, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr) {
+VstIntPtr AskHost(Instance& instance, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
+                  void* ptr = nullptr) {
   const VstIntPtr answer = instance.host(&instance.effect, opcode, index, value, ptr, 0.0f);
   Record(Format("host %lld %lld %lld -> ", opcode, index, value) + std::to_string(answer));
   return answer;
 }
 
-void RecordText(const char* what, const char* text) { Record(std::string(what) + " " + (text ? text : "(null)")); }
+void RecordText(const char* what, const char* text) {
+  Record(std::string(what) + " " + (text ? text : "(null)"));
+}
 
 void RecordEvents(const VstEvents* events) {
   Record(Format("events %lld", events->numEvents));
@@ -131,7 +134,8 @@ VstIntPtr Dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr v
 void ProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) {
   Record(Format("process %lld", frames));
   for (VstInt32 channel = 0; channel < effect->numOutputs; ++channel) {
-    for (VstInt32 i = 0; i < frames; ++i) outputs[channel][i] = channel < effect->numInputs ? inputs[channel][i] : 0.5f;
+    for (VstInt32 i = 0; i < frames; ++i)
+      outputs[channel][i] = channel < effect->numInputs ? inputs[channel][i] : 0.5f;
   }
 }
 
@@ -177,12 +181,15 @@ extern "C" void RecorderClear() {
   logText.clear();
 }
 
-extern "C" VstIntPtr RecorderCallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+extern "C" VstIntPtr RecorderCallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                      float opt) {
   if (!newest) return -1;
   return newest->host(&newest->effect, opcode, index, value, ptr, opt);
 }
 
-extern "C" int RecorderInstances() { return instances; }
+extern "C" int RecorderInstances() {
+  return instances;
+}
 
 extern "C" void RecorderHoldEntries(int hold) {
   std::lock_guard<std::mutex> guard(gateLock);

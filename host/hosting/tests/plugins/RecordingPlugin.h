@@ -13,7 +13,8 @@ using ConfigureProc = void (*)(Ombix::Kelvane::VstInt32 inputs, Ombix::Kelvane::
 using LogProc = const char* (*)();
 using ClearProc = void (*)();
 // Calls the host with the newest instance's record, on the calling thread.
-using CallHostProc = Ombix::Kelvane::VstIntPtr (*)(Ombix::Kelvane::VstInt32 opcode, Ombix::Kelvane::VstInt32 index,
+using CallHostProc = Ombix::Kelvane::VstIntPtr (*)(Ombix::Kelvane::VstInt32 opcode,
+                                                   Ombix::Kelvane::VstInt32 index,
                                                    Ombix::Kelvane::VstIntPtr value, void* ptr, float opt);
 // Instances built and not yet closed.
 using InstancesProc = int (*)();

@@ -10,10 +10,14 @@ namespace TestPlugins {
 
 using namespace Ombix::Kelvane;
 
-inline VstIntPtr IgnoreOpcode(AEffect*, VstInt32, VstInt32, VstIntPtr, void*, float) { return 0; }
+inline VstIntPtr IgnoreOpcode(AEffect*, VstInt32, VstInt32, VstIntPtr, void*, float) {
+  return 0;
+}
 inline void SilentProcess(AEffect*, float**, float**, VstInt32) {}
 inline void IgnoreParameter(AEffect*, VstInt32, float) {}
-inline float ZeroParameter(AEffect*, VstInt32) { return 0.0f; }
+inline float ZeroParameter(AEffect*, VstInt32) {
+  return 0.0f;
+}
 
 // A zeroed record with the magic, no inputs, two outputs, replacing processing and the given dispatcher.
 inline void InitEffect(AEffect& effect, AEffectDispatcherProc dispatcher = IgnoreOpcode) {
