@@ -75,6 +75,7 @@ void VSTPluginImpl::Open(int blockSize, double sampleRate) {
     }
     Resume();
   });
+  opened_ = fault == 0;
   if (fault != 0) {
     crashed_ = true;
     running_ = false;
@@ -145,7 +146,10 @@ int VSTPluginImpl::NumOutputs() {
 }
 
 void VSTPluginImpl::SetSampleRate(double rate) {
-  if (crashed_) return;
+  if (!opened_) {  // the rate reaches the plug-in when it is opened
+    sampleRateKHz_ = rate / 1000.0;
+    return;
+  }
   Suspend();
   sampleRateKHz_ = rate / 1000.0;
   Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
@@ -153,7 +157,10 @@ void VSTPluginImpl::SetSampleRate(double rate) {
 }
 
 void VSTPluginImpl::SetBlockSize(int frames) {
-  if (crashed_) return;
+  if (!opened_) {
+    blockSize_ = frames;
+    return;
+  }
   Suspend();
   blockSize_ = frames;
   Dispatch(effSetBlockSize, 0, frames);

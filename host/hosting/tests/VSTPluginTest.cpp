@@ -132,6 +132,14 @@ INSTANTIATE_TEST_SUITE_P(
                                 "disp 12 0 1 0.00000", "disp 71 0 0 0.00000"}}),
     [](const testing::TestParamInfo<ChangeCase>& info) { return info.param.name; });
 
+TEST_F(VSTPluginTest, AWrapperNotYetOpenedOnlyKeepsANewRateAndBlockSize) {
+  Load();
+  plugin_->SetSampleRate(96000.0);
+  plugin_->SetBlockSize(128);
+  EXPECT_TRUE(Dispatched().empty());
+  EXPECT_EQ(recorder_.CallHost(audioMasterGetSampleRate), 96000);
+}
+
 TEST_F(VSTPluginTest, ANewRateReachesTheDeltaFramesAndTheHostAnswer) {
   LoadAndOpen(512, 44100.0);
   plugin_->SetSampleRate(88200.0);
