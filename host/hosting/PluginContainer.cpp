@@ -78,6 +78,10 @@ void PluginContainer::RequestLoad() {
     return;
   }
   reloadWanted_ = false;
+  HandToLoader();
+}
+
+void PluginContainer::HandToLoader() {
   queued_ = true;
   Common::Logging::theLogger.Info("Enqueuing container");
   if (factory_->LoaderThreadCount() == 0) {
@@ -143,16 +147,7 @@ void PluginContainer::Dispose() {
   dying_ = true;
   if (processor_) SetPlugin(nullptr);
   DisposeSelf();
-  if (queued_ || loading_) return;
-  queued_ = true;
-  Common::Logging::theLogger.Info("Enqueuing container");
-  if (factory_->LoaderThreadCount() == 0) {
-    Common::Logging::theLogger.Info(" => Direct\n");
-    factory_->DirectLoader().Load(this);
-  } else {
-    Common::Logging::theLogger.Info(" => Threaded\n");
-    factory_->Enqueue(this);
-  }
+  if (!queued_ && !loading_) HandToLoader();  // the loader finds the container dying and deletes it
 }
 
 void PluginContainer::RefreshPrograms() {

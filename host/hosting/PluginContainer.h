@@ -82,6 +82,8 @@ class PluginContainer {
  private:
   class Hold;
 
+  // Queues the container and hands it to the direct loader or the loader threads (own lock held).
+  void HandToLoader();
   void DeleteProcessor();
   void Deliver(int count, const PackedMidiEvent* events);
 

@@ -18,9 +18,6 @@ class ProcessLevelRegistry {
   // The calling thread's level: GuiThread, AudioThread, or OtherThread when it was never recorded.
   int CurrentLevel();
 
-  // The registry's lock, for callers that write several entries at once.
-  Common::System::Threading::CriticalSection& Lock() { return lock_; }
-
  private:
   Common::System::Threading::CriticalSection lock_;
   std::map<std::uint32_t, int> kinds_;

@@ -53,7 +53,7 @@ class VSTPluginImpl : public VSTPlugin {
   int blockSize_ = 512;
   bool editorOpen_ = false;
   bool running_ = false;
-  bool opened_ = false;   // opened and not crashed: reconfiguring may suspend and resume it
+  bool opened_ = false;  // opened and not crashed: reconfiguring may suspend and resume it
   bool crashed_ = false;
   std::string vendor_;
   std::string product_;

@@ -102,6 +102,17 @@ INSTANTIATE_TEST_SUITE_P(
                         "crash_in_open_plugin",
                         "Plugin crashed on open\nAttempt to load plugin failed!\nLoading failed!\n"}));
 
+TEST_F(PluginContainerTest, APluginWithoutReplacingProcessingLeavesAnEmptySlot) {
+  recorder_.Configure(0, 2, 1, effFlagsIsSynth);
+  Testing::LogCapture log;
+  Testing::TestContainer* container = Create();
+  container->SetPath(recorder_.Path());
+  EXPECT_TRUE(log.Contains("Plugin does not support processReplacing\nLoading failed!\n")) << log.Text();
+  EXPECT_EQ(notes_, (Notes{"loading", "unloaded"}));
+  EXPECT_EQ(recorder_.Instances(), 0);
+  container->Dispose();
+}
+
 TEST_F(PluginContainerTest, ACrashInTheEntryLetsTheOwnerCloseTheProcessorFirst) {
   Testing::TestContainer* container = Create();
   container->SetPath(Testing::PluginPath("crash_in_entry_plugin"));

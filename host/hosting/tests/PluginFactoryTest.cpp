@@ -30,7 +30,8 @@ bool Eventually(Condition condition) {
 
 std::size_t Count(const std::string& text, const std::string& part) {
   std::size_t count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+    ++count;
   return count;
 }
 
@@ -59,7 +60,9 @@ TEST(PluginFactory, StartsAndStopsLoaderThreads) {
 
 class ThreadedLoading : public testing::Test {
  protected:
-  Testing::TestContainer* Create(Notes& notes) { return new Testing::TestContainer(&factory_, &audioLock_, notes); }
+  Testing::TestContainer* Create(Notes& notes) {
+    return new Testing::TestContainer(&factory_, &audioLock_, notes);
+  }
 
   static bool Has(const Notes& notes, const std::string& note) {
     const Notes copy = Testing::Snapshot(notes);
@@ -101,7 +104,8 @@ TEST_F(ThreadedLoading, DisposingDuringALoadDeletesTheNewProcessorUnopenedAndThe
   EXPECT_EQ(Testing::Snapshot(notes), (Notes{"loading", "dispose self"}));
   recorder_.HoldEntries(false);
   ASSERT_TRUE(Eventually([&] { return Deleted(notes); }));
-  EXPECT_EQ(Testing::Snapshot(notes), (Notes{"loading", "dispose self", "deactivated", "unloaded", "deleted"}));
+  EXPECT_EQ(Testing::Snapshot(notes),
+            (Notes{"loading", "dispose self", "deactivated", "unloaded", "deleted"}));
   EXPECT_TRUE(recorder_.Lines("disp 0 ").empty()) << "never opened";
   EXPECT_EQ(recorder_.Lines("disp 1 ").size(), 1u);
   EXPECT_EQ(recorder_.Instances(), 0);

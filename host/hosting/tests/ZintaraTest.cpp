@@ -14,7 +14,8 @@ namespace {
 // The real instrument, once this tree builds it.
 TEST(Zintara, LoadsPlaysANoteAndUnloads) {
   const std::string path = Testing::PluginPath("zintara3");
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "zintara3.dll is not built";
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "zintara3.dll is not built";
 
   Common::System::Threading::CriticalSection audioLock;
   PluginFactory factory(0, "Ombix Labs", "Quillam", 900);
