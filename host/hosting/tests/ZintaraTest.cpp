@@ -40,6 +40,21 @@ TEST(Zintara, LoadsPlaysANoteAndUnloads) {
     for (const float sample : left) finite = finite && std::isfinite(sample);
   }
   EXPECT_TRUE(finite);
+
+  // Its editor in a real parent window: opened, idled and closed.
+  const HWND parent = CreateWindowA("STATIC", "editor host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(parent, nullptr);
+  notes.clear();
+  container->OpenEditor(parent);
+  for (int i = 0; i < 5; ++i) container->EditorIdle();
+  container->CloseEditor();
+  for (const std::string& note : notes) {
+    if (note.compare(0, 5, "size ") == 0) {
+      EXPECT_EQ(note, "size 632x373");
+    }
+  }
+  DestroyWindow(parent);
   container->Dispose();
   EXPECT_EQ(notes.back(), "deleted");
   EXPECT_FALSE(Testing::IsLoaded("zintara3"));
