@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <vector>
 
+#include "TestPaths.h"
 #include "common/system/threading/CriticalSection.h"
 #include "host/hosting/PluginFactory.h"
 #include "host/hosting/tests/LogCapture.h"
@@ -101,6 +103,17 @@ INSTANTIATE_TEST_SUITE_P(
                     FailureCase{
                         "crash_in_open_plugin",
                         "Plugin crashed on open\nAttempt to load plugin failed!\nLoading failed!\n"}));
+
+TEST_F(PluginContainerTest, AFileThatIsNoLibraryLeavesAnEmptySlot) {
+  const std::string path = Testing::makeTempFolder("container-not-a-library") + "notes.dll";
+  std::ofstream(path) << "MZ but nothing more\n";
+  Testing::LogCapture log;
+  Testing::TestContainer* container = Create();
+  container->SetPath(path);
+  EXPECT_TRUE(log.Contains("Unable to load library")) << log.Text();
+  EXPECT_EQ(notes_, (Notes{"loading", "unloaded"}));
+  container->Dispose();
+}
 
 TEST_F(PluginContainerTest, APluginWithoutReplacingProcessingLeavesAnEmptySlot) {
   recorder_.Configure(0, 2, 1, effFlagsIsSynth);

@@ -42,8 +42,8 @@ TEST(Zintara, LoadsPlaysANoteAndUnloads) {
   EXPECT_TRUE(finite);
 
   // Its editor in a real parent window: opened, idled and closed.
-  const HWND parent = CreateWindowA("STATIC", "editor host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr, nullptr,
-                                    GetModuleHandleA(nullptr), nullptr);
+  const HWND parent = CreateWindowA("STATIC", "editor host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(parent, nullptr);
   notes.clear();
   container->OpenEditor(parent);
