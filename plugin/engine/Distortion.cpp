@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plugin/engine/DspRoutines.h"
 #include "plugin/engine/Fraction.h"
+#include "plugin/engine/dsp/FastMath.h"
 
 namespace {
 

@@ -4,14 +4,7 @@
 #include <cmath>
 
 #include "plugin/engine/Fraction.h"
-
-std::atomic<uint32_t> lfoSeed{22222};
-
-float nextLfoRandom() {
-  const uint32_t seed = lfoSeed.load(std::memory_order_relaxed) * 196314165u + 907633515u;
-  lfoSeed.store(seed, std::memory_order_relaxed);
-  return static_cast<float>(seed) * 4.66e-10f - 1.0f;
-}
+#include "plugin/engine/dsp/Random.h"
 
 namespace {
 
@@ -63,11 +56,11 @@ float lfoShape(float p, int32_t shape, float& lastPhase, float& held) {
       value = p < 0.5f ? 1.0f : 0.0f;
       break;
     case 7:
-      if (wrapped) held = nextLfoRandom() * 0.5f + 0.5f;
+      if (wrapped) held = randomBipolar() * 0.5f + 0.5f;
       value = held;
       break;
     case 8: {
-      if (wrapped) held = nextLfoRandom();
+      if (wrapped) held = randomBipolar();
       const float root = held * 0.5f + 0.5f;
       const float n = wholePart(root * root * 15.0f + 1.0f);
       value = std::sin(n * 6.28318f * p + 4.712385f) * 0.5f + 0.5f;
@@ -77,7 +70,7 @@ float lfoShape(float p, int32_t shape, float& lastPhase, float& held) {
       value = wrapped ? 1.0f : 0.0f;
       break;
     case 10:
-      value = nextLfoRandom() * 0.5f + 0.5f;
+      value = randomBipolar() * 0.5f + 0.5f;
       break;
     case 11: {
       held = fraction(held + 0.001f);
@@ -103,17 +96,16 @@ float lfoShape(float p, int32_t shape, float& lastPhase, float& held) {
 }
 
 float lfoTick(float rate, int32_t syncEntry, int32_t shape, float period, float sampleRate, float tempo,
-              LfoState& state) {
+              float& phase, float& lastPhase, float& beats, float& held) {
   float ph = 0.0f;
   if (syncEntry != 0) {
-    state.beats += tempo / 60.0f / sampleRate * period;
-    const double x = lfoCyclesPerBeat(syncEntry) * state.beats;
-    ph = static_cast<float>(x - std::trunc(x));
+    beats += tempo / 60.0f / sampleRate * period;
+    ph = fraction(lfoCyclesPerBeat(syncEntry) * beats);
   } else {
-    ph = state.phase + 1.0f / sampleRate * period * rate * rate * 72.7f;
+    ph = phase + 1.0f / sampleRate * period * rate * rate * 72.7f;
   }
   ph = fraction(ph);
   if (!std::isfinite(ph)) ph = 0.0f;
-  state.phase = ph;
-  return lfoShape(ph, shape, state.lastPhase, state.held);
+  phase = ph;
+  return lfoShape(ph, shape, lastPhase, held);
 }

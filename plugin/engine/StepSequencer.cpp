@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plugin/engine/Lfo.h"
+#include "plugin/engine/Fraction.h"
+#include "plugin/engine/dsp/Random.h"
 
 namespace {
 
@@ -30,10 +31,10 @@ float decayFactor(int32_t shape) {
 float stepPatternsPerBeat(int32_t syncEntry) { return stepSync[std::clamp(syncEntry, 0, stepSyncCount - 1)]; }
 
 float stepSequencerTick(int32_t syncEntry, int32_t shape, float period, float sampleRate, float tempo,
-                        const float* steps, StepSequencerState& state, int32_t& currentStep) {
-  state.beats += tempo / 60.0f / sampleRate * period;
-  const double x = stepPatternsPerBeat(syncEntry) * state.beats;
-  float y = static_cast<float>(x - std::trunc(x));
+                        const float* steps, float& beats, float& lastFraction, float& level,
+                        int32_t& currentStep) {
+  beats += tempo / 60.0f / sampleRate * period;
+  float y = fraction(fraction(stepPatternsPerBeat(syncEntry) * beats));
   if (!(y >= 0.0f)) y = 0.0f;  // negative, or a clock that is not a number
   const float pos = 16.0f * y;
   const int32_t k = std::min(15, static_cast<int32_t>(pos));
@@ -44,7 +45,7 @@ float stepSequencerTick(int32_t syncEntry, int32_t shape, float period, float sa
   const float previous = gate(k - 1);
   const float current = gate(k);
   const float next = gate(k + 1);
-  const bool newStep = state.lastFraction > t;
+  const bool newStep = lastFraction > t;
 
   float value = 0.0f;
   switch (shape) {
@@ -61,13 +62,13 @@ float stepSequencerTick(int32_t syncEntry, int32_t shape, float period, float sa
       break;
     case 5: case 6: case 7: case 8: case 9: case 10: case 11:
     case 17: case 18: case 19:
-      if (k == 0 && gate(0) == 1.0f && t < 0.0625f) state.level = 1.0f;
+      if (k == 0 && gate(0) == 1.0f && t < 0.0625f) level = 1.0f;
       if (current == 1.0f && newStep) {
-        state.level = 1.0f;
+        level = 1.0f;
         value = 1.0f;
       } else {
-        state.level *= decayFactor(shape);
-        value = state.level;
+        level *= decayFactor(shape);
+        value = level;
       }
       break;
     case 12:
@@ -84,13 +85,13 @@ float stepSequencerTick(int32_t syncEntry, int32_t shape, float period, float sa
       break;
     case 16:
       if (current == 1.0f) {
-        if (newStep) state.level = nextLfoRandom() * 0.5f + 0.5f;
-        value = state.level;
+        if (newStep) level = randomBipolar() * 0.5f + 0.5f;
+        value = level;
       }
       break;
     default:
       break;
   }
-  state.lastFraction = t;
+  lastFraction = t;
   return value;
 }

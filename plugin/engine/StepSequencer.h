@@ -2,13 +2,6 @@
 
 #include <cstdint>
 
-// The running state of the 16-step sequencer.
-struct StepSequencerState {
-  double beats = 0.0;         // beat clock from its last restart
-  float lastFraction = 0.0f;  // position inside the step at the previous tick
-  float level = 0.0f;         // decaying level of the exponential, fade and random shapes
-};
-
 // Number of entries of the "StepSync" and "StepShap" menus.
 constexpr int32_t stepSyncCount = 25;
 constexpr int32_t stepShapeCount = 20;
@@ -17,7 +10,10 @@ constexpr int32_t stepShapeCount = 20;
 float stepPatternsPerBeat(int32_t syncEntry);
 
 // Advances the sequencer by one control tick of period samples and answers its value. steps holds
-// the 16 step values (a step is on above 0.5); currentStep receives the step 0..15. Shapes outside
-// the menu give 0.
+// the 16 step values (a step is on above 0.5); beats is the beat clock from its last restart,
+// lastFraction the position inside the step at the previous tick, level the decaying level of the
+// exponential, fade and random shapes; currentStep receives the step 0..15. Shapes outside the menu
+// give 0.
 float stepSequencerTick(int32_t syncEntry, int32_t shape, float period, float sampleRate, float tempo,
-                        const float* steps, StepSequencerState& state, int32_t& currentStep);
+                        const float* steps, float& beats, float& lastFraction, float& level,
+                        int32_t& currentStep);

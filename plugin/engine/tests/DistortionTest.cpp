@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "plugin/engine/DspRoutines.h"
+#include "plugin/engine/dsp/FastMath.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "plugin/engine/Lfo.h"
+#include "plugin/engine/dsp/Random.h"
 
 #include <gtest/gtest.h>
 
@@ -7,13 +8,24 @@
 
 namespace {
 
+struct LfoState {
+  float phase = 0.0f;
+  float lastPhase = 0.0f;
+  float beats = 0.0f;
+  float held = 0.0f;
+
+  float tick(float rate, int32_t syncEntry, int32_t shape, float period, float sampleRate, float tempo) {
+    return lfoTick(rate, syncEntry, shape, period, sampleRate, tempo, phase, lastPhase, beats, held);
+  }
+};
+
 // Ticks between successive wraps of a "Saw Up" LFO, measured over several cycles.
 double ticksPerCycle(float rate, int32_t syncEntry, float sampleRate, float tempo, float period) {
   LfoState state;
   std::vector<int> wraps;
   float previous = 0.0f;
   for (int tick = 1; tick < 200000 && wraps.size() < 6; ++tick) {
-    const float value = lfoTick(rate, syncEntry, 2, period, sampleRate, tempo, state);
+    const float value = state.tick(rate, syncEntry, 2, period, sampleRate, tempo);
     if (value < previous) wraps.push_back(tick);
     previous = value;
   }
@@ -23,7 +35,7 @@ double ticksPerCycle(float rate, int32_t syncEntry, float sampleRate, float temp
 
 TEST(Lfo, FreeRunningFrequencyIs72Point7TimesRateSquared) {
   LfoState state;
-  lfoTick(1.0f, 0, 2, 36.0f, 44100.0f, 120.0f, state);
+  state.tick(1.0f, 0, 2, 36.0f, 44100.0f, 120.0f);
   EXPECT_NEAR(state.phase, 36.0 / 44100.0 * 72.7, 1e-6);
 
   struct Case {
@@ -110,7 +122,7 @@ TEST(Lfo, PulseWidthModulatorMovesSlowly) {
 
 TEST(Lfo, RandomValuesStayInTheBipolarRange) {
   for (int i = 0; i < 10000; ++i) {
-    const float u = nextLfoRandom();
+    const float u = randomBipolar();
     ASSERT_GE(u, -1.0f);
     ASSERT_LE(u, 1.0016f);
   }
@@ -118,9 +130,9 @@ TEST(Lfo, RandomValuesStayInTheBipolarRange) {
 
 TEST(Lfo, NonFiniteRateRestartsThePhase) {
   LfoState state;
-  lfoTick(std::nanf(""), 0, 0, 36.0f, 44100.0f, 120.0f, state);
+  state.tick(std::nanf(""), 0, 0, 36.0f, 44100.0f, 120.0f);
   EXPECT_EQ(state.phase, 0.0f);
-  lfoTick(1e30f, 0, 0, 36.0f, 44100.0f, 120.0f, state);
+  state.tick(1e30f, 0, 0, 36.0f, 44100.0f, 120.0f);
   EXPECT_TRUE(std::isfinite(state.phase));
 }
 

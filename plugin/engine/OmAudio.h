@@ -1,0 +1,96 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "plugin/engine/ControllerSettings.h"
+#include "plugin/engine/ParameterIndex.h"
+#include "plugin/engine/ProgramRecord.h"
+#include "plugin/framework/AudioEffectX.h"
+
+// The instrument: a stereo synthesiser without audio inputs. It owns the programs, the live
+// parameter values, the MIDI key states and the learnable controller map.
+class OmAudio : public AudioEffectX {
+ public:
+  static constexpr int32_t keyCount = 128;
+
+  explicit OmAudio(audioMasterCallback audioMaster);
+  ~OmAudio() override;
+
+  void suspend() override;
+  void resume() override;
+  void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
+
+  void setParameter(int32_t index, float value) override;
+  float getParameter(int32_t index) override;
+
+  void setProgram(int32_t program) override;
+  void setProgramName(char* name) override;
+  void getProgramName(char* name) override;
+  void getParameterLabel(int32_t index, char* label) override;
+  void getParameterDisplay(int32_t index, char* text) override;
+  void getParameterName(int32_t index, char* text) override;
+  bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;
+
+  int32_t processEvents(VstEvents* events) override;
+
+  bool getEffectName(char* name) override;
+  bool getVendorString(char* text) override;
+  bool getProductString(char* text) override;
+  int32_t getVendorVersion() override;
+  int32_t canDo(char* text) override;
+  int32_t getPlugCategory() override;
+
+  // Renders like processReplacing.
+  virtual void processSamples(float** inputs, float** outputs, int32_t sampleFrames);
+  // The display text of any value of a parameter, not only of the live one.
+  virtual void formatParameterValue(int32_t index, float value, char* text);
+  // The folder of the plug-in's DLL without a trailing backslash (at most 255 characters), or the
+  // empty text when the DLL's path cannot be read.
+  virtual void getPluginFolder(char* text);
+
+  // Arms learning: the next controller message is mapped to parameter index.
+  void setLearnParameter(int32_t index);
+  void noteOn(int8_t key, int8_t velocity);
+  void noteOff(int8_t key);
+
+  // The host's tempo in beats per minute (120 when it gives none), its position in quarter notes
+  // (0 when it gives none) and whether its transport runs (true when it does not tell).
+  float getTempo();
+  double getPpqPos();
+  bool isPlaying();
+
+  // Puts the signal path back to its starting state.
+  void resetDsp();
+
+  float lfo1Output = 0.0f;
+  float lfo2Output = 0.0f;
+  int32_t currentStep = 0;
+  bool limiterActive = false;
+  std::unique_ptr<ProgramRecord[]> programs;
+  float keyTarget[keyCount] = {};
+  float gate = 0.0f;
+  bool sleeping = false;
+  float pitchBend = 1.0f;
+  float values[ParameterIndex::count] = {};
+  float lfo1Phase = 0.0f;
+  float lfo1LastPhase = 0.0f;
+  float lfo1Beats = 0.0f;
+  float lfo2Phase = 0.0f;
+  float lfo2LastPhase = 0.0f;
+  float lfo2Beats = 0.0f;
+  float stepBeats = 0.0f;
+  int32_t samplesSinceTick = 0;
+  float fadeGain = 1.0f;
+  std::atomic<int32_t> learnTarget{-1};
+  int32_t settingByte = defaultSettingByte;
+  int32_t controllerMap[controllerCount] = {};
+
+ private:
+  void handleMidi(int32_t status, int32_t data1, int32_t data2);
+  void releaseAllKeys();
+  // The path of the settings file, or the empty text when the plug-in's folder is unknown.
+  std::string settingsFilePath();
+};

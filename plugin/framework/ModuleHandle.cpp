@@ -1,0 +1,3 @@
+#include "plugin/framework/ModuleHandle.h"
+
+HINSTANCE hInstance = nullptr;
