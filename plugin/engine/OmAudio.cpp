@@ -1,12 +1,11 @@
 #include "plugin/engine/OmAudio.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstring>
 
 #include "plugin/engine/FactoryProgramTable.h"
 #include "plugin/engine/ParameterText.h"
+#include "plugin/framework/ModuleHandle.h"
 
 namespace {
 
@@ -175,14 +174,9 @@ int32_t OmAudio::getPlugCategory() {
 
 void OmAudio::getPluginFolder(char* text) {
   text[0] = '\0';
-  HMODULE module = nullptr;
-  if (!GetModuleHandleExA(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          reinterpret_cast<LPCSTR>(&uniqueId), &module)) {
-    return;
-  }
   char path[pluginPathCapacity];
-  const DWORD length = GetModuleFileNameA(module, path, pluginPathCapacity);
+  const DWORD length = GetModuleFileNameA(hInstance, path, pluginPathCapacity);
+  // A path that fills the whole buffer was cut: its folder is unknown.
   if (length == 0 || length >= static_cast<DWORD>(pluginPathCapacity)) return;
   path[length] = '\0';
   char* lastBackslash = std::strrchr(path, '\\');

@@ -14,45 +14,45 @@
 // parameter values, the MIDI key states and the learnable controller map.
 class OmAudio : public AudioEffectX {
  public:
-  static constexpr int32_t keyCount = 128;
+  static constexpr VstInt32 keyCount = 128;
 
   explicit OmAudio(audioMasterCallback audioMaster);
   ~OmAudio() override;
 
   void suspend() override;
   void resume() override;
-  void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
+  void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
-  void setParameter(int32_t index, float value) override;
-  float getParameter(int32_t index) override;
+  void setParameter(VstInt32 index, float value) override;
+  float getParameter(VstInt32 index) override;
 
-  void setProgram(int32_t program) override;
+  void setProgram(VstInt32 program) override;
   void setProgramName(char* name) override;
   void getProgramName(char* name) override;
-  void getParameterLabel(int32_t index, char* label) override;
-  void getParameterDisplay(int32_t index, char* text) override;
-  void getParameterName(int32_t index, char* text) override;
-  bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;
+  void getParameterLabel(VstInt32 index, char* label) override;
+  void getParameterDisplay(VstInt32 index, char* text) override;
+  void getParameterName(VstInt32 index, char* text) override;
+  bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
 
-  int32_t processEvents(VstEvents* events) override;
+  VstInt32 processEvents(VstEvents* events) override;
 
   bool getEffectName(char* name) override;
   bool getVendorString(char* text) override;
   bool getProductString(char* text) override;
-  int32_t getVendorVersion() override;
-  int32_t canDo(char* text) override;
-  int32_t getPlugCategory() override;
+  VstInt32 getVendorVersion() override;
+  VstInt32 canDo(char* text) override;
+  VstInt32 getPlugCategory() override;
 
   // Renders like processReplacing.
-  virtual void processSamples(float** inputs, float** outputs, int32_t sampleFrames);
+  virtual void processSamples(float** inputs, float** outputs, VstInt32 sampleFrames);
   // The display text of any value of a parameter, not only of the live one.
-  virtual void formatParameterValue(int32_t index, float value, char* text);
+  virtual void formatParameterValue(VstInt32 index, float value, char* text);
   // The folder of the plug-in's DLL without a trailing backslash (at most 255 characters), or the
   // empty text when the DLL's path cannot be read.
   virtual void getPluginFolder(char* text);
 
   // Arms learning: the next controller message is mapped to parameter index.
-  void setLearnParameter(int32_t index);
+  void setLearnParameter(VstInt32 index);
   void noteOn(int8_t key, int8_t velocity);
   void noteOff(int8_t key);
 
@@ -67,7 +67,7 @@ class OmAudio : public AudioEffectX {
 
   float lfo1Output = 0.0f;
   float lfo2Output = 0.0f;
-  int32_t currentStep = 0;
+  VstInt32 currentStep = 0;
   bool limiterActive = false;
   std::unique_ptr<ProgramRecord[]> programs;
   float keyTarget[keyCount] = {};
@@ -82,14 +82,14 @@ class OmAudio : public AudioEffectX {
   float lfo2LastPhase = 0.0f;
   float lfo2Beats = 0.0f;
   float stepBeats = 0.0f;
-  int32_t samplesSinceTick = 0;
+  VstInt32 samplesSinceTick = 0;
   float fadeGain = 1.0f;
-  std::atomic<int32_t> learnTarget{-1};
-  int32_t settingByte = defaultSettingByte;
-  int32_t controllerMap[controllerCount] = {};
+  std::atomic<VstInt32> learnTarget{-1};
+  VstInt32 settingByte = defaultSettingByte;
+  VstInt32 controllerMap[controllerCount] = {};
 
  private:
-  void handleMidi(int32_t status, int32_t data1, int32_t data2);
+  void handleMidi(VstInt32 status, VstInt32 data1, VstInt32 data2);
   void releaseAllKeys();
   // The path of the settings file, or the empty text when the plug-in's folder is unknown.
   std::string settingsFilePath();
