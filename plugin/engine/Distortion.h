@@ -12,7 +12,7 @@ struct DistortionState {
 };
 
 // Distortion types, the entries of the "Disttype" menu.
-enum DistortionType : int32_t {
+enum DistortionKind : int32_t {
   distortionBypass = 0,
   distortionTubeAmp = 1,
   distortionHardClip = 2,

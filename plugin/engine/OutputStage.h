@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+// The output limiter: an envelope of the summed magnitudes of both channels; where it reaches 1 the
+// samples are scaled by 0.7 / envelope + 0.3.
+class OutputLimiter {
+ public:
+  // Limits frames samples of both channels in place; answers whether the limiter acted.
+  bool process(float* left, float* right, int32_t frames, float sampleRate);
+
+  float envelope() const { return level; }
+
+ private:
+  float level = 0.0f;
+};
+
+// Puts the engine to sleep after five seconds of blocks whose limiter envelope stays below 0.005.
+class SilenceDetector {
+ public:
+  // Counts a block; answers true when the engine should sleep now (and starts counting afresh).
+  bool blockEnded(float envelope, int32_t frames, float sampleRate);
+
+ private:
+  int32_t silentBlocks = 0;
+};
