@@ -1,11 +1,11 @@
+#include "plugin/engine/OmAudio.h"
+
 #include <cmath>
 
-#include "plugin/engine/OmAudio.h"
 #include "plugin/engine/ParameterInfo.h"
 
 namespace {
 
-constexpr int32_t midiEventType = 1;
 constexpr int32_t noteOffStatus = 0x80;
 constexpr int32_t noteOnStatus = 0x90;
 constexpr int32_t controllerStatus = 0xB0;
@@ -16,9 +16,6 @@ constexpr int32_t allNotesOffController = 127;
 constexpr float midiValueScale = 0.0078125f;  // 1/128
 constexpr float keyLevelScale = 0.0625f;
 
-constexpr int32_t tempoValidFlag = 1024;
-constexpr int32_t ppqPositionValidFlag = 512;
-constexpr int32_t transportPlayingFlag = 2;
 constexpr float defaultTempo = 120.0f;
 
 int32_t dataByte(int32_t byte) {
@@ -38,7 +35,7 @@ int32_t OmAudio::processEvents(VstEvents* events) {
   if (!events) return 1;
   for (int32_t i = 0; i < events->numEvents; ++i) {
     const VstEvent* event = events->events[i];
-    if (!event || event->type != midiEventType) continue;
+    if (!event || event->type != kVstMidiType) continue;
     const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
     handleMidi(static_cast<unsigned char>(midi->midiData[0]) & 0xF0, dataByte(midi->midiData[1]),
                dataByte(midi->midiData[2]));
@@ -111,17 +108,17 @@ void OmAudio::releaseAllKeys() {
 }
 
 float OmAudio::getTempo() {
-  const VstTimeInfo* info = getTimeInfo(tempoValidFlag);
-  if (!info || !(info->flags & tempoValidFlag) || !(info->tempo > 0.0)) return defaultTempo;
+  const VstTimeInfo* info = getTimeInfo(kVstTempoValid);
+  if (!info || !(info->flags & kVstTempoValid) || !(info->tempo > 0.0)) return defaultTempo;
   return static_cast<float>(info->tempo);
 }
 
 double OmAudio::getPpqPos() {
-  const VstTimeInfo* info = getTimeInfo(ppqPositionValidFlag);
+  const VstTimeInfo* info = getTimeInfo(kVstPpqPosValid);
   return info ? info->ppqPos : 0.0;
 }
 
 bool OmAudio::isPlaying() {
-  const VstTimeInfo* info = getTimeInfo(transportPlayingFlag);
-  return !info || (info->flags & transportPlayingFlag) != 0;
+  const VstTimeInfo* info = getTimeInfo(kVstTransportPlaying);
+  return !info || (info->flags & kVstTransportPlaying) != 0;
 }
