@@ -60,7 +60,7 @@ void OmSoundEngine::processBlock(float** outputs, int32_t frames) {
       frames, period, [this, outputs](int32_t count, int32_t offset) { render(count, outputs, offset); },
       [this] { controlUpdate(); });
   effect.limiterActive = limiter.process(outputs[0], outputs[1], frames, sampleRate);
-  if (silence.blockEnded(limiter.envelope(), frames, sampleRate)) effect.sleeping = true;
+  if (silence.blockEnded(limiter.signalLevel(), frames, sampleRate)) effect.sleeping = true;
 }
 
 // Rendering of one piece.

@@ -6,6 +6,7 @@
 
 bool OutputLimiter::process(float* left, float* right, int32_t frames, float sampleRate) {
   const float k = 3.0f / sampleRate;
+  restingLevel = 1e-6f / k;
   bool active = false;
   for (int32_t i = 0; i < frames; ++i) {
     level = (fastAbs(left[i]) + fastAbs(right[i])) * k + ((1.0f - k) * level + 1e-6f);
@@ -20,8 +21,8 @@ bool OutputLimiter::process(float* left, float* right, int32_t frames, float sam
   return active;
 }
 
-bool SilenceDetector::blockEnded(float envelope, int32_t frames, float sampleRate) {
-  silentBlocks = envelope < 0.005f ? silentBlocks + 1 : 0;
+bool SilenceDetector::blockEnded(float signalLevel, int32_t frames, float sampleRate) {
+  silentBlocks = signalLevel < 0.005f ? silentBlocks + 1 : 0;
   if (static_cast<float>(silentBlocks) > sampleRate / static_cast<float>(frames) * 5.0f) {
     silentBlocks = 0;
     return true;

@@ -48,6 +48,17 @@ TEST(OutputLimiter, FlagClearsWhenABlockStaysBelowOneAndNonNumbersDoNotStick) {
   EXPECT_TRUE(std::isfinite(limiter.envelope()));
 }
 
+TEST(OutputLimiter, SignalLevelOfSilenceRestsNearZeroWhileTheEnvelopeKeepsItsFloor) {
+  for (float sampleRate : {22050.0f, 44100.0f, 192000.0f}) {
+    OutputLimiter limiter;
+    std::vector<float> left(static_cast<size_t>(sampleRate) * 4, 0.0f);
+    std::vector<float> right(left.size(), 0.0f);
+    limiter.process(left.data(), right.data(), static_cast<int32_t>(left.size()), sampleRate);
+    EXPECT_NEAR(limiter.envelope(), 1e-6f * sampleRate / 3.0f, 1e-4f);
+    EXPECT_LT(std::fabs(limiter.signalLevel()), 0.001f) << sampleRate;
+  }
+}
+
 TEST(SilenceDetector, SleepsAfterFiveSecondsOfQuietBlocks) {
   SilenceDetector detector;
   for (int block = 1; block <= 430; ++block) ASSERT_FALSE(detector.blockEnded(0.001f, 512, 44100.0f)) << block;
