@@ -22,8 +22,8 @@ constexpr float controlRate = 1200.0f;  // control ticks per second
 // The output clip to -5..5; a value that is not a number plays as silence.
 float limitOutput(float x) {
   const float limited = clip(x, -5.0f, 5.0f);
-  if (std::isfinite(limited)) return limited;
-  return x > 0.0f ? 5.0f : (x < 0.0f ? -5.0f : 0.0f);
+  if (!std::isfinite(limited)) return x > 0.0f ? 5.0f : (x < 0.0f ? -5.0f : 0.0f);
+  return std::clamp(limited, -5.0f, 5.0f);  // the clip's rounding can pass the limit by a step
 }
 
 float finiteOrZero(float x) { return std::isfinite(x) ? x : 0.0f; }
