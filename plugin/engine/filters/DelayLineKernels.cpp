@@ -43,7 +43,7 @@ void runDelayLine(float* buffer, std::int32_t count, FilterState* state, Voice v
     const float length = (1.0f - t) * start + t * target;
     DelayLineSample sample(ring, write);
     buffer[i] = voice(sample, x, length);
-    write = (write + 1u) & DelayLineElement::ringMask;
+    write = (write + 1u) & kFilterRingMask;
   }
   e[DelayLineElement::glideCount] = counted;
   e[DelayLineElement::writePosition] = static_cast<float>(write);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "plugin/engine/dsp/FastMath.h"
+#include "plugin/engine/dsp/ValueLimits.h"
 
 namespace {
 
@@ -13,14 +14,6 @@ constexpr float kOctaveBandwidth = 2.177586f;  // ln 2 / 2 * 2 pi
 struct Coefficients {
   float b0, b1, b2, a1, a2;
 };
-
-float finiteOrZero(float v) {
-  return std::isfinite(v) ? v : 0.0f;
-}
-
-float limitTo(float v, float lo, float hi) {
-  return v < lo ? lo : (v > hi ? hi : v);
-}
 
 Coefficients lowPass(float f, float q) {
   const float k = std::tan(kPi * f * (1.1f - 0.15f * q));

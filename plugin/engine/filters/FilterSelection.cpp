@@ -5,6 +5,7 @@
 
 #include "plugin/engine/dsp/FastMath.h"
 #include "plugin/engine/dsp/FloatToInt.h"
+#include "plugin/engine/dsp/ValueLimits.h"
 #include "plugin/engine/filters/FilterDesign.h"
 #include "plugin/engine/filters/FilterKernels.h"
 
@@ -13,14 +14,6 @@ namespace {
 constexpr std::int32_t kLastType = 83;
 constexpr float kPi = 3.14159f;
 constexpr float kMaxDelayLength = 32767.0f;
-
-float finiteOrZero(float v) {
-  return std::isfinite(v) ? v : 0.0f;
-}
-
-float limitTo(float v, float lo, float hi) {
-  return v < lo ? lo : (v > hi ? hi : v);
-}
 
 // Linear interpolation in a table at x >= 0, with the index kept inside the table.
 template <std::size_t size>
@@ -213,7 +206,9 @@ FilterKernel selectStateVariable(const Recipe& s, std::int32_t type) {
       return stateVariable(s, f, q, (1.0f - 0.5f * f) * (1.0f - 0.25f * e), 0.0f, 1.0f, 0.0f, svfKernel);
     }
     case 31: {
-      const float q = 1.0f - r;
+      // Without damping (full resonance) the recursion would be lossless and ring up without limit; it keeps
+      // the least damping of the low- and high-pass.
+      const float q = std::max(1.0f - r, 0.05f);
       const float f =
           limitSvfFrequency(2.0f * fastSine(std::min(s.frequency(c), 0.28f * (r * r) + 0.17f) * kPi), q);
       return stateVariable(s, f, q, 1.0f, 1.0f, -1.0f, 1.0f, svfKernel);
@@ -349,7 +344,9 @@ FilterKernel selectReverb(const Recipe& s, std::int32_t type) {
   }
   e[ReverbElement::tapFeedback] = room.feedbackScale * s.r;
   e[ReverbElement::outputScale] = room.outputScale;
-  e[ReverbElement::damping] = 38400.0f / rate;
+  // The damping coefficient falls with the sample rate; below 44.1 kHz it would leave the feedback undamped
+  // (and pass 1 below 38.4 kHz) and the feedback would grow, so it keeps its 44.1 kHz value there.
+  e[ReverbElement::damping] = 38400.0f / std::max(rate, 44100.0f);
   return s.finish(FilterFamily::reverb, 2.0f, reverbKernel);
 }
 
@@ -422,7 +419,8 @@ FilterKernel selectFilterKernel(std::int32_t sampleRate, std::int32_t type, floa
   e[FilterElement::resonance] = r;
   e[FilterElement::type] = static_cast<float>(type);
   e[FilterElement::sampleRate] = static_cast<float>(sampleRate);
-  if (static_cast<std::uint32_t>(type) > kLastType) return emptyKernel;
+  // Every recipe divides by the sample rate: a host that reports none gets no filter rather than infinities.
+  if (static_cast<std::uint32_t>(type) > kLastType || sampleRate < 1) return emptyKernel;
   const FilterKernel kernel = selectRecipe(Recipe{e, sampleRate, c, r}, type);
   return kernel ? kernel : emptyKernel;
 }

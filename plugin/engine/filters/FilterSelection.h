@@ -6,7 +6,8 @@
 
 // Writes the settings and coefficients of an internal filter type (0..83) at a cutoff and resonance
 // (each limited to 0..1; a non-finite value counts as 0) into a filter's left state and answers the kernel
-// that processes it. A type outside 0..83, or one without a recipe, selects no filter (emptyKernel).
+// that processes it. A type outside 0..83, one without a recipe, or a sample rate below 1 Hz selects no
+// filter (emptyKernel).
 // The delay-line types read the previous target length and glide count of the same state, so this runs
 // once per control tick on each filter's left state, followed by copyFilterSettings into its right state.
 FilterKernel selectFilterKernel(std::int32_t sampleRate, std::int32_t type, float cutoff, float resonance,

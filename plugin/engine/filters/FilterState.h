@@ -77,7 +77,6 @@ constexpr std::int32_t feedback = 15;
 constexpr std::int32_t writePosition = 20;
 constexpr std::int32_t ring = 40;
 constexpr std::int32_t ringSize = 32768;
-constexpr std::int32_t ringMask = ringSize - 1;
 }  // namespace DelayLineElement
 
 namespace AmElement {
@@ -131,5 +130,4 @@ constexpr std::int32_t taps = 30;
 constexpr std::int32_t maxTaps = 30;
 constexpr std::int32_t ring = 4000;
 constexpr std::int32_t ringSize = 32768;
-constexpr std::int32_t ringMask = ringSize - 1;
 }  // namespace ReverbElement

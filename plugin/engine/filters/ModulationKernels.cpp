@@ -21,6 +21,11 @@ constexpr float kVibratoWaves[kWaveCount][kWavePoints] = {
      -1.0f},
 };
 
+// v minus its integer part.
+float fractionOf(float v) {
+  return v - static_cast<float>(truncateToInt32(v));
+}
+
 std::int32_t waveIndexOf(float stored) {
   const std::int32_t index = truncateToInt32(stored);
   return index < 0 ? 0 : (index >= kWaveCount ? kWaveCount - 1 : index);
@@ -70,7 +75,7 @@ void vibratoKernel(float* buffer, std::int32_t count, FilterState* state) {
     low = low + g * band;
     high = x - low - 0.999f * band;
     band = band + g * high;
-    write = (write + 1u) & DelayLineElement::ringMask;
+    write = (write + 1u) & kFilterRingMask;
     ring[write] = low;
     phase = fractionOf(phase + increment);
   }

@@ -71,6 +71,15 @@ TEST(FilterSelection, NoFilterWritesOnlyTheCommonSettings) {
   }
 }
 
+TEST(FilterSelection, NoSampleRateSelectsNoFilter) {
+  auto state = makeState();
+  for (std::int32_t rate : {0, -44100}) {
+    fill(*state, kSentinel);
+    EXPECT_EQ(selectFilterKernel(rate, 56, 0.5f, 0.5f, state.get()), emptyKernel);
+    expectRanges(*state, {{0, 3}}, kSentinel, [](std::int32_t) { return true; });
+  }
+}
+
 TEST(FilterSelection, NonFiniteCutoffAndResonanceSelectAsZero) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
@@ -231,6 +240,23 @@ TEST(FilterSelection, StateVariableFrequencyIsHeldStable) {
   }
   selectFilterKernel(32000, 28, 1.0f, 0.0f, state.get());
   EXPECT_NEAR(e[SvfElement::frequency], std::sqrt(4.99f) - 1.0f, 1e-6f);
+}
+
+// At full resonance the "Allpass" keeps some damping; the reverb's damping keeps its 44.1 kHz value below
+// 44.1 kHz. Both would let the feedback grow without limit.
+TEST(FilterSelection, FeedbackStaysDamped) {
+  auto state = makeState();
+  const float* e = state->element;
+  selectFilterKernel(44100, 31, 0.5f, 1.0f, state.get());
+  EXPECT_EQ(e[SvfElement::damping], 0.05f);
+  selectFilterKernel(44100, 31, 0.5f, 0.9f, state.get());
+  EXPECT_FLOAT_EQ(e[SvfElement::damping], 0.1f);
+  for (std::int32_t rate : {8000, 22050, 32000, 44100}) {
+    selectFilterKernel(rate, 56, 0.5f, 1.0f, state.get());
+    EXPECT_EQ(e[ReverbElement::damping], 38400.0f / 44100.0f) << rate;
+  }
+  selectFilterKernel(96000, 56, 0.5f, 1.0f, state.get());
+  EXPECT_EQ(e[ReverbElement::damping], 0.4f);
 }
 
 // Which elements reset clears and copy transfers, by family (a representative type of each).
