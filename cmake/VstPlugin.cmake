@@ -8,6 +8,6 @@ set(QZ_VST_ENTRY_DEF ${CMAKE_CURRENT_LIST_DIR}/../plugin/framework/PluginEntry.d
 function(qz_add_vst_plugin target)
   cmake_parse_arguments(P "" "" "SOURCES;LIBS" ${ARGN})
   add_library(${target} SHARED ${P_SOURCES} ${QZ_VST_ENTRY_SOURCE} ${QZ_VST_ENTRY_DEF})
-  set_target_properties(${target} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  set_target_properties(${target} PROPERTIES PREFIX "")
   target_link_libraries(${target} PRIVATE ${P_LIBS} plugin_framework)
 endfunction()

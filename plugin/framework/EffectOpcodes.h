@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plugin/framework/VstTypes.h"
+
 // Opcodes a host sends through AEffect::dispatcher. Names marked deprecated are answered with 0.
 enum AEffectOpcodes {
   effOpen = 0,
@@ -86,4 +88,4 @@ enum AEffectOpcodes {
 };
 
 // The answer to effIdentify: 'NvEf'.
-constexpr int kEffectIdentify = 0x4E764566;
+constexpr VstInt32 kEffectIdentify = 0x4E764566;

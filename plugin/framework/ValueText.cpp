@@ -43,12 +43,13 @@ void writeCutText(const char* source, char* text, VstInt32 maxLen) {
 }
 
 void writeFloatText(float value, char* text, VstInt32 maxLen) {
-  if (!(value >= -9999999.0f && value <= 99999999.0f)) {  // also NaN
+  const double exact = value;  // compared in double: 99999999 has no float of its own
+  if (!(exact >= -9999999.0 && exact <= 99999999.0)) {  // NaN too
     writeCutText(kHuge, text, maxLen);
     return;
   }
   const bool negative = value < 0.0f;
-  const double magnitude = std::fabs(static_cast<double>(value));
+  const double magnitude = std::fabs(exact);
   const auto integerPart = static_cast<std::uint64_t>(magnitude);
   const int used = (negative ? 1 : 0) + digitCount(integerPart);
 
