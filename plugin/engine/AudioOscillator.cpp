@@ -10,6 +10,16 @@ namespace {
 
 constexpr int32_t keyCount = AudioOscillatorState::keyCount;
 
+float triangle(float p) { return p <= 0.5f ? 2.0f * p : 2.0f - 2.0f * p; }
+
+// frac(p + inc), by a subtraction in the usual case of a phase and a step below 1 (the same result
+// as the truncation, without its long dependency from sample to sample).
+float advance(float p, float inc) {
+  const float next = p + inc;
+  if (next >= 0.0f && next < 2.0f) return next >= 1.0f ? next - 1.0f : next;
+  return fraction(next);
+}
+
 // How a shape treats its keys.
 struct ShapeRules {
   int32_t firstOversampled;  // keys from here on run sub-steps (keyCount: none)
@@ -36,22 +46,20 @@ void renderKeys(float* buffer, int32_t count, AudioOscillatorState& state, const
     } else if (!(level > 0.0f)) {
       continue;
     }
-    float& phase = state.phase[lfo][key];
-    float& aux = state.aux[lfo][key];
-    if (!std::isfinite(phase)) phase = 0.0f;
-    if (!std::isfinite(aux)) aux = 0.0f;
+    // Locals, so that the writes into buffer do not force them back into memory every sample.
+    float p = std::isfinite(state.phase[lfo][key]) ? state.phase[lfo][key] : 0.0f;
+    float aux = std::isfinite(state.aux[lfo][key]) ? state.aux[lfo][key] : 0.0f;
+    float last = state.lastPhase[lfo][key];
     const float gain = level * send * rules.gain;
     const int32_t subSteps = key >= rules.firstOversampled ? rules.subSteps : 1;
     const float part = 1.0f / static_cast<float>(subSteps);
     const float inc = freq * state.noteIncrement[key] * rules.phaseScale * part;
     const float weight = gain * part;
-    float p = phase;
-    float last = state.lastPhase[lfo][key];
     for (int32_t i = 0; i < count; ++i) {
       float sum = 0.0f;
       for (int32_t sub = 0; sub < subSteps; ++sub) {
         sum += value(p, aux, weight, part);
-        const float next = fraction(p + inc);
+        const float next = advance(p, inc);
         if (next < p) wrap(aux);
         last = p;
         p = next;
@@ -59,11 +67,10 @@ void renderKeys(float* buffer, int32_t count, AudioOscillatorState& state, const
       buffer[i] += sum;
     }
     state.lastPhase[lfo][key] = last;
-    phase = std::isfinite(p) ? p : 0.0f;
+    state.aux[lfo][key] = aux;
+    state.phase[lfo][key] = std::isfinite(p) ? p : 0.0f;
   }
 }
-
-float triangle(float p) { return p <= 0.5f ? 2.0f * p : 2.0f - 2.0f * p; }
 
 }  // namespace
 
@@ -138,7 +145,7 @@ void renderOscillator(float* buffer, int32_t count, AudioOscillatorState& state,
     case 11:
       render({73, 4, 1.0f, true, 0.3f, 0.7f, 1.0f},
              [modulatorRate](float p, float& q, float w, float part) {
-               q = fraction(q + modulatorRate * 0.0001f * part);
+               q = advance(q, modulatorRate * 0.0001f * part);
                const float m = triangle(q);
                return (p <= 0.4f - 0.2f * m || p >= 0.6f + 0.2f * m) ? -w : w;
              },
@@ -152,7 +159,7 @@ void renderOscillator(float* buffer, int32_t count, AudioOscillatorState& state,
     case 13:
       render({73, 4, 1.0f, true, 0.3f, 0.7f, 0.6666f * 2.0f},
              [modulatorRate](float p, float& q, float w, float part) {
-               q = fraction(q + modulatorRate * 3e-05f * part);
+               q = advance(q, modulatorRate * 3e-05f * part);
                return (fraction(p + q) + p + fraction(p + 2.0f * q) - 1.5f) * w;
              },
              noWrap);
