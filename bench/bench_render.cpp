@@ -50,14 +50,15 @@ void runAll(OmAudio& effect, const char* title, const std::vector<int8_t>& keys)
     const double speed = renderProgram(effect, program, keys);
     char name[32] = {};
     effect.getProgramName(name);
-    std::printf("%4d %-24s %9.1f x%s\n", program, name, speed, effect.sleeping ? "  (asleep at the end)" : "");
+    std::printf("%4d %-24s %9.1f x%s\n", program, name, speed,
+                effect.sleeping ? "  (asleep at the end)" : "");
     if (speeds.empty() || speed < speeds[slowest]) slowest = program;
     speeds.push_back(speed);
   }
   std::vector<double> sorted = speeds;
   std::sort(sorted.begin(), sorted.end());
-  std::printf("%s: median %.1f x, slowest %.1f x (program %d)\n", title, sorted[sorted.size() / 2], sorted.front(),
-              slowest);
+  std::printf("%s: median %.1f x, slowest %.1f x (program %d)\n", title, sorted[sorted.size() / 2],
+              sorted.front(), slowest);
 }
 
 }  // namespace
