@@ -100,11 +100,12 @@ float lfoShape(float p, int32_t shape, float& lastPhase, float& held) {
 }
 
 float lfoTick(float rate, int32_t syncEntry, int32_t shape, float period, float sampleRate, float tempo,
-              float& phase, float& lastPhase, float& beats, float& held) {
+              float& phase, float& lastPhase, double& beats, float& held) {
   float ph = 0.0f;
   if (syncEntry != 0) {
     beats += tempo / 60.0f / sampleRate * period;
-    ph = fraction(lfoCyclesPerBeat(syncEntry) * beats);
+    const double x = lfoCyclesPerBeat(syncEntry) * beats;
+    ph = static_cast<float>(x - std::trunc(x));
   } else {
     ph = phase + 1.0f / sampleRate * period * rate * rate * 72.7f;
   }

@@ -272,9 +272,10 @@ void OmSoundEngine::resetDsp() {
   for (FilterState& state : filterStates) state.clear();
   for (DistortionState& state : distortion) state = DistortionState{};
 
-  effect.lfo1Phase = effect.lfo1LastPhase = effect.lfo1Beats = lfo1Held = 0.0f;
-  effect.lfo2Phase = effect.lfo2LastPhase = effect.lfo2Beats = lfo2Held = 0.0f;
-  effect.stepBeats = stepLastFraction = stepLevel = stepOutput = 0.0f;
+  effect.lfo1Phase = effect.lfo1LastPhase = lfo1Held = 0.0f;
+  effect.lfo2Phase = effect.lfo2LastPhase = lfo2Held = 0.0f;
+  effect.lfo1Beats = effect.lfo2Beats = effect.stepBeats = 0.0;
+  stepLastFraction = stepLevel = stepOutput = 0.0f;
 
   smoothCutoff1 = values[Cutoff1];
   smoothCutoff2 = values[Cutoff2];

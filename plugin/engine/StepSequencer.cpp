@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plugin/engine/Fraction.h"
 #include "plugin/engine/dsp/Random.h"
 
 namespace {
@@ -35,11 +34,12 @@ float stepPatternsPerBeat(int32_t syncEntry) {
 }
 
 float stepSequencerTick(int32_t syncEntry, int32_t shape, float period, float sampleRate, float tempo,
-                        const float* steps, float& beats, float& lastFraction, float& level,
+                        const float* steps, double& beats, float& lastFraction, float& level,
                         int32_t& currentStep) {
   beats += tempo / 60.0f / sampleRate * period;
-  float y = fraction(fraction(stepPatternsPerBeat(syncEntry) * beats));
-  if (!(y >= 0.0f)) y = 0.0f;  // negative, or a clock that is not a number
+  const double x = stepPatternsPerBeat(syncEntry) * beats;
+  float y = static_cast<float>(x - std::trunc(x));
+  if (!(y >= 0.0f && y < 1.0f)) y = 0.0f;  // negative, rounded up to 1, or a clock that is not a number
   const float pos = 16.0f * y;
   const int32_t k = std::min(15, static_cast<int32_t>(pos));
   currentStep = k;

@@ -11,7 +11,7 @@ namespace {
 struct LfoState {
   float phase = 0.0f;
   float lastPhase = 0.0f;
-  float beats = 0.0f;
+  double beats = 0.0;
   float held = 0.0f;
 
   float tick(float rate, int32_t syncEntry, int32_t shape, float period, float sampleRate, float tempo) {
@@ -64,6 +64,21 @@ TEST(Lfo, SyncedPeriodFollowsTheTempo) {
     EXPECT_NEAR(ticksPerCycle(0.3f, c.entry, 44100.0f, c.tempo, 36.0f), expectedTicks, 1.0) << c.entry;
     EXPECT_FLOAT_EQ(lfoCyclesPerBeat(c.entry), c.cyclesPerBeat);
   }
+}
+
+TEST(Lfo, SyncedPeriodStaysExactAfterHoursOfCounting) {
+  // Ticks per cycle of "1" at 120 beats per minute, after ten hours of beats without a restart.
+  constexpr double expectedTicks = 0.5 * 44100.0 / 36.0;
+  LfoState state;
+  state.beats = 72000.0;
+  std::vector<int> wraps;
+  float previous = 0.0f;
+  for (int tick = 1; wraps.size() < 6; ++tick) {
+    const float value = state.tick(0.3f, 12, 2, 36.0f, 44100.0f, 120.0f);
+    if (value < previous) wraps.push_back(tick);
+    previous = value;
+  }
+  EXPECT_NEAR((wraps.back() - wraps.front()) / 5.0, expectedTicks, 1.0);
 }
 
 TEST(Lfo, SyncEntriesOutsideTheMenuStayInsideTheTable) {
