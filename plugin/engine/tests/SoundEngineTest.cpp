@@ -240,6 +240,41 @@ TEST_F(SoundEngineTest, LimiterActsOnLoudOutputAndReportsIt) {
   EXPECT_TRUE(acted);
 }
 
+TEST_F(SoundEngineTest, ParametersGlideTowardTheirValuesOneTenthPerTick) {
+  effect->setParameter(Cutoff1, 0.0f);
+  effect->resetDsp();
+  render(36);
+  EXPECT_FLOAT_EQ(effect->sound->filterCutoff1, 0.0f);
+  effect->setParameter(Cutoff1, 1.0f);
+  render(36);
+  EXPECT_NEAR(effect->sound->filterCutoff1, 0.1f, 1e-6f);
+  render(36 * 9);
+  EXPECT_NEAR(effect->sound->filterCutoff1, 1.0f - std::pow(0.9f, 10.0f), 1e-5f);
+}
+
+TEST_F(SoundEngineTest, ProgramChangeFadesTheWetSignalInOverTheFollowingTicks) {
+  effect->setProgram(3);
+  EXPECT_EQ(effect->fadeGain, 0.0f);
+  render(36 * 10);
+  EXPECT_NEAR(effect->fadeGain, 0.010f, 1e-5f);
+  effect->noteOn(60, 90);
+  EXPECT_EQ(effect->fadeGain, 1.0f);
+}
+
+TEST_F(SoundEngineTest, ResetTriggerResetsOnlyWhenItRisesFromExactlyZero) {
+  const auto bendAndTrigger = [this](float from, float to) {
+    effect->setParameter(ResetTrigger, from);
+    render(72);
+    effect->pitchBend = 1.1f;
+    effect->setParameter(ResetTrigger, to);
+    render(36);
+    return effect->pitchBend;
+  };
+  EXPECT_EQ(bendAndTrigger(0.0f, 0.6f), 1.0f);
+  EXPECT_EQ(bendAndTrigger(0.1f, 0.6f), 1.1f);
+  EXPECT_EQ(bendAndTrigger(0.0f, 0.4f), 1.1f);
+}
+
 TEST_F(SoundEngineTest, EmptyBlocksChangeNothingAndTheCallersFloatingPointStateIsRestored) {
   for (int32_t frames : {0, -5}) {
     float left = 3.0f;
