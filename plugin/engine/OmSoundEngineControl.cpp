@@ -128,7 +128,7 @@ void OmSoundEngine::controlUpdate() {
 
 void OmSoundEngine::route(Source source, int32_t destination, float m, float h, Modulation& sums) {
   const float centred = m - h;
-  const auto lfoInput = [this, source](float& offset, float amount) {
+  const auto addInputOffset = [this, source](float& offset, float amount) {
     const bool playsAudio =
         (source == Source::Lfo1 && audioOscActive[0]) || (source == Source::Lfo2 && audioOscActive[1]);
     if (!playsAudio) offset += amount;
@@ -179,20 +179,20 @@ void OmSoundEngine::route(Source source, int32_t destination, float m, float h, 
       if (envelope)
         lfo1Rate += m;
       else
-        lfoInput(inputOffsetL, centred);
+        addInputOffset(inputOffsetL, centred);
       break;
     case 14:
       if (envelope)
         lfo2Rate += m;
       else
-        lfoInput(inputOffsetR, centred);
+        addInputOffset(inputOffsetR, centred);
       break;
     case 15:
       if (envelope) {
         lfo1Send += m;
       } else {
-        lfoInput(inputOffsetL, centred);
-        lfoInput(inputOffsetR, centred);
+        addInputOffset(inputOffsetL, centred);
+        addInputOffset(inputOffsetR, centred);
       }
       break;
     case 16:
