@@ -1,8 +1,9 @@
 #pragma once
 
+#include <windows.h>
+// After windows.h, which they build on.
 #include <dsound.h>
 #include <mmsystem.h>
-#include <windows.h>
 
 #include <atomic>
 #include <vector>

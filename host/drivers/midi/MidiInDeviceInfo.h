@@ -1,7 +1,8 @@
 #pragma once
 
-#include <mmsystem.h>
 #include <windows.h>
+// After windows.h, which they build on.
+#include <mmsystem.h>
 
 #include <string>
 
