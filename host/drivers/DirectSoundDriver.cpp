@@ -30,7 +30,7 @@ BOOL CALLBACK DirectSoundEnumCallback(GUID* device, const char* description, con
 
 DirectSoundDriver::DirectSoundDriver(HWND, IAudioHandler* handler) : m_handler(handler) {
   if (FAILED(m_library.Enumerate(&DirectSoundEnumCallback, this)))
-    Common::Logging::logger.Error("DirectSound devices could not be enumerated!\n");
+    Common::Logging::theLogger.Error("DirectSound devices could not be enumerated!\n");
 }
 
 DirectSoundDriver::~DirectSoundDriver() {

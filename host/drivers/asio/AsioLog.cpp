@@ -5,7 +5,7 @@
 namespace Ombix::Kelvane {
 
 ASIOError LogAsioCall(const char* call, ASIOError result) {
-  auto& log = Common::Logging::logger;
+  auto& log = Common::Logging::theLogger;
   log.Info("%s => ", call);
   switch (result) {
     case AsioResult::Ok:

@@ -114,7 +114,7 @@ SampleConverter ChooseConverter(long sampleType, bool input) {
     return input ? &ConvertInput<std::int16_t, FromInt16> : &ConvertOutput<std::int16_t, ToInt16Double>;
   if (sampleType == AsioSampleType::Int32LSB)
     return input ? &ConvertInput<std::int32_t, FromInt32> : &ConvertOutput<std::int32_t, ToInt32>;
-  auto& log = Common::Logging::logger;
+  auto& log = Common::Logging::theLogger;
   if (const char* name = SampleTypeName(sampleType)) {
     log.Error("ASIO converter 'ASIOST%s' not available!\n", name);
   } else {

@@ -67,7 +67,7 @@ Driver::Driver(IASIO& device, IAudioHandler* handler) : m_handler(handler), m_de
 
 Driver::~Driver() {
   Stop();
-  auto& log = Common::Logging::logger;
+  auto& log = Common::Logging::theLogger;
   log.Info("ASIOExit => ");
   log.Info("OK!\n");
   Driver* self = this;
@@ -75,7 +75,7 @@ Driver::~Driver() {
 }
 
 bool Driver::Init(HWND window) {
-  Common::Logging::logger.Info("Initializing ASIO driver\n");
+  Common::Logging::theLogger.Info("Initializing ASIO driver\n");
   m_driverInfo.asioVersion = 2;
   m_driverInfo.sysRef = window;
   CopyText(m_driverInfo.name, "No ASIO Driver");
@@ -128,7 +128,7 @@ bool Driver::ReadSettings(bool adjustRate) {
     }
   }
   m_postOutput = m_device.outputReady() == AsioResult::Ok;
-  Common::Logging::logger.Info(m_postOutput ? "Post output active\n" : "Post output deactivated\n");
+  Common::Logging::theLogger.Info(m_postOutput ? "Post output active\n" : "Post output deactivated\n");
   ReadChannels();
   return true;
 }
@@ -140,7 +140,7 @@ bool Driver::ReadChannels() {
   inputs = std::max(inputs, 0L);
   outputs = std::max(outputs, 0L);
   if (inputs == m_inputCount && outputs == m_outputCount && !m_channels.empty()) {
-    Common::Logging::logger.Info("Channel info is up to date\n");
+    Common::Logging::theLogger.Info("Channel info is up to date\n");
     return true;
   }
   m_channels.clear();
@@ -180,7 +180,7 @@ void Driver::CreateChannelBuffers(int frames) {
     // Re-reading may settle on another size (and make the buffers itself): keep what it chose.
     if (frames != previous) ReadSettings();
     frames = m_bufferSize;
-    Common::Logging::logger.Info("Creating channel buffers\n");
+    Common::Logging::theLogger.Info("Creating channel buffers\n");
     for (auto& channel : m_channels) {
       if (channel.active && frames > 0) {
         channel.buffer.assign(static_cast<std::size_t>(frames), 0.0f);
@@ -196,7 +196,7 @@ bool Driver::SetSampleRate(double rate) {
   if (m_device.canSampleRate(rate) != AsioResult::Ok) return false;
   if (rate != m_sampleRate || m_settingsChanged.exchange(false)) {
     Stop();
-    Common::Logging::logger.Info("Setting sample rate\n");
+    Common::Logging::theLogger.Info("Setting sample rate\n");
     Sleep(100);
     LogAsioCall("ASIOSetSampleRate", m_device.setSampleRate(rate));
     Sleep(100);

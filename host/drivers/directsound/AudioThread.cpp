@@ -19,13 +19,11 @@ void ReleaseObject(Object*& object) {
 
 }  // namespace
 
-AudioThread::AudioThread(IAudioHandler* handler)
-    : m_handler(handler), m_loopEnded(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+AudioThread::AudioThread(IAudioHandler* handler) : m_handler(handler) {}
 
 AudioThread::~AudioThread() {
   m_running = false;
-  if (m_started) WaitForSingleObject(m_loopEnded, INFINITE);
-  CloseHandle(m_loopEnded);
+  if (m_started) WaitForEnd();
   if (m_buffer) m_buffer->Stop();
   ReleaseObject(m_buffer);
   ReleaseObject(m_device);
@@ -40,7 +38,7 @@ bool AudioThread::Setup(const DirectSoundLibrary& library, const GUID* device, i
 }
 
 bool AudioThread::Prepare(const DirectSoundLibrary& library, const GUID* device, int frames, double rate) {
-  auto& log = Common::Logging::logger;
+  auto& log = Common::Logging::theLogger;
   m_halfSize = static_cast<DWORD>(frames) * 4;
   m_rate = rate;
   m_frames = frames;
@@ -126,7 +124,7 @@ int AudioThread::Run() {
     if (FAILED(m_buffer->Lock(offset, m_halfSize, &m_region.first, &m_region.firstBytes, &m_region.second,
                               &m_region.secondBytes, 0))) {
       m_region = Region{};
-      Common::Logging::logger.Error("Lock DirectSoundBuffer Failed!");
+      Common::Logging::theLogger.Error("Lock DirectSoundBuffer Failed!");
       result = -1;
       break;
     }
@@ -138,7 +136,7 @@ int AudioThread::Run() {
       ReleaseRegion();
     }
   }
-  Finish();
+  m_ended = true;
   return result;
 }
 
@@ -156,11 +154,6 @@ bool AudioThread::WaitForHalf() {
 void AudioThread::ReleaseRegion() {
   m_buffer->Unlock(m_region.first, m_region.firstBytes, m_region.second, m_region.secondBytes);
   m_region = Region{};
-}
-
-void AudioThread::Finish() {
-  m_ended = true;
-  SetEvent(m_loopEnded);
 }
 
 float AudioThread::FinishBlock() {

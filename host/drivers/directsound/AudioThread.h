@@ -47,7 +47,6 @@ class AudioThread : public Common::System::Threading::Thread {
   bool Prepare(const DirectSoundLibrary& library, const GUID* device, int frames, double rate);
   bool WaitForHalf();
   void ReleaseRegion();
-  void Finish();
 
   Common::System::Timer m_blockTimer;
   bool m_half = false;
@@ -62,8 +61,6 @@ class AudioThread : public Common::System::Threading::Thread {
   int m_frames = 0;
   IDirectSound* m_device = nullptr;
   IDirectSoundBuffer* m_buffer = nullptr;
-  // Signalled when Run leaves its loop.
-  HANDLE m_loopEnded;
   bool m_started = false;
 };
 

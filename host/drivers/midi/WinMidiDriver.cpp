@@ -130,7 +130,7 @@ void CALLBACK WinMidiDriver::MidiInCallback(HMIDIIN, UINT message, DWORD_PTR ins
   MidiInDeviceInfo* all = allDevice;
   bool dropped = all && !Append(*all, word);
   dropped = !Append(device, word) || dropped;
-  if (dropped) Common::Logging::logger.Warning("MIDI buffer overflow!");
+  if (dropped) Common::Logging::theLogger.Warning("MIDI buffer overflow!");
 }
 
 }  // namespace Ombix::Kelvane

@@ -1,11 +1,13 @@
 #include "host/drivers/tests/LogCapture.h"
 
+#include "common/logging/Logger.h"
+
 LogCapture::LogCapture() {
-  Common::Logging::logger.AddDevice(this, 63);
+  Common::Logging::theLogger.AddDevice(this, 63);
 }
 
 LogCapture::~LogCapture() {
-  Common::Logging::logger.RemoveDevice(this);
+  Common::Logging::theLogger.RemoveDevice(this);
 }
 
 void LogCapture::Write(int, const std::string& text) {

@@ -3,7 +3,7 @@
 #include <mutex>
 #include <string>
 
-#include "common/logging/Logger.h"
+#include "common/logging/ILogDevice.h"
 
 // Collects everything the global logger writes while it exists.
 class LogCapture : public Common::Logging::ILogDevice {
