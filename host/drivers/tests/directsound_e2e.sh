@@ -11,9 +11,11 @@ if ! command -v parec >/dev/null || ! pulseaudio --check >/dev/null 2>&1; then
 fi
 folder=$(mktemp -d)
 trap 'kill "$recorder" 2>/dev/null; rm -rf "$folder"' EXIT
-parec --device=nul.monitor --format=s16le --rate=44100 --channels=2 --raw "$folder/recording.raw" &
+parec --device=nul.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=50 --raw "$folder/recording.raw" &
 recorder=$!
-"$runner" "$program" play 3
+# Give the recorder time to connect on a busy machine.
+sleep 1
+"$runner" "$program" play 4
 played=$?
 sleep 0.5
 kill "$recorder"
