@@ -178,7 +178,7 @@ void Driver::CreateChannelBuffers(int frames) {
   m_bufferSize = frames;
   if (!m_channels.empty()) {
     // Re-reading may settle on another size (and make the buffers itself): keep what it chose.
-    if (frames != previous) ReadSettings();
+    if (frames != previous) ReadSettings(false);
     frames = m_bufferSize;
     Common::Logging::theLogger.Info("Creating channel buffers\n");
     for (auto& channel : m_channels) {

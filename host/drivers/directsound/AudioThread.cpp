@@ -19,7 +19,9 @@ void ReleaseObject(Object*& object) {
 
 }  // namespace
 
-AudioThread::AudioThread(IAudioHandler* handler) : m_handler(handler) {}
+AudioThread::AudioThread(IAudioHandler* handler) : m_handler(handler) {
+  SetThreadPriority(GetHandle(), THREAD_PRIORITY_TIME_CRITICAL);
+}
 
 AudioThread::~AudioThread() {
   m_running = false;
@@ -113,7 +115,6 @@ float* AudioThread::Buffer(int channel) {
 }
 
 int AudioThread::Run() {
-  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
   int result = 0;
   while (m_running) {
     m_region = Region{};
