@@ -5,6 +5,7 @@
 #include <cmath>
 #include <future>
 #include <limits>
+#include <set>
 #include <thread>
 
 #include "host/drivers/tests/AsioTestFixture.h"
@@ -61,14 +62,21 @@ TEST_F(AsioTestFixture, ListsInstalledDriversWithTheirNames) {
 }
 
 TEST_F(AsioTestFixture, OpensTwoDriversWhoseListedNamesAreEqual) {
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ASIO");
   Install("Twin 1", TestAsio::ClassId, "Twin driver with a very long name, number one");
-  Install("Twin 2", TestAsio::ClassId, "Twin driver with a very long name, number two");
+  Install("Twin 2", TestAsio::SecondClassId, "Twin driver with a very long name, number two");
   Configure({});
-  ASSERT_EQ(driver->DeviceCount(), 3);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_TRUE(driver->OpenDevice(i)) << i;
-    EXPECT_EQ(driver->BufferSize(), 256) << i;
+  ASSERT_EQ(driver->DeviceCount(), 2);
+  ASSERT_EQ(driver->DeviceName(0), driver->DeviceName(1));
+  std::set<std::string> created;
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(driver->OpenDevice(i)) << i;
+    const std::string calls = Calls();
+    const auto at = calls.rfind("create ");
+    ASSERT_NE(at, std::string::npos);
+    created.insert(calls.substr(at + 7, calls.find('\n', at) - at - 7));
   }
+  EXPECT_EQ(created, (std::set<std::string>{TestAsio::ClassId, TestAsio::SecondClassId}));
 }
 
 TEST_F(AsioTestFixture, FailedOpensLeaveNoDevice) {

@@ -50,6 +50,7 @@ void AsioTestFixture::SetUpTestSuite() {
   blockCount = Resolve<TestAsio::CounterFunction>(module, "TestAsioBlockCount");
   outputReadyCount = Resolve<TestAsio::CounterFunction>(module, "TestAsioOutputReadyCount");
   RegisterServer(TestAsio::ClassId, DriverPath());
+  RegisterServer(TestAsio::SecondClassId, DriverPath());
   RegisterServer(TestAsio::RefusedClassId, DriverPath());
   RegisterServer(missingClassId, Testing::binaryFolder() + "no_such_driver.dll");
 }
@@ -62,6 +63,7 @@ void AsioTestFixture::RegisterServer(const std::string& classId, const std::stri
 
 void AsioTestFixture::TearDownTestSuite() {
   RegDeleteTreeA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + TestAsio::ClassId).c_str());
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + TestAsio::SecondClassId).c_str());
   RegDeleteTreeA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + TestAsio::RefusedClassId).c_str());
   RegDeleteTreeA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + missingClassId).c_str());
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, driversKey);

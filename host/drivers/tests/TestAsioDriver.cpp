@@ -95,6 +95,22 @@ void encode(long type, long value, std::uint8_t* sample) {
   for (int i = 0; i < bytes; ++i) sample[i] = i < 4 ? static_cast<std::uint8_t>(value >> (8 * i)) : 0;
 }
 
+CLSID parse(const char* text) {
+  CLSID id{};
+  wchar_t wide[64];
+  MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 64);
+  CLSIDFromString(wide, &id);
+  return id;
+}
+
+std::string text(REFCLSID id) {
+  wchar_t wide[64];
+  char narrow[64];
+  StringFromGUID2(id, wide, 64);
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr);
+  return narrow;
+}
+
 class TestDriver;
 std::atomic<TestDriver*> current{nullptr};
 
@@ -109,7 +125,7 @@ class TestDriver final : public IASIO {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-    if (id == IID_IUnknown || id == classId()) {
+    if (id == IID_IUnknown || isServed(id)) {
       *object = this;
       AddRef();
       return S_OK;
@@ -292,15 +308,10 @@ class TestDriver final : public IASIO {
     if (m_callbacks.sampleRateDidChange) m_callbacks.sampleRateDidChange(rate);
   }
 
-  static const CLSID& classId() {
-    static const CLSID id = [] {
-      CLSID parsed;
-      wchar_t text[64];
-      MultiByteToWideChar(CP_ACP, 0, TestAsio::ClassId, -1, text, 64);
-      CLSIDFromString(text, &parsed);
-      return parsed;
-    }();
-    return id;
+  static bool isServed(REFCLSID id) {
+    static const CLSID first = parse(TestAsio::ClassId);
+    static const CLSID second = parse(TestAsio::SecondClassId);
+    return id == first || id == second;
   }
 
  private:
@@ -341,6 +352,8 @@ class Factory : public IClassFactory {
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID id, void** object) override {
     *object = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
+    // The host asks for the class id as the interface id.
+    record("create " + text(id));
     auto* driver = new TestDriver;
     const HRESULT result = driver->QueryInterface(id, object);
     driver->Release();
@@ -357,7 +370,7 @@ extern "C" {
 
 HRESULT WINAPI DllGetClassObject(REFCLSID classId, REFIID id, void** object) {
   *object = nullptr;
-  if (classId != TestDriver::classId()) return CLASS_E_CLASSNOTAVAILABLE;
+  if (!TestDriver::isServed(classId)) return CLASS_E_CLASSNOTAVAILABLE;
   return factory.QueryInterface(id, object);
 }
 

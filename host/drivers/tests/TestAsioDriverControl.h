@@ -8,7 +8,9 @@ namespace TestAsio {
 
 // {6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B11}: the test driver's class (and interface) id.
 constexpr char ClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B11}";
-// A second id registered to the same DLL, which the DLL refuses to create: a failing COM creation.
+// A second driver class served by the same DLL (it behaves the same; the call log tells which).
+constexpr char SecondClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B13}";
+// An id registered to the same DLL, which the DLL refuses to create: a failing COM creation.
 constexpr char RefusedClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B12}";
 
 struct Config {
