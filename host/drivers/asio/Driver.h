@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <string>
 #include <vector>
 
 #include "common/system/Timer.h"
@@ -49,7 +48,6 @@ class Driver {
   double SampleRate() const { return m_sampleRate; }
   // Entries: inputs first, then outputs; null when out of range.
   ChannelInfo* Channel(bool input, int index);
-  const char* DriverName() const { return m_driverInfo.name; }
 
   // The device's callbacks, routed here while this Driver is the active one.
   void BeginBlock(long half, bool processNow);

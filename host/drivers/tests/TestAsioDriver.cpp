@@ -118,8 +118,8 @@ class TestDriver final : public IASIO {
  public:
   TestDriver() : m_config(config()), m_rate(m_config.initialRate) { current = this; }
   virtual ~TestDriver() {
-    stop();
-    disposeBuffers();
+    halt();
+    release();
     TestDriver* self = this;
     current.compare_exchange_strong(self, nullptr);
   }
@@ -168,16 +168,8 @@ class TestDriver final : public IASIO {
     return AsioResult::Ok;
   }
   ASIOError stop() override {
-    if (!m_running) return AsioResult::Ok;
     record("stop");
-    // Like a real device, stop waits for the thread that delivers the blocks.
-    if (m_timer) {
-      m_timerRunning = false;
-      WaitForSingleObject(m_timer, INFINITE);
-      CloseHandle(m_timer);
-      m_timer = nullptr;
-    }
-    m_running = false;
+    halt();
     return AsioResult::Ok;
   }
   ASIOError getChannels(long* inputs, long* outputs) override {
@@ -218,11 +210,18 @@ class TestDriver final : public IASIO {
     return AsioResult::Ok;
   }
   ASIOError getClockSources(ASIOClockSource*, long* count) override {
+    record("getClockSources");
     *count = 0;
     return AsioResult::Ok;
   }
-  ASIOError setClockSource(long) override { return AsioResult::Ok; }
-  ASIOError getSamplePosition(ASIOSamples*, ASIOTimeStamp*) override { return AsioResult::NotPresent; }
+  ASIOError setClockSource(long) override {
+    record("setClockSource");
+    return AsioResult::Ok;
+  }
+  ASIOError getSamplePosition(ASIOSamples*, ASIOTimeStamp*) override {
+    record("getSamplePosition");
+    return AsioResult::NotPresent;
+  }
   ASIOError getChannelInfo(ASIOChannelInfo* info) override {
     record("getChannelInfo " + std::to_string(info->isInput) + " " + std::to_string(info->channel));
     const long count = info->isInput ? m_config.inputs : m_config.outputs;
@@ -249,11 +248,8 @@ class TestDriver final : public IASIO {
     return AsioResult::Ok;
   }
   ASIOError disposeBuffers() override {
-    if (m_infos.empty()) return AsioResult::InvalidMode;
     record("disposeBuffers");
-    m_infos.clear();
-    m_memory.clear();
-    return AsioResult::Ok;
+    return release() ? AsioResult::Ok : AsioResult::InvalidMode;
   }
   ASIOError controlPanel() override {
     record("controlPanel");
@@ -263,7 +259,10 @@ class TestDriver final : public IASIO {
     }
     return AsioResult::Ok;
   }
-  ASIOError future(long, void*) override { return AsioResult::InvalidParameter; }
+  ASIOError future(long selector, void*) override {
+    record("future " + std::to_string(selector));
+    return AsioResult::InvalidParameter;
+  }
   ASIOError outputReady() override {
     ++state().outputReadyCalls;
     return m_config.outputReadySupported ? AsioResult::Ok : AsioResult::NotPresent;
@@ -315,6 +314,24 @@ class TestDriver final : public IASIO {
   }
 
  private:
+  // Like a real device, stopping waits for the thread that delivers the blocks.
+  void halt() {
+    if (m_timer) {
+      m_timerRunning = false;
+      WaitForSingleObject(m_timer, INFINITE);
+      CloseHandle(m_timer);
+      m_timer = nullptr;
+    }
+    m_running = false;
+  }
+
+  bool release() {
+    if (m_infos.empty()) return false;
+    m_infos.clear();
+    m_memory.clear();
+    return true;
+  }
+
   static DWORD WINAPI timerEntry(void* self) {
     auto* driver = static_cast<TestDriver*>(self);
     while (driver->m_timerRunning) {
