@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include <string>
+#include <utility>
 
 #include "common/system/Timer.h"
 #include "common/system/threading/CriticalSection.h"
