@@ -159,10 +159,12 @@ TEST_F(LoggerTest, PercentSignsInTextsAreLoggedAsTheyStand) {
   logger.Info(path);
   logger.Error(path);
   logger.Info("Loading plugin: %s", path.c_str());
-  ASSERT_EQ(3u, record.size());
+  logger.Info("%zu %lld %5.1f %c", std::size_t{5}, 1LL << 40, 2.5, 'x');
+  ASSERT_EQ(4u, record.size());
   EXPECT_EQ(path, record[0].text);
   EXPECT_EQ(path, record[1].text);
   EXPECT_EQ("Loading plugin: " + path, record[2].text);
+  EXPECT_EQ("5 1099511627776   2.5 x", record[3].text);
 }
 
 TEST_F(LoggerTest, AThrowingDeviceLosesOnlyItsOwnCopy) {

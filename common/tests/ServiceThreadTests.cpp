@@ -71,6 +71,33 @@ TEST(ServiceThread, DestroyedRightAfterConstructionEndsCleanly) {
   }
 }
 
+TEST(ServiceThread, WakesDuringAUnitOfWorkAreNotQueued) {
+  class HeldService : public ServiceThread {
+   public:
+    ~HeldService() override {
+      SetEvent(release);
+      Stop();
+      CloseHandle(release);
+    }
+    void Process() override {
+      ++entered;
+      WaitForSingleObject(release, INFINITE);
+    }
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> entered{0};
+  } service;
+  waitUntilSuspended(service.GetHandle());
+  service.Start();
+  waitFor(service.entered, 1);
+  for (int i = 0; i < 5; ++i) service.Start();
+  SetEvent(service.release);
+  waitUntilSuspended(service.GetHandle());
+  Sleep(20);
+  EXPECT_EQ(1, service.entered);
+  service.Start();
+  waitFor(service.entered, 2);
+}
+
 TEST(ServiceThread, StopWaitsForTheUnitOfWorkInProgress) {
   class SlowService : public ServiceThread {
    public:

@@ -75,3 +75,11 @@ TEST(TextLogger, AFileLockedByAnotherProgramThrowsOne) {
   EXPECT_THROW(TextLogger device(path), int);
   CloseHandle(exclusive);
 }
+
+TEST(TextLogger, LeftAttachedToTheGlobalLoggerItIsDeletedAtExit) {
+  // As the application does: the global logger owns the device and closes the file at exit.
+  const std::string path = Testing::makeTempFolder("textlogger-global") + "Quillam.log";
+  Common::Logging::theLogger.AddDevice(new TextLogger(path), Logger::AllLevels);
+  Common::Logging::theLogger.Info("Startup\n");
+  EXPECT_EQ("Startup\r\n", readShared(path));
+}
