@@ -11,13 +11,13 @@ if ! command -v parec >/dev/null || ! pulseaudio --check >/dev/null 2>&1; then
 fi
 folder=$(mktemp -d)
 trap 'kill "$recorder" 2>/dev/null; rm -rf "$folder"' EXIT
-parec --device=nul.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=50 --raw "$folder/recording.raw" &
+parec --device=nul.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=200 --raw "$folder/recording.raw" &
 recorder=$!
 # Give the recorder time to connect on a busy machine.
 sleep 1
 "$runner" "$program" play 4
 played=$?
-sleep 0.5
+sleep 1
 kill "$recorder"
 wait "$recorder" 2>/dev/null
 [ "$played" -eq 0 ] || exit "$played"
