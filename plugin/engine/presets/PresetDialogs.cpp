@@ -31,10 +31,10 @@ char fileName[MAX_PATH] = "";
 
 enum class Choice { chosen, cancelled, failed };
 
-Choice chooseFile(const PresetKind& kind, bool forSaving) {
+Choice chooseFile(const PresetKind& kind, HWND owner, bool forSaving) {
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = nullptr;
+  dialog.hwndOwner = owner;
   dialog.lpstrFilter = kind.filter;
   dialog.lpstrFile = fileName;
   dialog.nMaxFile = MAX_PATH;
@@ -47,15 +47,15 @@ PresetDialogResult resultOf(Choice choice) {
   return choice == Choice::cancelled ? PresetDialogResult::cancelled : PresetDialogResult::failed;
 }
 
-PresetDialogResult saveDialog(OmAudio& effect, const PresetKind& kind) {
-  const Choice choice = chooseFile(kind, true);
+PresetDialogResult saveDialog(OmAudio& effect, HWND owner, const PresetKind& kind) {
+  const Choice choice = chooseFile(kind, owner, true);
   if (choice != Choice::chosen) return resultOf(choice);
   const std::string path = withPresetExtension(fileName, kind.extension);
   return writePresetFile(path, kind.build(effect)) ? PresetDialogResult::done : PresetDialogResult::failed;
 }
 
-PresetDialogResult loadDialog(OmAudio& effect, const PresetKind& kind) {
-  const Choice choice = chooseFile(kind, false);
+PresetDialogResult loadDialog(OmAudio& effect, HWND owner, const PresetKind& kind) {
+  const Choice choice = chooseFile(kind, owner, false);
   if (choice != Choice::chosen) return resultOf(choice);
   std::vector<unsigned char> image;
   const bool loaded =
@@ -65,20 +65,20 @@ PresetDialogResult loadDialog(OmAudio& effect, const PresetKind& kind) {
 
 }  // namespace
 
-PresetDialogResult saveSinglePresetDialog(OmAudio& effect) {
-  return saveDialog(effect, singlePreset);
+PresetDialogResult saveSinglePresetDialog(OmAudio& effect, HWND owner) {
+  return saveDialog(effect, owner, singlePreset);
 }
 
-PresetDialogResult saveBankDialog(OmAudio& effect) {
-  return saveDialog(effect, bank);
+PresetDialogResult saveBankDialog(OmAudio& effect, HWND owner) {
+  return saveDialog(effect, owner, bank);
 }
 
-PresetDialogResult loadSinglePresetDialog(OmAudio& effect) {
-  return loadDialog(effect, singlePreset);
+PresetDialogResult loadSinglePresetDialog(OmAudio& effect, HWND owner) {
+  return loadDialog(effect, owner, singlePreset);
 }
 
-PresetDialogResult loadBankDialog(OmAudio& effect) {
-  return loadDialog(effect, bank);
+PresetDialogResult loadBankDialog(OmAudio& effect, HWND owner) {
+  return loadDialog(effect, owner, bank);
 }
 
 std::string withPresetExtension(const std::string& name, const std::string& extension) {

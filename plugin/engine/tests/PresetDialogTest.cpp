@@ -30,7 +30,7 @@ constexpr int fileNameCombo = 0x47C;
 // while, so that a test never waits for ever.
 class DialogUser {
  public:
-  explicit DialogUser(std::string path) : owner_(GetCurrentThreadId()), path_(std::move(path)) {
+  explicit DialogUser(std::string path) : dialogThread_(GetCurrentThreadId()), path_(std::move(path)) {
     thread_ = std::thread([this] { run(); });
   }
   ~DialogUser() {
@@ -43,6 +43,9 @@ class DialogUser {
   bool sawDialog() const { return sawDialog_; }
   // The entries of the dialog's file-type list, read before the answer.
   std::vector<std::string> fileTypes() const { return fileTypes_; }
+  // The dialog's owner window and whether it took input while the dialog was open.
+  HWND dialogOwner() const { return dialogOwner_; }
+  bool ownerEnabled() const { return ownerEnabled_; }
 
  private:
   static BOOL CALLBACK findDialog(HWND window, LPARAM found) {
@@ -56,12 +59,14 @@ class DialogUser {
   void run() {
     HWND dialog = nullptr;
     for (int wait = 0; wait < 1200 && !stop_ && !dialog; ++wait) {
-      EnumThreadWindows(owner_, findDialog, reinterpret_cast<LPARAM>(&dialog));
+      EnumThreadWindows(dialogThread_, findDialog, reinterpret_cast<LPARAM>(&dialog));
       if (!dialog) Sleep(50);
     }
     if (!dialog) return;
     sawDialog_ = true;
     Sleep(200);
+    dialogOwner_ = GetWindow(dialog, GW_OWNER);
+    ownerEnabled_ = dialogOwner_ && IsWindowEnabled(dialogOwner_);
     readFileTypes(dialog);
     if (path_.empty()) {
       PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -89,11 +94,13 @@ class DialogUser {
     }
   }
 
-  const DWORD owner_;
+  const DWORD dialogThread_;
   const std::string path_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> sawDialog_{false};
   std::vector<std::string> fileTypes_;
+  HWND dialogOwner_ = nullptr;
+  bool ownerEnabled_ = false;
   std::thread thread_;
 };
 
@@ -119,7 +126,7 @@ const std::vector<std::string> bankTypes{"Zintara3 preset bank (*.fxb)", "All fi
 TEST_F(PresetDialogTest, SavesTheCurrentProgramUnderTheChosenNameWithItsExtension) {
   effect->setProgram(33);
   DialogUser user(files + "saved");
-  ASSERT_EQ(saveSinglePresetDialog(*effect), PresetDialogResult::done);
+  ASSERT_EQ(saveSinglePresetDialog(*effect, nullptr), PresetDialogResult::done);
   EXPECT_TRUE(user.sawDialog());
   EXPECT_EQ(user.fileTypes(), singleTypes);
   EXPECT_EQ(contents(files + "saved.fxp"), buildSinglePresetData(*effect));
@@ -127,7 +134,7 @@ TEST_F(PresetDialogTest, SavesTheCurrentProgramUnderTheChosenNameWithItsExtensio
 
 TEST_F(PresetDialogTest, SavesTheBankUnderTheChosenName) {
   DialogUser user(files + "all.fxb");
-  ASSERT_EQ(saveBankDialog(*effect), PresetDialogResult::done);
+  ASSERT_EQ(saveBankDialog(*effect, nullptr), PresetDialogResult::done);
   EXPECT_EQ(user.fileTypes(), bankTypes);
   EXPECT_EQ(contents(files + "all.fxb"), buildBankData(*effect));
 }
@@ -143,7 +150,7 @@ TEST_F(PresetDialogTest, LoadsTheChosenFiles) {
 
   {
     DialogUser user(files + "two.fxp");
-    ASSERT_EQ(loadSinglePresetDialog(*effect), PresetDialogResult::done);
+    ASSERT_EQ(loadSinglePresetDialog(*effect, nullptr), PresetDialogResult::done);
     EXPECT_EQ(user.fileTypes(), singleTypes);
   }
   EXPECT_EQ(effect->getProgram(), 5);
@@ -151,7 +158,7 @@ TEST_F(PresetDialogTest, LoadsTheChosenFiles) {
   EXPECT_EQ(effect->getParameter(ParameterIndex::Volume), volume);
 
   DialogUser user(files + "all.fxb");
-  ASSERT_EQ(loadBankDialog(*effect), PresetDialogResult::done);
+  ASSERT_EQ(loadBankDialog(*effect, nullptr), PresetDialogResult::done);
   EXPECT_EQ(user.fileTypes(), bankTypes);
   EXPECT_EQ(effect->programs[2].values[ParameterIndex::Volume], volume);
   EXPECT_EQ(effect->getProgram(), 0);
@@ -162,25 +169,42 @@ TEST_F(PresetDialogTest, FilesThatAreNoPresetOfThisPluginFail) {
   const ProgramRecord before = effect->programs[0];
   {
     DialogUser user(files + "text.fxp");
-    EXPECT_EQ(loadSinglePresetDialog(*effect), PresetDialogResult::failed);
+    EXPECT_EQ(loadSinglePresetDialog(*effect, nullptr), PresetDialogResult::failed);
   }
   {
     DialogUser user(files + "missing.fxb");
-    EXPECT_EQ(loadBankDialog(*effect), PresetDialogResult::failed);
+    EXPECT_EQ(loadBankDialog(*effect, nullptr), PresetDialogResult::failed);
   }
   EXPECT_STREQ(effect->programs[0].name, before.name);
   EXPECT_EQ(effect->getParameter(ParameterIndex::Cutoff1), before.values[ParameterIndex::Cutoff1]);
 }
 
 TEST_F(PresetDialogTest, CancelledDialogsDoNothing) {
-  PresetDialogResult (*const dialogs[])(OmAudio&) = {saveSinglePresetDialog, saveBankDialog,
-                                                     loadSinglePresetDialog, loadBankDialog};
+  PresetDialogResult (*const dialogs[])(OmAudio&, HWND) = {saveSinglePresetDialog, saveBankDialog,
+                                                           loadSinglePresetDialog, loadBankDialog};
   for (auto dialog : dialogs) {
     DialogUser user("");
-    EXPECT_EQ(dialog(*effect), PresetDialogResult::cancelled);
+    EXPECT_EQ(dialog(*effect, nullptr), PresetDialogResult::cancelled);
     EXPECT_TRUE(user.sawDialog());
   }
   EXPECT_STREQ(effect->programs[0].name, "SYN sunrise");
+}
+
+TEST_F(PresetDialogTest, WindowHoldingTheEditorIsDisabledWhileTheDialogIsOpen) {
+  const HWND host = CreateWindowExA(0, "STATIC", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300,
+                                    nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(host, nullptr);
+  const HWND editor = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 100, host, nullptr,
+                                      nullptr, nullptr);
+  ASSERT_NE(editor, nullptr);
+  {
+    DialogUser user("");
+    EXPECT_EQ(saveBankDialog(*effect, editor), PresetDialogResult::cancelled);
+    EXPECT_EQ(user.dialogOwner(), host);
+    EXPECT_FALSE(user.ownerEnabled());
+  }
+  EXPECT_TRUE(IsWindowEnabled(host));
+  DestroyWindow(host);
 }
 
 }  // namespace
