@@ -82,10 +82,8 @@ PresetDialogResult loadBankDialog(OmAudio& effect, HWND owner) {
 }
 
 std::string withPresetExtension(const std::string& name, const std::string& extension) {
-  const std::string letters = extension.substr(extension.size() - 3);
-  const bool hasLetters =
-      name.size() >= letters.size() &&
-      CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str() + name.size() - letters.size(), -1,
-                     letters.c_str(), -1) == CSTR_EQUAL;
+  const std::string letters = extension.substr(1);
+  const bool hasLetters = name.size() >= letters.size() &&
+                          lstrcmpiA(name.c_str() + name.size() - letters.size(), letters.c_str()) == 0;
   return hasLetters ? name : name + extension;
 }
