@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/system/sockets/TcpServerSocket.h"
@@ -181,10 +183,33 @@ TEST_F(TcpServerSocketTest, SendReachesOneClientAndBroadcastReachesAll) {
   EXPECT_EQ(clients[1]->Receive(12), std::string("only oneall", 12));
 }
 
-TEST_F(TcpServerSocketTest, SendToANumberThatNeverConnectedFails) {
+TEST_F(TcpServerSocketTest, SendFailsToANumberThatNeverConnectedAndForABadLength) {
   auto clients = ConnectClients(1);
   EXPECT_FALSE(server.Send(1, std::string("x")));
   EXPECT_FALSE(server.Send(-1, std::string("x")));
+  EXPECT_FALSE(server.Send(0, "x", -1));
+  EXPECT_FALSE(server.Send(0, nullptr, 1));
+}
+
+TEST_F(TcpServerSocketTest, ClientsConnectingAtOnceEachGetTheirOwnNumber) {
+  constexpr int kClients = 8;
+  std::vector<std::thread> threads;
+  std::vector<std::unique_ptr<TestClient>> clients(kClients);
+  for (int i = 0; i < kClients; ++i) {
+    threads.emplace_back([&, i] {
+      clients[i] = std::make_unique<TestClient>(port);
+      clients[i]->Send(std::string(1, static_cast<char>('a' + i)));
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  ASSERT_TRUE(server.WaitForConnections(kClients));
+  std::string letters;
+  for (int number = 0; number < kClients; ++number) {
+    ASSERT_TRUE(server.WaitForBytes(number, 1));
+    letters += server.Received(number);
+  }
+  std::sort(letters.begin(), letters.end());
+  EXPECT_EQ(letters, "abcdefgh");
 }
 
 TEST_F(TcpServerSocketTest, ABigMessageArrivesWholeInPiecesThatFitTheBuffer) {

@@ -14,15 +14,19 @@ PluginIteratorConnection::~PluginIteratorConnection() {
 
 void PluginIteratorConnection::OnReceive(int client, const char* data, int length) {
   const std::string message(ProbeProtocol::kSucceeded, sizeof ProbeProtocol::kSucceeded);
-  bool succeeded = false;
+  std::string start;
   {
     Common::System::Threading::ScopedLock hold(lock_);
-    std::string& start = starts_[client];
-    if (start.size() >= message.size() || length <= 0) return;
-    start.append(data, std::min<size_t>(length, message.size() - start.size()));
-    succeeded = start == message;
+    std::string& soFar = starts_[client];
+    soFar.append(data, std::min<size_t>(std::max(length, 0), message.size() - soFar.size()));
+    if (soFar.size() < message.size()) return;
+    start = soFar;
+    starts_.erase(client);
   }
-  if (succeeded) scanner_->ProbeSucceeded();
+  if (start == message) scanner_->ProbeSucceeded();
+  // Decided: whatever else the client sends is of no interest, and a probe program waiting for the
+  // end of the connection may finish.
+  CloseClient(client);
 }
 
 }  // namespace Ombix::Kelvane

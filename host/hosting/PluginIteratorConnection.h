@@ -17,14 +17,14 @@ class PluginIteratorConnection : public Common::System::Sockets::TcpServerSocket
   ~PluginIteratorConnection() override;
 
   // A client whose first two bytes are the success message tells the scanner that its probe
-  // succeeded; anything else, and anything after those two bytes, is ignored. The two bytes may
-  // arrive in separate pieces.
+  // succeeded; anything else is ignored. The two bytes may arrive in separate pieces; once they are
+  // in, the client is closed.
   void OnReceive(int client, const char* data, int length) override;
 
  private:
   PluginIterator* scanner_;
   Common::System::Threading::CriticalSection lock_;
-  std::map<int, std::string> starts_;  // up to the first two bytes of each client
+  std::map<int, std::string> starts_;  // the first bytes of each client, until there are two
 };
 
 }  // namespace Ombix::Kelvane

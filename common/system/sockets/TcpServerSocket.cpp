@@ -173,6 +173,7 @@ bool TcpServerSocket::Send(int client, const std::string& text) {
 }
 
 bool TcpServerSocket::Send(int client, const char* data, int length) {
+  if (length < 0 || (!data && length > 0)) return false;
   // Held while sending, so the connection cannot be deleted meanwhile.
   ScopedLock hold(clientsLock_);
   const auto found = clients_.find(client);
