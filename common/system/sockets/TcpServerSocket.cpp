@@ -19,9 +19,13 @@ namespace {
 // How long the listener may take to notice that the server is closing.
 constexpr int kStopLatencyMs = 100;
 
+bool AreBytes(const char* data, int length) {
+  return length >= 0 && (data || length == 0);
+}
+
 }  // namespace
 
-// The listener thread: accepts clients until the listening socket is closed.
+// The listener thread: accepts clients until the server closes.
 class TcpServerSocket::Listener : public Threading::Thread {
  public:
   explicit Listener(TcpServerSocket& server) : server_(server) { SetName("TCP server connection listener"); }
@@ -128,10 +132,10 @@ void TcpServerSocket::CloseClient(int client) {
 }
 
 void TcpServerSocket::DeleteClients(const std::vector<TcpServerSocketClientConnection*>& connections) {
+  for (auto* connection : connections) connection->Stop();  // all of them end meanwhile
   for (auto* connection : connections) {
     if (connection->IsOwnThread()) {
       // A connection cannot wait for its own thread: it ends by itself and is deleted later.
-      connection->Stop();
       ScopedLock hold(clientsLock_);
       finishedClients_.push_back(connection);
     } else {
@@ -173,7 +177,7 @@ bool TcpServerSocket::Send(int client, const std::string& text) {
 }
 
 bool TcpServerSocket::Send(int client, const char* data, int length) {
-  if (length < 0 || (!data && length > 0)) return false;
+  if (!AreBytes(data, length)) return false;
   // Held while sending, so the connection cannot be deleted meanwhile.
   ScopedLock hold(clientsLock_);
   const auto found = clients_.find(client);
@@ -187,6 +191,7 @@ bool TcpServerSocket::Broadcast(const std::string& text) {
 bool TcpServerSocket::Broadcast(const char* data, int length) {
   // Every connected client gets the bytes, also after one of them failed; clients that have gone
   // are no longer in the map and do not count.
+  if (!AreBytes(data, length)) return false;
   ScopedLock hold(clientsLock_);
   bool allSent = true;
   for (const auto& entry : clients_) allSent = entry.second->Send(data, length) && allSent;
