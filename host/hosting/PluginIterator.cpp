@@ -17,12 +17,12 @@ using Common::System::Threading::ScopedLock;
 
 const char* const kPluginElements = "PluginSystem/PluginInfo/Plugin";
 
-// The probe program is built like the host, so it loads exactly the DLLs built for a processor of
-// the host's width; a DLL of the other width is only recorded. A file that is no PE image is
-// probed, and the probe program finds out that it cannot load it.
+// The probe program is built like the host, so it can load only DLLs built for the host's own
+// processor; any other DLL is only recorded. A file that is no PE image is probed, and the probe
+// program finds out that it cannot load it.
 bool CanProbe(std::uint16_t machine) {
-  constexpr bool kHostIs64Bit = sizeof(void*) == 8;
-  return machine == 0 || Is64BitMachine(machine) == kHostIs64Bit;
+  constexpr std::uint16_t kHostMachine = sizeof(void*) == 8 ? kMachineAmd64 : kMachineI386;
+  return machine == 0 || machine == kHostMachine;
 }
 
 std::string Quoted(const std::string& text) {

@@ -1,6 +1,7 @@
 // Stands in for the scanner's probe program: sends the scanner what the "plug-in" file says.
 // Each line of the file is one piece, sent on its own; a piece is bytes as decimal numbers.
 // Command line as the real probe program's: the file's path and the port, each in double quotes.
+// Leaves the port it was given in a file beside the "plug-in", named like it with ".probed" added.
 
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +13,7 @@
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
+  std::ofstream(std::string(argv[1]) + ".probed") << argv[2];
   std::ifstream file(argv[1]);
   std::vector<std::string> pieces;
   for (std::string line; std::getline(file, line);) {

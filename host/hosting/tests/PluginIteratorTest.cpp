@@ -73,6 +73,13 @@ class PluginIteratorTest : public testing::Test {
     return config.ElementPathWithAttribute(kPlugins, "Filename", path, true);
   }
 
+  // What the stand-in probe program left for path: the port it was given, or "<not probed>".
+  static std::string Probed(const std::string& path) {
+    std::ifstream file(path + ".probed");
+    std::string port;
+    return std::getline(file, port) ? port : "<not probed>";
+  }
+
   std::string Attribute(const std::string& path, const std::string& key) {
     return config.GetString(config.ElementPathWithAttribute(kPlugins, "Filename", path, false) + key,
                             "<absent>");
@@ -204,11 +211,35 @@ TEST_F(PluginIteratorTest, OnlyAConnectionThatStartsWithOneAndThreeIsASuccess) {
 }
 
 TEST_F(PluginIteratorTest, ADllWhoseRescanIsFalseIsSkippedWithoutAProbe) {
-  const std::string good = Copy("recording_plugin", "good.dll");
-  config.SetBool(Element(good) + "Rescan", false);
-  EXPECT_EQ(ScanAll(ProbeProgram()), std::vector<std::string>{good});
-  EXPECT_EQ(Attribute(good, "Failed"), "<absent>");
-  EXPECT_EQ(Attribute(good, "Rescan"), "false");
+  const std::string done = Write(plugins + "done.dll", "1 3\n");
+  config.SetBool(Element(done) + "Rescan", false);
+  EXPECT_EQ(ScanAll(FakeProbeProgram()), std::vector<std::string>{done});
+  EXPECT_EQ(Probed(done), "<not probed>");
+  EXPECT_EQ(Attribute(done, "Failed"), "<absent>");
+  EXPECT_EQ(Attribute(done, "Rescan"), "false");
+}
+
+struct Image {
+  const char* name;
+  std::uint16_t machine;
+  const char* probed;
+  const char* x64;
+};
+
+TEST_F(PluginIteratorTest, OnlyDllsBuiltForAProcessorOfTheHostsWidthAreProbed) {
+  const std::vector<Image> images = {
+      {"amd64", 0x8664, "2324", "true"},
+      {"i386", 0x14C, "<not probed>", "false"},
+      {"ia64", 0x200, "<not probed>", "true"},
+  };
+  for (const auto& image : images) Write(plugins + image.name + ".dll", ImageFor(image.machine));
+  ScanAll(FakeProbeProgram());
+  for (const auto& image : images) {
+    const std::string path = plugins + image.name + ".dll";
+    EXPECT_EQ(Probed(path), image.probed) << image.name;
+    EXPECT_EQ(Attribute(path, "x64"), image.x64) << image.name;
+    EXPECT_EQ(Attribute(path, "Failed"), "true") << image.name;  // no image here answers
+  }
 }
 
 TEST_F(PluginIteratorTest, AProbeProgramThatCannotStartLeavesTheDllFailed) {
