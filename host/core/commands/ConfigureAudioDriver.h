@@ -9,6 +9,8 @@ class ConfigureAudioDriver : public ICommand {
  public:
   ConfigureAudioDriver(double sampleRate, int bufferSize);
   void Execute(Engine* engine) override;
+  double SampleRate() const { return sampleRate_; }
+  int BufferSize() const { return bufferSize_; }
 
  private:
   const double sampleRate_;

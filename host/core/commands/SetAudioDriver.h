@@ -9,6 +9,7 @@ class SetAudioDriver : public ICommand {
  public:
   explicit SetAudioDriver(int index);
   void Execute(Engine* engine) override;
+  int Index() const { return index_; }
 
  private:
   const int index_;

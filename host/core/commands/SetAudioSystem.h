@@ -9,6 +9,7 @@ class SetAudioSystem : public ICommand {
  public:
   explicit SetAudioSystem(int index);
   void Execute(Engine* engine) override;
+  int Index() const { return index_; }
 
  private:
   const int index_;

@@ -12,6 +12,9 @@ class SetIOConfiguration : public ICommand {
  public:
   SetIOConfiguration(bool input, const std::string& name, const std::vector<int>& channels);
   void Execute(Engine* engine) override;
+  bool IsInput() const { return input_ != 0; }
+  const std::string& Name() const { return name_; }
+  const std::vector<int>& Channels() const { return channels_; }
 
  private:
   const int input_;
