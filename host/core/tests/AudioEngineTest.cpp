@@ -175,6 +175,23 @@ TEST_F(AudioEngineTest, InjectedMidiReachesThePluginOnlyWhileTheDriverRuns) {
   EXPECT_TRUE(plugin.Lines("midi").empty()) << "a note played while stopped is dropped";
 }
 
+TEST_F(AudioEngineTest, InjectedMidiCarriesItsTimeSinceTheBlockBegan) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  IPlugin* record = StartWith(plugin.Path());
+  ASSERT_NE(record, nullptr);
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  Sleep(3);
+  record->InjectMidi(0x643C90, 0);
+  plugin.Clear();
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  const std::vector<std::string> notes = plugin.Lines("midi 90 60 100");
+  ASSERT_EQ(notes.size(), 1u);
+  // At least 2 ms at 44.1 kHz: the offset reaches the plug-in as frames into the block.
+  const int delta = std::stoi(notes[0].substr(notes[0].find("delta ") + 6));
+  EXPECT_GE(delta, 88) << notes[0];
+}
+
 TEST_F(AudioEngineTest, BlocksDeferredToTheServiceThreadAreProcessedThere) {
   TestAsio::Config driver;
   driver.directProcess = 0;
