@@ -192,6 +192,29 @@ TEST_F(AudioEngineTest, InjectedMidiCarriesItsTimeSinceTheBlockBegan) {
   EXPECT_GE(delta, 88) << notes[0];
 }
 
+TEST_F(AudioEngineTest, TheLoadPeakStartsAnewAfterEveryReading) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  logic->GetCpuLoad();
+
+  // A block that waits 30 ms for the engine lock uses several times its own length.
+  Audio().Lock().Lock();
+  std::thread slow([this] { asio.RunBlocks(1); });
+  Sleep(30);
+  Audio().Lock().Unlock();
+  slow.join();
+  const float slowPeak = logic->GetCpuLoad();
+  EXPECT_GT(slowPeak, 1.0f);
+
+  // The reading asked for a new peak: the next, quick block's load is the peak, though lower.
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  const float quick = logic->GetCpuLoad();
+  EXPECT_LT(quick, slowPeak);
+  EXPECT_GE(quick, 0.0f);
+}
+
 TEST_F(AudioEngineTest, BlocksDeferredToTheServiceThreadAreProcessedThere) {
   TestAsio::Config driver;
   driver.directProcess = 0;
