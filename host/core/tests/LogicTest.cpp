@@ -11,6 +11,7 @@
 #include "host/core/Engine.h"
 #include "host/core/Logic.h"
 #include "host/core/Plugin.h"
+#include "host/core/PluginStatus.h"
 #include "host/core/commands/ICommand.h"
 #include "host/core/events/IEvent.h"
 #include "host/hosting/tests/TestPluginLibrary.h"
@@ -162,6 +163,26 @@ TEST_F(LogicTest, WithoutARunningDriverTheLoadIsZeroAndAudioIsNotRunning) {
 TEST_F(LogicTest, UnknownIdHasNoRecordAndLeavesNoneBehind) {
   EXPECT_EQ(logic->GetPlugin(12345), nullptr);
   EXPECT_EQ(logic->FindRecord(12345), nullptr);
+}
+
+TEST_F(LogicTest, PluginThatCannotBeLoadedLeavesAFailedRecord) {
+  const std::string files[] = {Testing::PluginPath("no_such_plugin"), Testing::PluginPath("no_entry_plugin"),
+                               Testing::PluginPath("bad_magic_plugin")};
+  for (const std::string& file : files) {
+    std::vector<IPlugin*> added;
+    int failed = 0;
+    const auto connection = logic->PluginAdded.connect([&](IPlugin* plugin) {
+      added.push_back(plugin);
+      plugin->Failed.connect([&](IPlugin*) { ++failed; });
+    });
+    logic->CreatePlugin(file);
+    logic->ProcessCommands();
+    connection.disconnect();
+    ASSERT_EQ(added.size(), 1u) << file;
+    EXPECT_EQ(added[0]->GetStatus(), PluginFailed) << file;
+    EXPECT_EQ(failed, 1) << file;
+    EXPECT_FALSE(added[0]->IsActive()) << file;
+  }
 }
 
 TEST_F(LogicTest, DeletingTheLogicDisposesItsPluginsAndAppliesNoQueuedEvent) {
