@@ -185,6 +185,25 @@ TEST_F(LogicTest, PluginThatCannotBeLoadedLeavesAFailedRecord) {
   }
 }
 
+TEST_F(LogicTest, PluginLoadedOnALoaderThreadReportsThroughTheQueue) {
+  Testing::RecordingPluginLibrary library;
+  library.Configure(2, 2, 3, 16);
+  logic->SetLoaderThreads(1);
+  IPlugin* record = nullptr;
+  logic->PluginAdded.connect([&](IPlugin* plugin) { record = plugin; });
+  logic->CreatePlugin(library.Path());
+  for (int i = 0; i < 5000 && !(record && record->IsActive()); ++i) {
+    logic->ProcessCommands();
+    Sleep(1);
+  }
+  ASSERT_NE(record, nullptr);
+  EXPECT_TRUE(record->IsActive());
+  EXPECT_GE(pendingSignals, 1) << "news from the loader thread wakes the GUI thread";
+  EXPECT_EQ(record->GetName(), "Lead - Acme");
+  logic.reset();
+  EXPECT_EQ(library.Instances(), 0);
+}
+
 TEST_F(LogicTest, DeletingTheLogicDisposesItsPluginsAndAppliesNoQueuedEvent) {
   Testing::RecordingPluginLibrary library;
   library.Configure(2, 2, 3, 16);
