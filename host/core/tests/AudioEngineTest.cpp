@@ -240,6 +240,7 @@ TEST_F(AudioEngineTest, StoppingAndReconfiguringWhileTheDriverThreadIsInBlocksNe
   ASSERT_NE(record, nullptr);
   for (int round = 0; round < 30; ++round) {
     Info().StartDriver();
+    EXPECT_TRUE(logic->IsAudioRunning()) << "round " << round;
     record->InjectMidi(0x643C90, 0);
     Sleep(3);
     switch (round % 3) {
