@@ -1,11 +1,9 @@
 #pragma once
 
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
-#include "host/drivers/tests/TestAsioDriverControl.h"
+#include "host/drivers/tests/TestAsioControls.h"
 
 namespace Testing {
 
@@ -19,21 +17,16 @@ class TestAsioInstall {
   TestAsioInstall& operator=(const TestAsioInstall&) = delete;
 
   // Sets the behaviour of the next driver the host opens and clears the records.
-  void Configure(const TestAsio::Config& config) { configure_(&config); }
+  void Configure(const TestAsio::Config& config) { controls_.configure(&config); }
   // Runs blocks on the calling thread, as the driver's callback thread would; answers the count run.
-  long RunBlocks(long count) { return runBlocks_(count); }
-  long BlockCount() { return blockCount_(); }
-  std::string Calls();
+  long RunBlocks(long count) { return controls_.runBlocks(count); }
+  long BlockCount() { return controls_.blockCount(); }
+  std::string Calls() { return controls_.Calls(); }
   // The samples the host wrote to an output channel so far.
-  std::vector<long> Output(long channel);
+  std::vector<long> Output(long channel) { return controls_.Output(channel); }
 
  private:
-  HMODULE module_;
-  TestAsio::ConfigureFunction configure_;
-  TestAsio::CallLogFunction callLog_;
-  TestAsio::OutputFunction output_;
-  TestAsio::RunBlocksFunction runBlocks_;
-  TestAsio::CounterFunction blockCount_;
+  TestAsio::Controls controls_;
 };
 
 }  // namespace Testing
