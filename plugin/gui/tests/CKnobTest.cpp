@@ -139,15 +139,15 @@ TEST_F(KnobTest, CircularDragFollowsTheAngleAndStopsAtTheDeadZone) {
   // lower left and up the left side, which is more than half the range away: the value stays pinned
   // at the maximum until the mouse comes back to the right side.
   knob->play(windowContext(), {{{120, 50}, held},
+                               {{141, 70}, held},
                                {{141, 91}, held},
                                {{118, 95}, held},
                                {{100, 91}, held},
                                {{100, 70}, held},
                                {{141, 70}, held}});
-  // The knob takes the focus at the start of the drag, which flags it dirty: every move is reported.
-  const std::vector<float> expected = {0.5f, 1.f, 1.f, 1.f, 1.f, 5.f / 6};
+  const std::vector<float> expected = {0.5f, 5.f / 6, 1.f, 5.f / 6};
   const auto values = listener.values();
-  ASSERT_EQ(expected.size(), values.size());
+  ASSERT_EQ(expected.size(), values.size()) << ::testing::PrintToString(values);
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(expected[i], values[i], 0.02f) << i;
 }
 
