@@ -11,7 +11,9 @@ namespace {
 
 constexpr long kHeld = Gui::kLButton;
 
-COLORREF frameColour(long k) { return RGB(10 + 40 * k, 10 + 40 * k, 10 + 40 * k); }
+COLORREF frameColour(long k) {
+  return RGB(10 + 40 * k, 10 + 40 * k, 10 + 40 * k);
+}
 
 class AnimationsTest : public ControlFixture {
  protected:
@@ -34,8 +36,8 @@ TEST_F(AnimationsTest, MovieBitmapShowsTheFrameNearestToTheValue) {
     long frame;
     float stored;
   };
-  const Case cases[] = {{0.f, 0, 0.f}, {0.49f, 0, 0.49f}, {0.5f, 1, 0.5f}, {1.f, 1, 1.f}, {1.7f, 1, 1.f},
-                        {-2.f, 0, -2.f}};
+  const Case cases[] = {{0.f, 0, 0.f}, {0.49f, 0, 0.49f}, {0.5f, 1, 0.5f},
+                        {1.f, 1, 1.f}, {1.7f, 1, 1.f},    {-2.f, 0, -2.f}};
   for (const auto& c : cases) {
     movie.setValue(c.value);
     EXPECT_EQ(frameColour(c.frame), shown(movie)) << c.value;
@@ -63,8 +65,8 @@ TEST_F(AnimationsTest, AutoAnimationStepsThroughItsStrip) {
 }
 
 TEST_F(AnimationsTest, AutoAnimationClicksOpenWithANotificationAndCloseSilently) {
-  auto* animation = add(new Scripted<Gui::CAutoAnimation>(CRect(0, 0, 10, 10), &listener, 1, 3, 10, nullptr,
-                                                          CPoint(0, 0)));
+  auto* animation =
+      add(new Scripted<Gui::CAutoAnimation>(CRect(0, 0, 10, 10), &listener, 1, 3, 10, nullptr, CPoint(0, 0)));
   animation->setValue(20.f);
   animation->play(windowContext(), {{{5, 5}, kHeld}});
   EXPECT_TRUE(animation->isWindowOpened());
@@ -128,7 +130,8 @@ TEST_F(SplashTest, HitTestWantsTheLeftButton) {
 
 TEST_F(SplashTest, TransparencyChoosesCopyMaskOrBlend) {
   // White is the transparent colour: a picture of white with a red middle over a blue background.
-  auto* picture = makeBitmap(*frame, 20, 20, [](long x, long) { return x < 10 ? RGB(255, 255, 255) : RGB(255, 0, 0); });
+  auto* picture =
+      makeBitmap(*frame, 20, 20, [](long x, long) { return x < 10 ? RGB(255, 255, 255) : RGB(255, 0, 0); });
   Gui::CSplashScreen splash(CRect(0, 0, 10, 10), nullptr, 0, picture, CRect(0, 0, 20, 20), CPoint(0, 0));
   picture->forget();
   splash.setValue(1.f);

@@ -15,7 +15,9 @@ namespace {
 constexpr long kHeld = Gui::kLButton;
 
 // Film strips of frames 10 pixels long, frame k painted in grey level 10 + 40 k.
-COLORREF frameColour(long k) { return RGB(10 + 40 * k, 10 + 40 * k, 10 + 40 * k); }
+COLORREF frameColour(long k) {
+  return RGB(10 + 40 * k, 10 + 40 * k, 10 + 40 * k);
+}
 
 class ButtonsTest : public ControlFixture {
  protected:
@@ -32,8 +34,8 @@ class ButtonsTest : public ControlFixture {
 
 TEST_F(ButtonsTest, OnOffButtonTogglesOnEveryPressAndShowsTheLowerHalfWhenOn) {
   auto* strip = verticalStrip(2);
-  auto* button = add(new Scripted<Gui::COnOffButton>(CRect(0, 0, 10, 10), &listener, 3, strip,
-                                                     Gui::kPreListenerUpdate));
+  auto* button =
+      add(new Scripted<Gui::COnOffButton>(CRect(0, 0, 10, 10), &listener, 3, strip, Gui::kPreListenerUpdate));
   strip->forget();
   struct Case {
     float start;
@@ -85,7 +87,8 @@ TEST_F(ButtonsTest, KickButtonReportsThePressAndTheReturnToRest) {
       {"back inside", {{{5, 5}, kHeld}, {{30, 5}, kHeld}, {{10, 10}, kHeld}}, {1.f, 0.f, 1.f, 0.f}},
   };
   for (const auto& c : cases) {
-    auto* button = add(new Scripted<Gui::CKickButton>(CRect(0, 0, 10, 10), &listener, 4, nullptr, CPoint(0, 0)));
+    auto* button =
+        add(new Scripted<Gui::CKickButton>(CRect(0, 0, 10, 10), &listener, 4, nullptr, CPoint(0, 0)));
     button->setDirty(false);
     listener.notifications.clear();
     button->play(windowContext(), c.steps);
@@ -123,8 +126,8 @@ TEST_F(ButtonsTest, RockerReportsItsHalfAndRestsAtZero) {
       {"horizontal, right half", Gui::kRockerHorizontal, {15, 5}, 1.f},
   };
   for (const auto& c : cases) {
-    auto* rocker = add(new Scripted<Gui::CRockerSwitch>(CRect(0, 0, 20, 20), &listener, 5, nullptr, CPoint(0, 0),
-                                                        c.style));
+    auto* rocker = add(
+        new Scripted<Gui::CRockerSwitch>(CRect(0, 0, 20, 20), &listener, 5, nullptr, CPoint(0, 0), c.style));
     rocker->setDirty(false);
     listener.notifications.clear();
     rocker->play(windowContext(), {{c.where, kHeld}});
@@ -134,8 +137,8 @@ TEST_F(ButtonsTest, RockerReportsItsHalfAndRestsAtZero) {
 }
 
 TEST_F(ButtonsTest, RockerHoldsWhileAModifierIsDown) {
-  auto* rocker = add(new Scripted<Gui::CRockerSwitch>(CRect(0, 0, 20, 20), &listener, 5, nullptr, CPoint(0, 0),
-                                                      Gui::kRockerVertical));
+  auto* rocker = add(new Scripted<Gui::CRockerSwitch>(CRect(0, 0, 20, 20), &listener, 5, nullptr,
+                                                      CPoint(0, 0), Gui::kRockerVertical));
   // The button goes up but Shift stays down one more pass: the loop runs on.
   rocker->play(windowContext(), {{{5, 5}, kHeld}, {{5, 6}, Gui::kShift}, {{5, 15}, Gui::kShift}});
   EXPECT_EQ(3, rocker->idlePasses);
@@ -167,7 +170,8 @@ TEST_F(ButtonsTest, RockerDrawsRestOnlyForExactlyZero) {
 TEST_F(ButtonsTest, VerticalSwitchTakesTheZoneUnderTheMouse) {
   // Three positions in a 30-pixel-high switch: zones of 10 pixels.
   auto* strip = makeBitmap(*frame, 10, 90, [](long, long y) { return frameColour(y / 30); });
-  auto* sw = add(new Scripted<Gui::CVerticalSwitch>(CRect(0, 100, 10, 130), &listener, 6, strip, CPoint(0, 0)));
+  auto* sw =
+      add(new Scripted<Gui::CVerticalSwitch>(CRect(0, 100, 10, 130), &listener, 6, strip, CPoint(0, 0)));
   strip->forget();
   struct Case {
     long y;
@@ -183,9 +187,10 @@ TEST_F(ButtonsTest, VerticalSwitchTakesTheZoneUnderTheMouse) {
 }
 
 TEST_F(ButtonsTest, SwitchDragEndsWhenAModifierChanges) {
-  auto* sw = add(new Scripted<Gui::CVerticalSwitch>(CRect(0, 0, 10, 30), &listener, 6, 3, 30, 3, nullptr,
-                                                    CPoint(0, 0)));
-  sw->play(windowContext(), {{{5, 5}, kHeld}, {{5, 25}, kHeld | Gui::kShift}, {{5, 15}, kHeld | Gui::kShift}});
+  auto* sw = add(
+      new Scripted<Gui::CVerticalSwitch>(CRect(0, 0, 10, 30), &listener, 6, 3, 30, 3, nullptr, CPoint(0, 0)));
+  sw->play(windowContext(),
+           {{{5, 5}, kHeld}, {{5, 25}, kHeld | Gui::kShift}, {{5, 15}, kHeld | Gui::kShift}});
   EXPECT_EQ(1, sw->idlePasses);
   EXPECT_EQ(0.f, sw->getValue());
 }
@@ -229,7 +234,8 @@ TEST_F(ButtonsTest, MovieButtonTogglesWhenReleasedInside) {
       {"released outside", 0.f, {{{5, 5}, kHeld}, {{40, 5}, kHeld}}, 0.f},
   };
   for (const auto& c : cases) {
-    auto* button = add(new Scripted<Gui::CMovieButton>(CRect(0, 0, 10, 10), &listener, 8, nullptr, CPoint(0, 0)));
+    auto* button =
+        add(new Scripted<Gui::CMovieButton>(CRect(0, 0, 10, 10), &listener, 8, nullptr, CPoint(0, 0)));
     button->setValue(c.start);
     button->play(windowContext(), c.steps);
     EXPECT_EQ(c.value, button->getValue()) << c.name;

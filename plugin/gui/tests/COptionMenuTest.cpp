@@ -88,12 +88,9 @@ TEST_F(OptionMenuTest, SeparatorsAndTitlesInCurrentIndexes) {
     long current;
   };
   const Case cases[] = {
-      {2, true, false, -2},  // a separator cannot be current
-      {3, true, true, 3},
-      {0, false, true, 1},   // the first entry that is neither separator nor title
-      {1, false, true, 3},
-      {2, false, true, 4},
-      {9, false, false, -2},
+      {2, true, false, -2},                       // a separator cannot be current
+      {3, true, true, 3},   {0, false, true, 1},  // the first entry that is neither separator nor title
+      {1, false, true, 3},  {2, false, true, 4}, {9, false, false, -2},
   };
   menu->setCurrent(4);
   for (const auto& c : cases) {
@@ -191,7 +188,8 @@ TEST_F(OptionMenuTest, PopupColumnsAndChecks) {
       long offset = 0;
       HMENU popup = appendItems(offset);
       std::vector<UINT> result;
-      for (int i = 0; i < GetMenuItemCount(popup); ++i) result.push_back(GetMenuState(popup, i, MF_BYPOSITION));
+      for (int i = 0; i < GetMenuItemCount(popup); ++i)
+        result.push_back(GetMenuState(popup, i, MF_BYPOSITION));
       removeItems();
       return result;
     }

@@ -26,7 +26,9 @@ class ParamDisplayTest : public ControlFixture {
   }
 };
 
-void percent(float value, char* text) { std::snprintf(text, 256, "%d%%", static_cast<int>(value * 100)); }
+void percent(float value, char* text) {
+  std::snprintf(text, 256, "%d%%", static_cast<int>(value * 100));
+}
 void withData(float value, char* text, void* data) {
   std::snprintf(text, 256, "%s %.1f", static_cast<const char*>(data), value);
 }
@@ -115,8 +117,8 @@ TEST_F(ParamDisplayTest, EdgesOf3DStyles) {
     display.setTransparency(true);
     std::unique_ptr<Gui::COffscreenContext> shown;
     render(display, shown);
-    EXPECT_EQ(c.topLeft, pixelAt(*shown, 0, 10)) << c.style;   // left edge
-    EXPECT_EQ(c.topLeft, pixelAt(*shown, 20, 1)) << c.style;   // top edge
+    EXPECT_EQ(c.topLeft, pixelAt(*shown, 0, 10)) << c.style;       // left edge
+    EXPECT_EQ(c.topLeft, pixelAt(*shown, 20, 1)) << c.style;       // top edge
     EXPECT_EQ(c.bottomRight, pixelAt(*shown, 39, 10)) << c.style;  // right edge
     EXPECT_EQ(c.bottomRight, pixelAt(*shown, 20, 19)) << c.style;  // bottom edge
   }
@@ -187,7 +189,8 @@ TEST_F(ParamDisplayTest, TextEditSetTextRaisesTheDirtyFlagOnlyForChanges) {
 class TextEditTest : public ParamDisplayTest {
  protected:
   Scripted<Gui::CTextEdit>* makeEdit(long style, Gui::CHoriTxtAlign alignment = Gui::kCenterText) {
-    auto* edit = add(new Scripted<Gui::CTextEdit>(CRect(10, 10, 110, 30), &listener, 3, "old", nullptr, style));
+    auto* edit =
+        add(new Scripted<Gui::CTextEdit>(CRect(10, 10, 110, 30), &listener, 3, "old", nullptr, style));
     edit->setHoriAlign(alignment);
     return edit;
   }

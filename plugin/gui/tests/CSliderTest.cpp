@@ -26,8 +26,8 @@ class SliderTest : public ControlFixture {
   Scripted<Gui::CHorizontalSlider>* horizontal(long style) {
     auto* handle = solid(10, 10, kRed);
     auto* track = solid(110, 10, kGreen);
-    auto* slider = add(new Scripted<Gui::CHorizontalSlider>(CRect(0, 100, 110, 110), &listener, 2, CPoint(0, 0),
-                                                            110, handle, track, CPoint(0, 0), style));
+    auto* slider = add(new Scripted<Gui::CHorizontalSlider>(
+        CRect(0, 100, 110, 110), &listener, 2, CPoint(0, 0), 110, handle, track, CPoint(0, 0), style));
     handle->forget();
     track->forget();
     return slider;
@@ -50,7 +50,7 @@ TEST_F(SliderTest, HandlePositionFollowsTheValueAndTheDirection) {
     long left;
   };
   const Case cases[] = {
-      {Gui::kLeft, 0.f, 0},    {Gui::kLeft, 0.5f, 50},  {Gui::kLeft, 1.f, 100},
+      {Gui::kLeft, 0.f, 0},    {Gui::kLeft, 0.5f, 50},   {Gui::kLeft, 1.f, 100},
       {Gui::kRight, 0.f, 100}, {Gui::kRight, 0.25f, 75}, {0, 0.25f, 75},
   };
   for (const auto& c : cases) {
@@ -70,8 +70,8 @@ TEST_F(SliderTest, FreeClickPutsTheHandleCentreUnderTheMouse) {
   };
   // delta = handle offset + left + half the handle - 1 = 4.
   const Case cases[] = {
-      {Gui::kLeft, 54, 0.5f}, {Gui::kLeft, 4, 0.f},    {Gui::kLeft, 300, 1.f},
-      {Gui::kRight, 54, 0.5f}, {Gui::kRight, 24, 0.8f}, {0, 24, 0.2f},  // without a direction bit: from the left
+      {Gui::kLeft, 54, 0.5f},  {Gui::kLeft, 4, 0.f}, {Gui::kLeft, 300, 1.f}, {Gui::kRight, 54, 0.5f},
+      {Gui::kRight, 24, 0.8f}, {0, 24, 0.2f},  // without a direction bit: from the left
   };
   for (const auto& c : cases) {
     auto* slider = horizontal(c.style);
@@ -102,7 +102,8 @@ TEST_F(SliderTest, ShiftDividesTheMovementByTheZoomFactor) {
 
   // Shift pressed during a drag continues from where the value is.
   slider->setValue(0.5f);
-  slider->play(windowContext(), {{{54, 105}, kHeld}, {{74, 105}, kHeld}, {{74, 105}, fine}, {{174, 105}, fine}});
+  slider->play(windowContext(),
+               {{{54, 105}, kHeld}, {{74, 105}, kHeld}, {{74, 105}, fine}, {{174, 105}, fine}});
   EXPECT_NEAR(0.7f + 0.1f, slider->getValue(), 1e-5f);
 }
 
@@ -125,8 +126,8 @@ TEST_F(SliderTest, VerticalSliderFromTheBottomRisesWithTheMouse) {
 
 TEST_F(SliderTest, FirstFormTravelsBetweenTwoPositions) {
   auto* handle = solid(10, 10, kRed);
-  auto* slider = add(new Scripted<Gui::CHorizontalSlider>(CRect(20, 100, 130, 110), &listener, 2, 20, 120, handle,
-                                                          nullptr, CPoint(0, 0), Gui::kLeft));
+  auto* slider = add(new Scripted<Gui::CHorizontalSlider>(CRect(20, 100, 130, 110), &listener, 2, 20, 120,
+                                                          handle, nullptr, CPoint(0, 0), Gui::kLeft));
   handle->forget();
   slider->play(windowContext(), {{{74, 105}, kHeld}});
   EXPECT_NEAR(0.5f, slider->getValue(), 1e-5f);
@@ -158,8 +159,8 @@ class VuMeterTest : public SliderTest {
   Gui::CVuMeter* meter(long style) {
     auto* on = solid(100, 100, kGreen);
     auto* off = solid(100, 100, kRed);
-    auto* vu = new Gui::CVuMeter(style & Gui::kHorizontal ? CRect(0, 0, 100, 10) : CRect(0, 0, 10, 100), on, off,
-                                 10, style);
+    auto* vu = new Gui::CVuMeter(style & Gui::kHorizontal ? CRect(0, 0, 100, 10) : CRect(0, 0, 10, 100), on,
+                                 off, 10, style);
     on->forget();
     off->forget();
     vu->setUseOffscreen(false);

@@ -4,8 +4,8 @@
 #include "plugin/gui/AEffGUIEditor.h"
 #include "plugin/gui/CBitmap.h"
 #include "plugin/gui/CControl.h"
-#include "plugin/gui/COffscreenContext.h"
 #include "plugin/gui/CFrame.h"
+#include "plugin/gui/COffscreenContext.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
