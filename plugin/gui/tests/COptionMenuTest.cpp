@@ -148,6 +148,24 @@ TEST_F(OptionMenuTest, ChoosingFromThePopupSetsTheValueAndTellsTheListener) {
   EXPECT_EQ(2, index);
 }
 
+TEST_F(OptionMenuTest, OwnerDrawnPopupAsksTheSchemeForItsItems) {
+  struct CountingScheme : Gui::COptionMenuScheme {
+    void getItemSize(const char* text, Gui::CDrawContext* context, CPoint& size) override {
+      measured.push_back(text);
+      COptionMenuScheme::getItemSize(text, context, size);
+    }
+    std::vector<std::string> measured;
+  };
+  CountingScheme scheme;
+  auto* menu = makeMenu();
+  menu->setScheme(&scheme);
+  for (const char* text : {"low", "-", "-Thigh"}) menu->addEntry(text);
+  clickAndChoose(*menu, {VK_DOWN, VK_RETURN});
+  EXPECT_EQ(0, menu->getLastResult());
+  EXPECT_EQ((std::vector<std::string>{"low", "-", "high"}), scheme.measured);
+  EXPECT_EQ(1u, listener.notifications.size());
+}
+
 TEST_F(OptionMenuTest, DismissingThePopupChangesNothing) {
   auto* menu = makeMenu();
   menu->addEntry("a");
