@@ -11,8 +11,7 @@ enum { kPostListenerUpdate = 0, kPreListenerUpdate = 1 };
 // A toggle between 0 and 1 on every press; the upper half of the bitmap shows off, the lower on.
 class COnOffButton : public CControl {
  public:
-  COnOffButton(const CRect& size, CControlListener* listener, long tag, CBitmap* background,
-               long style = kPreListenerUpdate);
+  COnOffButton(const CRect& size, CControlListener* listener, long tag, CBitmap* background, long style);
 
   void draw(CDrawContext* context) override;
   void mouse(CDrawContext* context, CPoint& where, long buttons = -1) override;

@@ -217,6 +217,19 @@ TEST_F(VuMeterTest, StaysCleanOnceTheLevelHasReachedTheValue) {
   vu->forget();
 }
 
+TEST_F(VuMeterTest, DrawsThroughItsOwnOffscreenOnceAttached) {
+  auto* on = solid(10, 100, kGreen);
+  auto* vu = add(new Gui::CVuMeter(CRect(200, 100, 210, 200), on, nullptr, 10, Gui::kVertical));
+  on->forget();
+  vu->setDecreaseStepValue(1.f);
+  vu->setValue(0.5f);
+  Gui::COffscreenContext context(frame, 400, 300, Gui::kBlueCColor);
+  vu->draw(&context);
+  EXPECT_EQ(kGreen, pixelAt(context, 205, 190));          // lit from the bottom
+  EXPECT_EQ(kBlack, pixelAt(context, 205, 110));          // no off picture: the offscreen's black
+  EXPECT_EQ(RGB(0, 0, 255), pixelAt(context, 215, 150));  // nothing outside the meter
+}
+
 TEST_F(SliderTest, DigitsShowTheNumberHeldToTheirRange) {
   // Ten digit images of 10 pixels, digit k painted in red level 20 k.
   auto* digits = makeBitmap(*frame, 10, 100, [](long, long y) { return RGB(20 * (y / 10), 0, 0); });
