@@ -186,6 +186,42 @@ TEST_F(ParamDisplayTest, TextEditSetTextRaisesTheDirtyFlagOnlyForChanges) {
   EXPECT_EQ(255u, std::string(text).size());
 }
 
+void upper(char* text, char* display) {
+  for (; *text; ++text, ++display) *display = static_cast<char>(*text & ~0x20);
+  *display = 0;
+}
+
+TEST_F(ParamDisplayTest, TextEditShowsItsTextThroughTheConverters) {
+  struct Case {
+    const char* name;
+    bool textConverter;
+    bool valueConverter;
+    const char* shown;
+    const char* textAfter;
+  };
+  const Case cases[] = {
+      {"plain", false, false, "abc", "abc"},
+      {"text converter", true, false, "ABC", "abc"},
+      {"value converter replaces the text", false, true, "25%", "25%"},
+      {"text converter first", true, true, "ABC", "abc"},
+  };
+  for (const auto& c : cases) {
+    Gui::CTextEdit edit(CRect(0, 0, 40, 20), &listener, 3, "abc");
+    edit.setValue(0.25f);
+    if (c.textConverter) edit.setTextEditConvert(&upper);
+    if (c.valueConverter) edit.setStringConvert(&percent);
+    std::unique_ptr<Gui::COffscreenContext> shown;
+    render(edit, shown);
+    Gui::CTextLabel reference(CRect(0, 0, 40, 20), c.shown);
+    std::unique_ptr<Gui::COffscreenContext> expected;
+    render(reference, expected);
+    EXPECT_EQ(inkOf(*expected), inkOf(*shown)) << c.name;
+    char text[256];
+    edit.getText(text);
+    EXPECT_STREQ(c.textAfter, text) << c.name;
+  }
+}
+
 class TextEditTest : public ParamDisplayTest {
  protected:
   Scripted<Gui::CTextEdit>* makeEdit(long style, Gui::CHoriTxtAlign alignment = Gui::kCenterText) {
