@@ -1,0 +1,19 @@
+#include "host/core/audio/AudioWorker.h"
+
+#include "common/system/threading/ScopedLock.h"
+#include "host/core/audio/AudioEngine.h"
+#include "host/core/audio/AudioPlugin.h"
+
+namespace Ombix::Kelvane {
+
+bool AudioWorker::ProcessJobs() {
+  while (AudioPlugin* plugin = Pop()) {
+    plugin->MergeQueuedMidi(plugin->MidiCount(), plugin->MidiEvents(), engine_->MidiCapacity());
+    plugin->ProcessBlock(engine_->BlockSize());
+    Common::System::Threading::ScopedLock hold(doneLock_);
+    done_.push_back(plugin);
+  }
+  return true;
+}
+
+}  // namespace Ombix::Kelvane
