@@ -2,14 +2,14 @@
 
 #include "host/core/IDriverInfo.h"
 
-#include <boost/bind/bind.hpp>
-#include <cmath>
-#include <string>
 #include <wx/button.h>
 #include <wx/combobox.h>
 #include <wx/sizer.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
+#include <boost/bind/bind.hpp>
+#include <cmath>
+#include <string>
 
 namespace Ombix::Kelvane {
 
@@ -29,12 +29,13 @@ wxComboBox* MakeListBox(wxWindow* parent, int id, const wxString& text) {
   return box;
 }
 
-wxStaticText* MakeLabel(wxWindow* parent, const wxString& text,
-                        const wxSize& size = wxDefaultSize) {
+wxStaticText* MakeLabel(wxWindow* parent, const wxString& text, const wxSize& size = wxDefaultSize) {
   return new wxStaticText(parent, wxID_ANY, text, wxDefaultPosition, size, 0, "staticText");
 }
 
-wxString FormatRate(double rate) { return wxString::Format("%.0f", rate); }
+wxString FormatRate(double rate) {
+  return wxString::Format("%.0f", rate);
+}
 
 }  // namespace
 
@@ -45,19 +46,18 @@ wxBEGIN_EVENT_TABLE(AudioDevicePanel, wxPanel)
   EVT_SCROLL(AudioDevicePanel::OnScroll)
   EVT_BUTTON(ConfigButtonId, AudioDevicePanel::OnConfigPanel)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-AudioDevicePanel::AudioDevicePanel(wxWindow* parent, IDriverInfo* model)
-    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxNO_BORDER,
-              "panel"),
+    AudioDevicePanel::AudioDevicePanel(wxWindow* parent, IDriverInfo* model)
+    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxNO_BORDER, "panel"),
       model_(model) {
   systemBox_ = MakeListBox(this, SystemBoxId, "");
   driverBox_ = MakeListBox(this, DriverBoxId, "");
-  auto* configButton = new wxButton(this, ConfigButtonId, "Config Panel", wxDefaultPosition,
-                                    wxDefaultSize, 0, wxDefaultValidator, "button");
+  auto* configButton = new wxButton(this, ConfigButtonId, "Config Panel", wxDefaultPosition, wxDefaultSize, 0,
+                                    wxDefaultValidator, "button");
   rateBox_ = MakeListBox(this, RateBoxId, "");
-  bufferSlider_ = new wxSlider(this, wxID_ANY, 0, 0, 4, wxDefaultPosition, wxDefaultSize,
-                               wxSL_HORIZONTAL, wxDefaultValidator, "slider");
+  bufferSlider_ = new wxSlider(this, wxID_ANY, 0, 0, 4, wxDefaultPosition, wxDefaultSize, wxSL_HORIZONTAL,
+                               wxDefaultValidator, "slider");
   const wxSize labelSize(configButton->GetSize().x, -1);
   samplesLabel_ = MakeLabel(this, "  Samples", labelSize);
   wxStaticText* hzLabel = MakeLabel(this, "  Hz", labelSize);
@@ -206,11 +206,12 @@ void AudioDevicePanel::UpdateBufferLabel() {
   samplesLabel_->SetLabel(wxString::Format("  %d Samples", size));
 }
 
-void AudioDevicePanel::OnScroll(wxScrollEvent&) { UpdateBufferLabel(); }
+void AudioDevicePanel::OnScroll(wxScrollEvent&) {
+  UpdateBufferLabel();
+}
 
 void AudioDevicePanel::StoreOutputPair() {
-  model_->SetOutputConfig(outputConfigName,
-                          {leftBox_->GetSelection() - 1, rightBox_->GetSelection() - 1});
+  model_->SetOutputConfig(outputConfigName, {leftBox_->GetSelection() - 1, rightBox_->GetSelection() - 1});
 }
 
 void AudioDevicePanel::OnAudioSystemSelected(wxCommandEvent& event) {
@@ -223,7 +224,9 @@ void AudioDevicePanel::OnAudioDriverSelected(wxCommandEvent& event) {
   model_->SelectAudioDriverByName(event.GetString().ToStdString());
 }
 
-void AudioDevicePanel::OnConfigPanel(wxCommandEvent&) { model_->ShowAudioConfigPanel(); }
+void AudioDevicePanel::OnConfigPanel(wxCommandEvent&) {
+  model_->ShowAudioConfigPanel();
+}
 
 void AudioDevicePanel::Apply() {
   StoreOutputPair();

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <wx/panel.h>
 #include <boost/signals2/trackable.hpp>
 #include <vector>
-#include <wx/panel.h>
 
 class wxComboBox;
 class wxScrollEvent;

@@ -19,11 +19,10 @@ wxBEGIN_EVENT_TABLE(AudioMidiDialog, wxDialog)
   EVT_BUTTON(wxID_OK, AudioMidiDialog::OnOK)
   EVT_BUTTON(wxID_CANCEL, AudioMidiDialog::OnCancel)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-AudioMidiDialog::AudioMidiDialog(wxWindow* parent, IDriverInfo* model)
-    : wxDialog(parent, wxID_ANY, "Audio Settings", wxDefaultPosition, wxDefaultSize, dialogStyle,
-               "dialog"),
+    AudioMidiDialog::AudioMidiDialog(wxWindow* parent, IDriverInfo* model)
+    : wxDialog(parent, wxID_ANY, "Audio Settings", wxDefaultPosition, wxDefaultSize, dialogStyle, "dialog"),
       model_(model) {
   Centre(wxBOTH);
   SetMinSize(wxSize(500, 280));
@@ -34,9 +33,9 @@ AudioMidiDialog::AudioMidiDialog(wxWindow* parent, IDriverInfo* model)
   panelBox->Add(panel_, 1, wxEXPAND | wxALL, 0);
   auto* buttonBox = new wxBoxSizer(wxHORIZONTAL);
   buttonBox->Add(0, 0, 1);
-  buttonBox->Add(new wxButton(this, wxID_OK, "&OK", wxDefaultPosition, wxDefaultSize, 0,
-                              wxDefaultValidator, "button"),
-                 0, wxALIGN_RIGHT | wxALL, 5);
+  buttonBox->Add(
+      new wxButton(this, wxID_OK, "&OK", wxDefaultPosition, wxDefaultSize, 0, wxDefaultValidator, "button"),
+      0, wxALL, 5);  // the spacer keeps it at the right
   auto* dialogBox = new wxBoxSizer(wxVERTICAL);
   dialogBox->Add(panelBox, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 0);
   dialogBox->Add(buttonBox, 0, wxEXPAND | wxALL, 0);
@@ -49,6 +48,8 @@ void AudioMidiDialog::OnOK(wxCommandEvent&) {
   EndModal(wxID_OK);
 }
 
-void AudioMidiDialog::OnCancel(wxCommandEvent&) { EndModal(wxID_CANCEL); }
+void AudioMidiDialog::OnCancel(wxCommandEvent&) {
+  EndModal(wxID_CANCEL);
+}
 
 }  // namespace Ombix::Kelvane

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <boost/signals2/trackable.hpp>
 #include <wx/dialog.h>
+#include <boost/signals2/trackable.hpp>
 
 namespace Ombix::Kelvane {
 

@@ -10,15 +10,19 @@ wxBEGIN_EVENT_TABLE(InnerPluginPanel, wxWindow)
   EVT_KEY_DOWN(InnerPluginPanel::OnKey)
   EVT_KEY_UP(InnerPluginPanel::OnKey)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-InnerPluginPanel::InnerPluginPanel(wxWindow* parent)
+    InnerPluginPanel::InnerPluginPanel(wxWindow* parent)
     : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, "panel") {
   SetWindowStyle(GetWindowStyle() | wxWANTS_CHARS);
 }
 
-void InnerPluginPanel::OnEraseBackground(wxEraseEvent& event) { SkipEvent(event); }
+void InnerPluginPanel::OnEraseBackground(wxEraseEvent& event) {
+  SkipEvent(event);
+}
 
-void InnerPluginPanel::OnKey(wxKeyEvent& event) { PropagateKeyEvent(event); }
+void InnerPluginPanel::OnKey(wxKeyEvent& event) {
+  PropagateKeyEvent(event);
+}
 
 }  // namespace Ombix::Kelvane

@@ -7,10 +7,10 @@
 #include "host/ui/HostKeyCode.h"
 #include "host/ui/InnerPluginPanel.h"
 
-#include <boost/bind/bind.hpp>
 #include <wx/dc.h>
 #include <wx/mstream.h>
 #include <wx/timer.h>
+#include <boost/bind/bind.hpp>
 
 namespace Ombix::Kelvane {
 
@@ -29,11 +29,10 @@ wxBEGIN_EVENT_TABLE(PluginPanel, wxScrolledWindow)
   EVT_KEY_UP(PluginPanel::OnKeyUp)
   EVT_TIMER(wxID_ANY, PluginPanel::OnTimer)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-PluginPanel::PluginPanel(wxWindow* parent)
-    : wxScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHSCROLL | wxVSCROLL,
-                       "panel") {
+    PluginPanel::PluginPanel(wxWindow* parent)
+    : wxScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHSCROLL | wxVSCROLL, "panel") {
   SetWindowStyle(GetWindowStyle() | wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE);
   inner_ = new InnerPluginPanel(this);
   inner_->Hide();
@@ -73,8 +72,7 @@ void PluginPanel::SetPlugin(IPlugin* plugin) {
 bool PluginPanel::AllowsFrameFit() const {
   const wxSize outer = GetSize();
   const wxSize client = GetClientSize();
-  return current_ == nullptr ||
-         (outer.x >= contentWidth_ && outer.y >= contentHeight_) || outer == client;
+  return current_ == nullptr || (outer.x >= contentWidth_ && outer.y >= contentHeight_) || outer == client;
 }
 
 void PluginPanel::OnPluginActivated(IPlugin* plugin) {
@@ -129,7 +127,9 @@ void PluginPanel::OnTimer(wxTimerEvent&) {
   }
 }
 
-void PluginPanel::OnPaint(wxPaintEvent& event) { SkipEvent(event); }
+void PluginPanel::OnPaint(wxPaintEvent& event) {
+  SkipEvent(event);
+}
 
 void PluginPanel::OnEraseBackground(wxEraseEvent& event) {
   if (current_ != nullptr && current_->IsActive()) {
@@ -147,18 +147,22 @@ void PluginPanel::OnEraseBackground(wxEraseEvent& event) {
   dc->DrawText(version, GetClientSize().x - text.x - 5, 5);
 }
 
-void PluginPanel::OnKeyDown(wxKeyEvent& event) { SendKey(event, true); }
+void PluginPanel::OnKeyDown(wxKeyEvent& event) {
+  SendKey(event, true);
+}
 
-void PluginPanel::OnKeyUp(wxKeyEvent& event) { SendKey(event, false); }
+void PluginPanel::OnKeyUp(wxKeyEvent& event) {
+  SendKey(event, false);
+}
 
 void PluginPanel::SendKey(wxKeyEvent& event, bool down) {
   if (current_ == nullptr) {
     return;
   }
-  const int modifiers = (event.ShiftDown() ? 1 : 0) | (event.AltDown() ? 2 : 0) |
-                        (event.RawControlDown() ? 8 : 0);
-  const PluginKeyEvent key{static_cast<int>(event.GetRawKeyCode()),
-                           ToHostKeyCode(event.GetKeyCode()), modifiers};
+  const int modifiers =
+      (event.ShiftDown() ? 1 : 0) | (event.AltDown() ? 2 : 0) | (event.RawControlDown() ? 8 : 0);
+  const PluginKeyEvent key{static_cast<int>(event.GetRawKeyCode()), ToHostKeyCode(event.GetKeyCode()),
+                           modifiers};
   if (down) {
     current_->KeyDown(key);
   } else {
@@ -166,6 +170,8 @@ void PluginPanel::SendKey(wxKeyEvent& event, bool down) {
   }
 }
 
-void PluginPanel::OnPluginMidiKey(IPlugin*, unsigned char note, bool on) { Note(note, on); }
+void PluginPanel::OnPluginMidiKey(IPlugin*, unsigned char note, bool on) {
+  Note(note, on);
+}
 
 }  // namespace Ombix::Kelvane

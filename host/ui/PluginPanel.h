@@ -1,11 +1,11 @@
 #pragma once
 
+#include <wx/image.h>
+#include <wx/scrolwin.h>
 #include <boost/signals2/signal.hpp>
 #include <boost/signals2/trackable.hpp>
 #include <memory>
 #include <string>
-#include <wx/image.h>
-#include <wx/scrolwin.h>
 
 class wxTimer;
 class wxTimerEvent;

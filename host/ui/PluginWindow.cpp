@@ -12,8 +12,6 @@
 #include "host/ui/PluginPanel.h"
 #include "host/ui/UiGlobals.h"
 
-#include <algorithm>
-#include <boost/bind/bind.hpp>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/icon.h>
@@ -23,6 +21,8 @@
 #include <wx/sizer.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
+#include <algorithm>
+#include <boost/bind/bind.hpp>
 
 namespace Ombix::Kelvane {
 
@@ -55,12 +55,11 @@ wxBEGIN_EVENT_TABLE(PluginWindow, wxFrame)
   EVT_TIMER(wxID_ANY, PluginWindow::OnTimer)
   EVT_CLOSE(PluginWindow::OnClose)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-PluginWindow::PluginWindow(Common::Config::Configuration* configuration, wxWindow* parent,
-                           const std::string& title)
-    : wxFrame(parent, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE,
-              "frame"),
+    PluginWindow::PluginWindow(Common::Config::Configuration* configuration, wxWindow* parent,
+                               const std::string& title)
+    : wxFrame(parent, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE, "frame"),
       title_(title),
       configuration_(configuration) {
   SetIcon(FrameIcon());
@@ -114,8 +113,7 @@ void PluginWindow::ConnectLogic(ILogic* logic) {
   logic_ = logic;
   logic_->SetLoaderThreads(0);
   logic_->CommandsPending.connect(boost::bind(&PluginWindow::PostCommandsPending, this));
-  logic_->PluginAdded.connect(
-      boost::bind(&PluginWindow::OnPluginAdded, this, boost::placeholders::_1));
+  logic_->PluginAdded.connect(boost::bind(&PluginWindow::OnPluginAdded, this, boost::placeholders::_1));
   logic_->Scanning.connect([](const std::string&) {});
   logic_->ProcessCommands();
   ProcessPending();
@@ -137,7 +135,9 @@ void PluginWindow::PostCommandsPending() {
   QueueEvent(new wxCommandEvent(CommandsPendingEvent, 0));
 }
 
-void PluginWindow::OnCommandsPending(wxCommandEvent&) { ProcessPending(); }
+void PluginWindow::OnCommandsPending(wxCommandEvent&) {
+  ProcessPending();
+}
 
 void PluginWindow::ProcessPending() {
   if (logic_ == nullptr) {
@@ -149,7 +149,9 @@ void PluginWindow::ProcessPending() {
   }
 }
 
-void PluginWindow::OnTimer(wxTimerEvent&) { UpdateTitle(); }
+void PluginWindow::OnTimer(wxTimerEvent&) {
+  UpdateTitle();
+}
 
 void PluginWindow::UpdateTitle() {
   if (logic_ != nullptr && logic_->IsAudioRunning()) {
@@ -170,8 +172,7 @@ void PluginWindow::OnPluginNameChanged(const std::string& name) {
 }
 
 void PluginWindow::OnPluginAdded(IPlugin* plugin) {
-  plugin->Failed.connect(
-      boost::bind(&PluginWindow::OnPluginLoadFailed, this, boost::placeholders::_1));
+  plugin->Failed.connect(boost::bind(&PluginWindow::OnPluginLoadFailed, this, boost::placeholders::_1));
   panel_->SetPlugin(plugin);
 }
 
@@ -201,8 +202,8 @@ bool PluginWindow::ChoosePlugin() {
     folder = configuration_->GetString(defaultPathKey, "");
   }
   wxFileDialog dialog(this, wxGetTranslation("Choose a plugin to open"), folder, "",
-                      wxGetTranslation("VST Plugins (*.dll)|*.dll|All Files (*.*)|*.*"),
-                      wxFD_OPEN, wxDefaultPosition, wxDefaultSize, "filedlg");
+                      wxGetTranslation("VST Plugins (*.dll)|*.dll|All Files (*.*)|*.*"), wxFD_OPEN,
+                      wxDefaultPosition, wxDefaultSize, "filedlg");
   if (dialog.ShowModal() != wxID_OK) {
     return false;
   }
@@ -222,13 +223,21 @@ void PluginWindow::OnMenuKeyboard(wxCommandEvent& event) {
   UpdateKeyboardVisibility();
 }
 
-void PluginWindow::OnMenuExit(wxCommandEvent&) { Close(false); }
+void PluginWindow::OnMenuExit(wxCommandEvent&) {
+  Close(false);
+}
 
-void PluginWindow::OnMenuAudioSettings(wxCommandEvent&) { ShowAudioSettings(); }
+void PluginWindow::OnMenuAudioSettings(wxCommandEvent&) {
+  ShowAudioSettings();
+}
 
-void PluginWindow::OnKeyDown(wxKeyEvent& event) { panel_->OnKeyDown(event); }
+void PluginWindow::OnKeyDown(wxKeyEvent& event) {
+  panel_->OnKeyDown(event);
+}
 
-void PluginWindow::OnKeyUp(wxKeyEvent& event) { panel_->OnKeyUp(event); }
+void PluginWindow::OnKeyUp(wxKeyEvent& event) {
+  panel_->OnKeyUp(event);
+}
 
 void PluginWindow::OnKeyboardNote(unsigned char note, bool on) {
   IPlugin* plugin = panel_->GetPlugin();

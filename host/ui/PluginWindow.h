@@ -1,8 +1,8 @@
 #pragma once
 
+#include <wx/frame.h>
 #include <memory>
 #include <string>
-#include <wx/frame.h>
 
 class wxTimer;
 class wxTimerEvent;
@@ -23,8 +23,7 @@ class PluginPanel;
 // the GUI thread.
 class PluginWindow : public wxFrame {
  public:
-  PluginWindow(Common::Config::Configuration* configuration, wxWindow* parent,
-               const std::string& title);
+  PluginWindow(Common::Config::Configuration* configuration, wxWindow* parent, const std::string& title);
   ~PluginWindow() override;
 
   // Takes ownership of the core, connects to it and starts the audio; asks for the audio

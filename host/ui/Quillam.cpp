@@ -21,7 +21,9 @@ namespace {
 
 using Common::Logging::theLogger;
 
-std::string ConfigurationPath() { return Quillam::ExecutableFolder() + "Quillam" + ".cfg"; }
+std::string ConfigurationPath() {
+  return Quillam::ExecutableFolder() + "Quillam" + ".cfg";
+}
 
 }  // namespace
 
@@ -44,8 +46,7 @@ void Quillam::CreateTextLog() {
     theLogger.AddDevice(device, Common::Logging::Logger::AllLevels);
   } catch (...) {
     delete device;
-    ShowMessage("Text logger could not be created!", "Warning!",
-                wxOK | wxICON_EXCLAMATION | wxCENTRE);
+    ShowMessage("Text logger could not be created!", "Warning!", wxOK | wxICON_EXCLAMATION | wxCENTRE);
   }
   theLogger.Info("Startup\n");
 }

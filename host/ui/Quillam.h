@@ -1,7 +1,7 @@
 #pragma once
 
-#include <string>
 #include <wx/app.h>
+#include <string>
 
 namespace Ombix::Kelvane {
 

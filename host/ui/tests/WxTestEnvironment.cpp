@@ -2,11 +2,14 @@
 // and ends it after the last test.
 #include "host/ui/tests/WxTestEnvironment.h"
 
-#include <gtest/gtest.h>
-#include <windows.h>
+// The toolkit's headers come first: they include the Windows headers in the order they need.
 #include <wx/app.h>
+#include <wx/debug.h>
 #include <wx/image.h>
 #include <wx/init.h>
+
+#include <gtest/gtest.h>
+#include <windows.h>
 
 namespace Testing {
 
@@ -15,6 +18,12 @@ namespace {
 class WxEnvironment : public testing::Environment {
  public:
   void SetUp() override {
+    // A failed check of the toolkit fails the test instead of waiting in a message box.
+    wxSetAssertHandler([](const wxString& file, int line, const wxString& function, const wxString& condition,
+                          const wxString& message) {
+      ADD_FAILURE() << "toolkit check failed: " << file << ":" << line << " " << function << " " << condition
+                    << " " << message;
+    });
     wxApp::SetInstance(new wxApp);
     static int argc = 1;
     static wxChar name[] = L"test";
