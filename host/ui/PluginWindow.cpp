@@ -263,7 +263,12 @@ void PluginWindow::SetEditorShown(bool shown) {
   editorShown_ = shown;
   long style = GetWindowStyleFlag();
   style = shown ? (style | wxRESIZE_BORDER) : (style & ~wxRESIZE_BORDER);
+  // The border changes the frame's decorations: keep the client area, so the editor is not
+  // squeezed behind scroll bars by the border alone.
+  const wxSize client = GetClientSize();
   SetWindowStyleFlag(style);
+  SetMaxSize(wxDefaultSize);
+  SetClientSize(client);
   UpdateKeyboardVisibility();
 }
 
@@ -307,11 +312,16 @@ wxSize PluginWindow::MaximumFrameSize() const {
 }
 
 void PluginWindow::FitFrame() {
-  const wxSize maximum = MaximumFrameSize();
-  SetMaxSize(maximum);
   if (panel_->AllowsFrameFit()) {
-    SetSize(maximum);
+    // The client area takes the editor, the scroll bars and the keyboard exactly. Sized by the
+    // client area with the bound lifted, so that a border that has just come or gone cannot make
+    // the frame fall short of its content.
+    const wxSize decorations = GetSize() - GetClientSize();
+    const wxSize target = MaximumFrameSize() - decorations;
+    SetMaxSize(wxDefaultSize);
+    SetClientSize(target);
   }
+  SetMaxSize(MaximumFrameSize());
 }
 
 void PluginWindow::OnSize(wxSizeEvent&) {

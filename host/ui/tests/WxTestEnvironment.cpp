@@ -52,6 +52,7 @@ bool PumpEventsUntil(const std::function<bool()>& done, int timeoutMs) {
       DispatchMessageW(&message);
     }
     wxTheApp->ProcessPendingEvents();
+    wxTheApp->ProcessIdle();  // also deletes the windows that were destroyed
     Sleep(5);
   }
   return done();
