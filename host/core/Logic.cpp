@@ -17,8 +17,8 @@ using Common::System::Threading::ScopedLock;
 
 Logic::Logic(HWND mainWindow, Common::Config::Configuration* configuration, const std::string& vendor,
              const std::string& product, int vendorVersion)
-    : driverInfo_(new DriverInfo(this, configuration)),
-      engine_(new Engine(mainWindow, vendor, product, vendorVersion)),
+    : driverInfo_(std::make_unique<DriverInfo>(this, configuration)),
+      engine_(std::make_unique<Engine>(mainWindow, vendor, product, vendorVersion)),
       ownerThread_(GetCurrentThreadId()) {
   engine_->EventsPending.connect([this] { OnEventsPending(); });
   engine_->Dispatch.connect([this](Events::IEvent* event) { OnEvent(event); });
@@ -29,19 +29,19 @@ Logic::~Logic() {
   busy_ = true;
   while (!records_.empty()) {
     const auto first = records_.begin();
-    Plugin* record = first->second;
-    record->Dispose();
-    records_.erase(first->first);
-    delete record;
+    first->second->Dispose();
+    // Out of the map first, then deleted: its Disposed signal is the user interface's last notice.
+    const std::unique_ptr<Plugin> record = std::move(first->second);
+    records_.erase(first);
   }
   ProcessCommands();
-  delete engine_;
-  delete driverInfo_;
+  engine_.reset();
+  driverInfo_.reset();
   for (Commands::ICommand* command : commands_) delete command;
 }
 
 IDriverInfo* Logic::GetDriverInfo() {
-  return driverInfo_;
+  return driverInfo_.get();
 }
 
 IPlugin* Logic::GetPlugin(int id) {
@@ -50,7 +50,7 @@ IPlugin* Logic::GetPlugin(int id) {
 
 Plugin* Logic::FindRecord(int id) {
   const auto found = records_.find(id);
-  return found == records_.end() ? nullptr : found->second;
+  return found == records_.end() ? nullptr : found->second.get();
 }
 
 bool Logic::IsAudioRunning() {
@@ -72,7 +72,7 @@ void Logic::CreatePlugin(const std::string& path) {
 
 void Logic::PostCommand(Commands::ICommand* command) {
   if (GetCurrentThreadId() == ownerThread_) {
-    command->Execute(engine_);
+    command->Execute(engine_.get());
     delete command;
     return;
   }
@@ -94,7 +94,7 @@ void Logic::ProcessCommands() {
       command = commands_.front();
       commands_.pop_front();
     }
-    command->Execute(engine_);
+    command->Execute(engine_.get());
     delete command;
   }
   engine_->DispatchEvents();
@@ -102,23 +102,18 @@ void Logic::ProcessCommands() {
 }
 
 void Logic::OnPluginCreated(int id, const std::string& name) {
-  auto* record = new Plugin(this, id, name);
-  const auto previous = records_.find(id);
-  if (previous != records_.end()) {
-    // A container id is never reused; should one come twice, the newer record replaces the older.
-    delete previous->second;
-    records_.erase(previous);
-  }
-  records_[id] = record;
-  PluginAdded(record);
+  // A container id is never reused; should one come twice, the newer record replaces the older.
+  RemoveRecord(id);
+  auto& record = records_[id];
+  record = std::make_unique<Plugin>(this, id, name);
+  PluginAdded(record.get());
 }
 
 void Logic::RemoveRecord(int id) {
   const auto found = records_.find(id);
   if (found == records_.end()) return;
-  Plugin* record = found->second;
+  const std::unique_ptr<Plugin> record = std::move(found->second);
   records_.erase(found);
-  delete record;
 }
 
 void Logic::OnScanningPlugin(const std::string& path) {

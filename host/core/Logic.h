@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "common/system/threading/CriticalSection.h"
@@ -43,7 +44,7 @@ class Logic : public ILogic {
   void ProcessCommands() override;
 
   // What the events use (GUI thread).
-  DriverInfo* GetDriverInfoModel() { return driverInfo_; }
+  DriverInfo* GetDriverInfoModel() { return driverInfo_.get(); }
   Plugin* FindRecord(int id);
   void OnPluginCreated(int id, const std::string& name);
   // Takes the record out of the map and deletes it (its Disposed signal fires).
@@ -51,15 +52,15 @@ class Logic : public ILogic {
   // The scanner's progress, on the scanner's thread.
   void OnScanningPlugin(const std::string& path);
 
-  Engine* GetEngine() { return engine_; }
+  Engine* GetEngine() { return engine_.get(); }
 
  private:
   void OnEventsPending();
   void OnEvent(Events::IEvent* event);
 
-  DriverInfo* driverInfo_;
-  Engine* engine_;
-  std::map<int, Plugin*> records_;
+  std::unique_ptr<DriverInfo> driverInfo_;
+  std::unique_ptr<Engine> engine_;
+  std::map<int, std::unique_ptr<Plugin>> records_;
   Common::System::Threading::CriticalSection commandLock_;
   const DWORD ownerThread_;
   std::deque<Commands::ICommand*> commands_;

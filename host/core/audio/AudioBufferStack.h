@@ -16,7 +16,6 @@ class AudioBufferStack {
 
   // Makes channels x 3 buffers of frames each (none when either is 0).
   void Resize(int channels, int frames);
-  int ChannelCount() const { return channels_; }
   // The buffer of a channel and set, or null when out of range.
   float* Buffer(int channel, int set);
 

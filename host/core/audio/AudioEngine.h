@@ -67,8 +67,6 @@ class AudioEngine : public Common::System::Threading::ServiceThread,
   int BlockSize() const { return blockSize_; }
   double SampleRate() const { return sampleRate_; }
   int MidiCapacity() const { return midiCapacity_; }
-  int SystemIndex() const { return systemIndex_; }
-  int DeviceIndex() const { return deviceIndex_; }
   ChannelStrip* Strip() { return strip_.get(); }
   const Sync& Transport() const { return *sync_; }
   // Asks for a new peak to start at the next block and answers the peak so far (0 while no driver

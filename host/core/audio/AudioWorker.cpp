@@ -1,6 +1,5 @@
 #include "host/core/audio/AudioWorker.h"
 
-#include "common/system/threading/ScopedLock.h"
 #include "host/core/audio/AudioEngine.h"
 #include "host/core/audio/AudioPlugin.h"
 
@@ -10,8 +9,6 @@ bool AudioWorker::ProcessJobs() {
   while (AudioPlugin* plugin = Pop()) {
     plugin->MergeQueuedMidi(plugin->MidiCount(), plugin->MidiEvents(), engine_->MidiCapacity());
     plugin->ProcessBlock(engine_->BlockSize());
-    Common::System::Threading::ScopedLock hold(doneLock_);
-    done_.push_back(plugin);
   }
   return true;
 }

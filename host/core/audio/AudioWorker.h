@@ -11,7 +11,7 @@ class AudioWorker : public JobQueue {
  public:
   explicit AudioWorker(AudioEngine* engine) : engine_(engine) {}
 
-  // Called inside the block under the engine lock; processes every pending plug-in.
+  // Called inside the block under the engine lock; processes every pending plug-in in order.
   bool ProcessJobs();
 
  private:

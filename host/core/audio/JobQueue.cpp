@@ -5,10 +5,11 @@
 namespace Ombix::Kelvane {
 
 AudioPlugin* JobQueue::Pop() {
-  Common::System::Threading::ScopedLock hold(pendingLock_);
+  Common::System::Threading::ScopedLock pending(pendingLock_);
   if (pending_.empty()) return nullptr;
   AudioPlugin* plugin = pending_.front();
-  pending_.pop_front();
+  Common::System::Threading::ScopedLock done(doneLock_);
+  done_.splice(done_.end(), pending_, pending_.begin());
   return plugin;
 }
 

@@ -14,7 +14,8 @@ class JobQueue {
  public:
   virtual ~JobQueue() = default;
 
-  // The first pending plug-in, taken off the list; null when none is left.
+  // The first pending plug-in, moved to the end of the done list; null when none is left. The list
+  // node moves with it, so a block allocates nothing.
   AudioPlugin* Pop();
 
  protected:

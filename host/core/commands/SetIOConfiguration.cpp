@@ -7,11 +7,11 @@
 namespace Ombix::Kelvane::Commands {
 
 SetIOConfiguration::SetIOConfiguration(bool input, const std::string& name, const std::vector<int>& channels)
-    : input_(static_cast<int>(input)), name_(name), channels_(channels) {}
+    : input_(input), name_(name), channels_(channels) {}
 
 void SetIOConfiguration::Execute(Engine* engine) {
   Common::Logging::theLogger.Info("=> SetIOConfiguration\n");
-  engine->GetAudioEngine()->AddIOConfig(input_ != 0, name_, channels_);
+  engine->GetAudioEngine()->AddIOConfig(input_, name_, channels_);
 }
 
 }  // namespace Ombix::Kelvane::Commands

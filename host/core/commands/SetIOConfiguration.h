@@ -12,12 +12,12 @@ class SetIOConfiguration : public ICommand {
  public:
   SetIOConfiguration(bool input, const std::string& name, const std::vector<int>& channels);
   void Execute(Engine* engine) override;
-  bool IsInput() const { return input_ != 0; }
+  bool IsInput() const { return input_; }
   const std::string& Name() const { return name_; }
   const std::vector<int>& Channels() const { return channels_; }
 
  private:
-  const int input_;
+  const bool input_;
   const std::string name_;
   const std::vector<int> channels_;
 };

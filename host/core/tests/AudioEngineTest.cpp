@@ -175,6 +175,46 @@ TEST_F(AudioEngineTest, InjectedMidiReachesThePluginOnlyWhileTheDriverRuns) {
   EXPECT_TRUE(plugin.Lines("midi").empty()) << "a note played while stopped is dropped";
 }
 
+TEST_F(AudioEngineTest, InjectedMidiCarriesItsTimeSinceTheBlockBegan) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  IPlugin* record = StartWith(plugin.Path());
+  ASSERT_NE(record, nullptr);
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  Sleep(3);
+  record->InjectMidi(0x643C90, 0);
+  plugin.Clear();
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  const std::vector<std::string> notes = plugin.Lines("midi 90 60 100");
+  ASSERT_EQ(notes.size(), 1u);
+  // At least 2 ms at 44.1 kHz: the offset reaches the plug-in as frames into the block.
+  const int delta = std::stoi(notes[0].substr(notes[0].find("delta ") + 6));
+  EXPECT_GE(delta, 88) << notes[0];
+}
+
+TEST_F(AudioEngineTest, TheLoadPeakStartsAnewAfterEveryReading) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  logic->GetCpuLoad();
+
+  // A block that waits 30 ms for the engine lock uses several times its own length.
+  Audio().Lock().Lock();
+  std::thread slow([this] { asio.RunBlocks(1); });
+  Sleep(30);
+  Audio().Lock().Unlock();
+  slow.join();
+  const float slowPeak = logic->GetCpuLoad();
+  EXPECT_GT(slowPeak, 1.0f);
+
+  // The reading asked for a new peak: the next, quick block's load is the peak, though lower.
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  const float quick = logic->GetCpuLoad();
+  EXPECT_LT(quick, slowPeak);
+  EXPECT_GE(quick, 0.0f);
+}
+
 TEST_F(AudioEngineTest, BlocksDeferredToTheServiceThreadAreProcessedThere) {
   TestAsio::Config driver;
   driver.directProcess = 0;
@@ -200,6 +240,7 @@ TEST_F(AudioEngineTest, StoppingAndReconfiguringWhileTheDriverThreadIsInBlocksNe
   ASSERT_NE(record, nullptr);
   for (int round = 0; round < 30; ++round) {
     Info().StartDriver();
+    EXPECT_TRUE(logic->IsAudioRunning()) << "round " << round;
     record->InjectMidi(0x643C90, 0);
     Sleep(3);
     switch (round % 3) {
@@ -215,7 +256,11 @@ TEST_F(AudioEngineTest, StoppingAndReconfiguringWhileTheDriverThreadIsInBlocksNe
     }
     Settle();
   }
-  EXPECT_GT(asio.BlockCount(), 0);
+  // Still playing after the storm.
+  Info().StartDriver();
+  const long before = asio.BlockCount();
+  for (int i = 0; i < 5000 && asio.BlockCount() < before + 5; ++i) Sleep(1);
+  EXPECT_GE(asio.BlockCount(), before + 5);
   Info().StopDriver();
 }
 
@@ -242,6 +287,97 @@ TEST_F(AudioEngineTest, StoredDriverRateAndSizeComeBackAtTheNextStart) {
   std::vector<int> outputs;
   Info().LoadOutputConfig("Stereo Output", outputs);
   EXPECT_EQ(outputs, (std::vector<int>{0, 1}));
+}
+
+TEST_F(AudioEngineTest, WithoutADriverObjectDriverRequestsOnlyLog) {
+  MakeLogic();
+  int lists = 0;
+  Info().DriverListChanged.connect([&] { ++lists; });
+  Audio().SetAudioSystem(7);  // no such system: no driver is made
+  Settle();
+  EXPECT_EQ(Audio().Driver(), nullptr);
+  EXPECT_EQ(lists, 1);
+  EXPECT_TRUE(Info().GetAudioDrivers().empty());
+
+  log.Clear();
+  Info().StopDriver();
+  Info().ShowAudioConfigPanel();
+  Info().StartDriver();
+  Info().SetOutputConfig("Stereo Output", {0, 1});
+  Audio().AddIOConfig(true, "Stereo Input", {0});
+  EXPECT_EQ(log.Count("=> StopDriver\n"), 1);
+  EXPECT_EQ(log.Count("=> ShowAudioConfigPanel\n"), 1);
+  EXPECT_EQ(log.Count("No audio driver loaded!\n"), 1);
+  EXPECT_EQ(log.Count("No audio driver loaded.\n"), 1);
+  EXPECT_FALSE(logic->IsAudioRunning());
+  EXPECT_EQ(logic->GetCpuLoad(), 0.0f);
+}
+
+TEST_F(AudioEngineTest, SelectingTheCurrentSystemChangesNothing) {
+  MakeLogic();
+  int lists = 0;
+  Info().DriverListChanged.connect([&] { ++lists; });
+  Info().SelectAudioSystem(0);
+  Settle();
+  EXPECT_EQ(lists, 0);
+  EXPECT_NE(Audio().Driver(), nullptr);
+}
+
+TEST_F(AudioEngineTest, RateAndSizeNewsReachTheSignalsOnlyWhenTheyChange) {
+  MakeLogic();
+  Info().SelectAudioDriverByName("Test ASIO");
+  Settle();
+  std::vector<double> rates;
+  std::vector<int> sizes;
+  Audio().SampleRateChanged.connect([&](double rate) { rates.push_back(rate); });
+  Audio().BlockSizeChanged.connect([&](int frames) { sizes.push_back(frames); });
+  int driverChanged = 0;
+  Info().DriverChanged.connect([&] { ++driverChanged; });
+
+  Audio().OnSampleRateChanged(Audio().SampleRate());
+  Audio().OnBufferSizeChanged(Audio().BlockSize());
+  Settle();
+  EXPECT_TRUE(rates.empty());
+  EXPECT_TRUE(sizes.empty());
+  EXPECT_EQ(driverChanged, 0);
+
+  Audio().OnSampleRateChanged(48000.0);
+  Audio().OnBufferSizeChanged(128);
+  Settle();
+  EXPECT_EQ(rates, std::vector<double>{48000.0});
+  EXPECT_EQ(sizes, std::vector<int>{128});
+  EXPECT_EQ(Audio().Transport().Position().sampleRate, 48000.0);
+  EXPECT_GE(driverChanged, 2);
+}
+
+TEST_F(AudioEngineTest, EveryStartRegistersTheThreadOfItsFirstBlock) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  for (int start = 0; start < 3; ++start) {
+    int level = 0;
+    ASSERT_EQ(RunBlocksOnDriverThread(2, &level), 2);
+    EXPECT_EQ(level, ProcessLevelRegistry::AudioThread) << "start " << start;
+    Info().StopDriver();
+    Info().StartDriver();
+  }
+}
+
+TEST_F(AudioEngineTest, DeletingTheLogicWhileTheDriverPlaysEndsCleanly) {
+  TestAsio::Config driver;
+  driver.timerThread = 1;
+  driver.timerPeriodMs = 1;
+  asio.Configure(driver);
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(2, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  for (int i = 0; i < 2000 && asio.BlockCount() < 20; ++i) Sleep(1);
+  EXPECT_GE(asio.BlockCount(), 1);
+  logic.reset();
+  EXPECT_EQ(plugin.Instances(), 0);
+  const long blocks = asio.BlockCount();
+  Sleep(20);
+  EXPECT_EQ(asio.BlockCount(), blocks) << "the driver stopped";
 }
 
 TEST_F(AudioEngineTest, TheInstrumentPlaysANote) {

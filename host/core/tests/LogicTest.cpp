@@ -11,6 +11,7 @@
 #include "host/core/Engine.h"
 #include "host/core/Logic.h"
 #include "host/core/Plugin.h"
+#include "host/core/PluginStatus.h"
 #include "host/core/commands/ICommand.h"
 #include "host/core/events/IEvent.h"
 #include "host/hosting/tests/TestPluginLibrary.h"
@@ -162,6 +163,45 @@ TEST_F(LogicTest, WithoutARunningDriverTheLoadIsZeroAndAudioIsNotRunning) {
 TEST_F(LogicTest, UnknownIdHasNoRecordAndLeavesNoneBehind) {
   EXPECT_EQ(logic->GetPlugin(12345), nullptr);
   EXPECT_EQ(logic->FindRecord(12345), nullptr);
+}
+
+TEST_F(LogicTest, PluginThatCannotBeLoadedLeavesAFailedRecord) {
+  const std::string files[] = {Testing::PluginPath("no_such_plugin"), Testing::PluginPath("no_entry_plugin"),
+                               Testing::PluginPath("bad_magic_plugin")};
+  for (const std::string& file : files) {
+    std::vector<IPlugin*> added;
+    int failed = 0;
+    const auto connection = logic->PluginAdded.connect([&](IPlugin* plugin) {
+      added.push_back(plugin);
+      plugin->Failed.connect([&](IPlugin*) { ++failed; });
+    });
+    logic->CreatePlugin(file);
+    logic->ProcessCommands();
+    connection.disconnect();
+    ASSERT_EQ(added.size(), 1u) << file;
+    EXPECT_EQ(added[0]->GetStatus(), PluginFailed) << file;
+    EXPECT_EQ(failed, 1) << file;
+    EXPECT_FALSE(added[0]->IsActive()) << file;
+  }
+}
+
+TEST_F(LogicTest, PluginLoadedOnALoaderThreadReportsThroughTheQueue) {
+  Testing::RecordingPluginLibrary library;
+  library.Configure(2, 2, 3, 16);
+  logic->SetLoaderThreads(1);
+  IPlugin* record = nullptr;
+  logic->PluginAdded.connect([&](IPlugin* plugin) { record = plugin; });
+  logic->CreatePlugin(library.Path());
+  for (int i = 0; i < 5000 && !(record && record->IsActive()); ++i) {
+    logic->ProcessCommands();
+    Sleep(1);
+  }
+  ASSERT_NE(record, nullptr);
+  EXPECT_TRUE(record->IsActive());
+  EXPECT_GE(pendingSignals, 1) << "news from the loader thread wakes the GUI thread";
+  EXPECT_EQ(record->GetName(), "Lead - Acme");
+  logic.reset();
+  EXPECT_EQ(library.Instances(), 0);
 }
 
 TEST_F(LogicTest, DeletingTheLogicDisposesItsPluginsAndAppliesNoQueuedEvent) {
