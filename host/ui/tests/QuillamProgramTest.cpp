@@ -1,0 +1,105 @@
+// Starts the host program itself with the instrument, answers its start-up question, closes it
+// and reads what it leaves behind.
+#include "tests/support/TestPaths.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+struct WindowSearch {
+  DWORD process;
+  const char* title;  // null: the first visible top-level window that is no message box
+  HWND found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowSearch*>(parameter);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search->process) {
+    return TRUE;
+  }
+  char title[256] = {};
+  GetWindowTextA(window, title, sizeof title);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  const bool isMessageBox = std::string(className) == "#32770";
+  const bool matches = search->title != nullptr ? std::string(title) == search->title
+                                                : !isMessageBox && IsWindowVisible(window) &&
+                                                      std::string(className).rfind("wx", 0) == 0;
+  if (matches) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND WaitForWindow(DWORD process, const char* title) {
+  for (int i = 0; i < 600; ++i) {
+    WindowSearch search{process, title, nullptr};
+    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) {
+      return search.found;
+    }
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+TEST(QuillamProgram, StartsWithTheInstrumentAndSavesItsSettingsAtExit) {
+  const std::string folder = Testing::makeTempFolder("quillam_program");
+  const std::string program = folder + "quillam.exe";
+  ASSERT_TRUE(CopyFileA((Testing::binaryFolder() + "quillam.exe").c_str(), program.c_str(), FALSE));
+  ASSERT_FALSE(FileExists(folder + "Quillam.cfg"));
+
+  std::string commandLine = "\"" + program + "\" \"" + Testing::binaryFolder() + "zintara3.dll\" ignored";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                             &startup, &started));
+
+  // Without a configured driver the program offers the audio settings: decline.
+  HWND question = WaitForWindow(started.dwProcessId, "Audio not configured");
+  if (question != nullptr) {
+    PostMessageA(question, WM_COMMAND, IDNO, 0);
+  }
+  HWND frame = WaitForWindow(started.dwProcessId, nullptr);
+  ASSERT_NE(nullptr, frame);
+  Sleep(1000);
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(started.hProcess, 60000));
+  DWORD exitCode = 1;
+  GetExitCodeProcess(started.hProcess, &exitCode);
+  EXPECT_EQ(0u, exitCode);
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+
+  EXPECT_TRUE(FileExists(folder + "Quillam.cfg"));
+  const std::string log = ReadFile(folder + "Quillam.log");
+  // The opening lines, in order, before any line of the core.
+  const std::size_t cores = log.find("Number of cores: ");
+  const std::size_t memory = log.find("Available memory: ");
+  EXPECT_EQ(0u, log.find("Startup"));
+  EXPECT_LT(cores, memory);
+  EXPECT_LT(memory, log.find("<= "));
+  EXPECT_NE(std::string::npos, log.find("zintara3.dll"));
+}
+
+}  // namespace
