@@ -75,11 +75,14 @@ TEST(QuillamProgram, StartsWithTheInstrumentAndSavesItsSettingsAtExit) {
   ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                              &startup, &started));
 
-  // Without a configured driver the program offers the audio settings: decline.
+  // Without a configured driver the program offers the audio settings: accept, then cancel
+  // the settings dialog.
   HWND question = WaitForWindow(started.dwProcessId, "Audio not configured");
-  if (question != nullptr) {
-    PostMessageA(question, WM_COMMAND, IDNO, 0);
-  }
+  ASSERT_NE(nullptr, question);
+  PostMessageA(question, WM_COMMAND, IDYES, 0);
+  HWND settings = WaitForWindow(started.dwProcessId, "Audio Settings");
+  ASSERT_NE(nullptr, settings);
+  PostMessageA(settings, WM_CLOSE, 0, 0);
   HWND frame = WaitForWindow(started.dwProcessId, nullptr);
   ASSERT_NE(nullptr, frame);
   Sleep(1000);
