@@ -62,29 +62,39 @@ HWND WaitForWindow(DWORD process, const char* title) {
   return nullptr;
 }
 
-TEST(QuillamProgram, StartsWithTheInstrumentAndSavesItsSettingsAtExit) {
-  const std::string folder = Testing::makeTempFolder("quillam_program");
+// Copies the program into a fresh folder and runs it there with the argument; answers the audio
+// question (with Yes the settings dialog opens and is cancelled), then closes the main window.
+// Answers the folder.
+std::string RunProgram(const std::string& folderName, const std::string& argument, bool openSettings,
+                       const std::string& ownDll = "") {
+  const std::string folder = Testing::makeTempFolder(folderName);
   const std::string program = folder + "quillam.exe";
-  ASSERT_TRUE(CopyFileA((Testing::binaryFolder() + "quillam.exe").c_str(), program.c_str(), FALSE));
-  ASSERT_FALSE(FileExists(folder + "Quillam.cfg"));
+  EXPECT_TRUE(CopyFileA((Testing::binaryFolder() + "quillam.exe").c_str(), program.c_str(), FALSE));
+  if (!ownDll.empty()) {
+    EXPECT_TRUE(CopyFileA(ownDll.c_str(), (folder + "quillam.dll").c_str(), FALSE));
+  }
+  EXPECT_FALSE(FileExists(folder + "Quillam.cfg"));
 
-  std::string commandLine = "\"" + program + "\" \"" + Testing::binaryFolder() + "zintara3.dll\" ignored";
+  std::string commandLine = "\"" + program + "\" \"" + argument + "\" ignored";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                             &startup, &started));
-
-  // Without a configured driver the program offers the audio settings: accept, then cancel
-  // the settings dialog.
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &startup, &started)) {
+    ADD_FAILURE() << "the program did not start";
+    return folder;
+  }
+  // Without a configured driver the program offers the audio settings.
   HWND question = WaitForWindow(started.dwProcessId, "Audio not configured");
-  ASSERT_NE(nullptr, question);
-  PostMessageA(question, WM_COMMAND, IDYES, 0);
-  HWND settings = WaitForWindow(started.dwProcessId, "Audio Settings");
-  ASSERT_NE(nullptr, settings);
-  PostMessageA(settings, WM_CLOSE, 0, 0);
+  EXPECT_NE(nullptr, question);
+  PostMessageA(question, WM_COMMAND, openSettings ? IDYES : IDNO, 0);
+  if (openSettings) {
+    HWND settings = WaitForWindow(started.dwProcessId, "Audio Settings");
+    EXPECT_NE(nullptr, settings);
+    PostMessageA(settings, WM_CLOSE, 0, 0);
+  }
   HWND frame = WaitForWindow(started.dwProcessId, nullptr);
-  ASSERT_NE(nullptr, frame);
+  EXPECT_NE(nullptr, frame);
   Sleep(1000);
   PostMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(started.hProcess, 60000));
@@ -93,7 +103,12 @@ TEST(QuillamProgram, StartsWithTheInstrumentAndSavesItsSettingsAtExit) {
   EXPECT_EQ(0u, exitCode);
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
+  return folder;
+}
 
+TEST(QuillamProgram, StartsWithTheInstrumentAndSavesItsSettingsAtExit) {
+  const std::string instrument = Testing::binaryFolder() + "zintara3.dll";
+  const std::string folder = RunProgram("quillam_program", instrument, true);
   EXPECT_TRUE(FileExists(folder + "Quillam.cfg"));
   const std::string log = ReadFile(folder + "Quillam.log");
   // The opening lines, in order, before any line of the core.
@@ -102,7 +117,16 @@ TEST(QuillamProgram, StartsWithTheInstrumentAndSavesItsSettingsAtExit) {
   EXPECT_EQ(0u, log.find("Startup"));
   EXPECT_LT(cores, memory);
   EXPECT_LT(memory, log.find("<= "));
-  EXPECT_NE(std::string::npos, log.find("zintara3.dll"));
+  EXPECT_NE(std::string::npos, log.find("=> CreateNewPlugin [" + instrument + "]"));
+}
+
+TEST(QuillamProgram, AMissingFirstArgumentFallsBackToTheDllNamedLikeTheProgram) {
+  const std::string folder = RunProgram("quillam_own_dll", "Z:\\no\\such\\plugin.dll", false,
+                                        Testing::binaryFolder() + "zintara3.dll");
+  const std::string log = ReadFile(folder + "Quillam.log");
+  EXPECT_NE(std::string::npos, log.find("=> CreateNewPlugin [" + folder + "quillam.dll]")) << log;
+  EXPECT_EQ(std::string::npos, log.find("plugin.dll"));
+  EXPECT_TRUE(FileExists(folder + "Quillam.cfg"));
 }
 
 }  // namespace
