@@ -138,6 +138,9 @@ void PluginPanel::OnEraseBackground(wxEraseEvent& event) {
   }
   inner_->Hide();
   wxDC* dc = event.GetDC();
+  if (dc == nullptr) {
+    return;
+  }
   dc->DrawBitmap(wxBitmap(logo_), 0, 0, false);
   dc->SetFont(wxFont(8, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD, false));
   dc->SetTextForeground(wxColour(255, 255, 255));
