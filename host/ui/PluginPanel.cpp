@@ -1,0 +1,180 @@
+#include "host/ui/PluginPanel.h"
+
+#include "host/core/IPlugin.h"
+#include "host/hosting/PluginKeyEvent.h"
+#include "host/ui/EmbeddedImages.h"
+#include "host/ui/EventHandlers.h"
+#include "host/ui/HostKeyCode.h"
+#include "host/ui/InnerPluginPanel.h"
+
+#include <wx/dc.h>
+#include <wx/mstream.h>
+#include <wx/timer.h>
+#include <boost/bind/bind.hpp>
+
+namespace Ombix::Kelvane {
+
+namespace {
+
+constexpr int idleIntervalMs = 40;
+
+}  // namespace
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(PluginPanel, wxScrolledWindow)
+  EVT_ERASE_BACKGROUND(PluginPanel::OnEraseBackground)
+  EVT_PAINT(PluginPanel::OnPaint)
+  EVT_SIZE(PluginPanel::OnSize)
+  EVT_KEY_DOWN(PluginPanel::OnKeyDown)
+  EVT_KEY_UP(PluginPanel::OnKeyUp)
+  EVT_TIMER(wxID_ANY, PluginPanel::OnTimer)
+wxEND_EVENT_TABLE()
+    // clang-format on
+
+    PluginPanel::PluginPanel(wxWindow* parent)
+    : wxScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHSCROLL | wxVSCROLL, "panel") {
+  SetWindowStyle(GetWindowStyle() | wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE);
+  inner_ = new InnerPluginPanel(this);
+  inner_->Hide();
+  SetScrollRate(1, 1);
+  const EmbeddedImage logo = LogoPng();
+  wxMemoryInputStream stream(logo.data, logo.size);
+  logo_.LoadFile(stream, wxBITMAP_TYPE_PNG);
+  UpdateSize(nullptr);
+  EditorShown(false);
+  idleTimer_ = std::make_unique<wxTimer>(this);
+  idleTimer_->Start(idleIntervalMs);
+}
+
+PluginPanel::~PluginPanel() {
+  SetPlugin(nullptr);
+  idleTimer_->Stop();
+}
+
+void PluginPanel::SetPlugin(IPlugin* plugin) {
+  if (current_ != nullptr) {
+    current_->Dispose();
+  }
+  current_ = plugin;
+  if (plugin == nullptr) {
+    return;
+  }
+  using boost::placeholders::_1;
+  using boost::placeholders::_2;
+  using boost::placeholders::_3;
+  // Bound to this trackable panel: the connections end with it.
+  plugin->Disposed.connect(boost::bind(&PluginPanel::OnPluginDisposed, this, _1));
+  plugin->SizeChanged.connect(boost::bind(&PluginPanel::UpdateSize, this, _1));
+  plugin->Activated.connect(boost::bind(&PluginPanel::OnPluginActivated, this, _1));
+  plugin->MidiKey.connect(boost::bind(&PluginPanel::OnPluginMidiKey, this, _1, _2, _3));
+}
+
+bool PluginPanel::AllowsFrameFit() const {
+  const wxSize outer = GetSize();
+  const wxSize client = GetClientSize();
+  return current_ == nullptr || (outer.x >= contentWidth_ && outer.y >= contentHeight_) || outer == client;
+}
+
+void PluginPanel::OnPluginActivated(IPlugin* plugin) {
+  if (plugin != current_) {
+    return;
+  }
+  plugin->OpenWindow(inner_->GetHandle());
+  inner_->Show();
+  EditorShown(true);
+  Name(plugin->GetName());
+}
+
+void PluginPanel::OnPluginDisposed(IPlugin* plugin) {
+  // A plug-in that is no longer current has nothing on show here: the current one's editor
+  // stays as it is.
+  if (plugin != current_) {
+    return;
+  }
+  EditorShown(false);
+  current_ = nullptr;
+  inner_->Hide();
+  UpdateSize(nullptr);
+  Refresh(false);
+}
+
+void PluginPanel::UpdateSize(IPlugin* plugin) {
+  if (plugin != nullptr) {
+    contentWidth_ = plugin->GetWidth();
+    contentHeight_ = plugin->GetHeight();
+  } else {
+    contentWidth_ = logo_.GetWidth();
+    contentHeight_ = logo_.GetHeight();
+  }
+  const wxSize content(contentWidth_, contentHeight_);
+  SetMaxSize(content);
+  inner_->SetSize(content);
+  SetSize(content);
+  LayoutChanged();
+}
+
+void PluginPanel::OnSize(wxSizeEvent&) {
+  const wxSize outer = GetSize();
+  if (outer.x >= contentWidth_ && outer.y >= contentHeight_) {
+    FitInside();
+    SetVirtualSize(contentWidth_, contentHeight_);
+  }
+}
+
+void PluginPanel::OnTimer(wxTimerEvent&) {
+  if (current_ != nullptr) {
+    current_->IdleWindow();
+  }
+}
+
+void PluginPanel::OnPaint(wxPaintEvent& event) {
+  SkipEvent(event);
+}
+
+void PluginPanel::OnEraseBackground(wxEraseEvent& event) {
+  if (current_ != nullptr && current_->IsActive()) {
+    event.Skip();
+    return;
+  }
+  inner_->Hide();
+  wxDC* dc = event.GetDC();
+  if (dc == nullptr) {
+    return;
+  }
+  dc->DrawBitmap(wxBitmap(logo_), 0, 0, false);
+  dc->SetFont(wxFont(8, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD, false));
+  dc->SetTextForeground(wxColour(255, 255, 255));
+  dc->SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+  const wxString version = wxString::Format("v%1d.%02d.%02d", 0, 9, 0);
+  const wxSize text = dc->GetTextExtent(version);
+  dc->DrawText(version, GetClientSize().x - text.x - 5, 5);
+}
+
+void PluginPanel::OnKeyDown(wxKeyEvent& event) {
+  SendKey(event, true);
+}
+
+void PluginPanel::OnKeyUp(wxKeyEvent& event) {
+  SendKey(event, false);
+}
+
+void PluginPanel::SendKey(wxKeyEvent& event, bool down) {
+  if (current_ == nullptr) {
+    return;
+  }
+  const int modifiers =
+      (event.ShiftDown() ? 1 : 0) | (event.AltDown() ? 2 : 0) | (event.RawControlDown() ? 8 : 0);
+  const PluginKeyEvent key{static_cast<int>(event.GetRawKeyCode()), ToHostKeyCode(event.GetKeyCode()),
+                           modifiers};
+  if (down) {
+    current_->KeyDown(key);
+  } else {
+    current_->KeyUp(key);
+  }
+}
+
+void PluginPanel::OnPluginMidiKey(IPlugin*, unsigned char note, bool on) {
+  Note(note, on);
+}
+
+}  // namespace Ombix::Kelvane

@@ -1,0 +1,17 @@
+# Writes a C++ source that holds the given files as byte arrays, each returned by a function of
+# EmbeddedImages.h. Called as a script: cmake -DOUTPUT=... -DFILES="name=path|..." -P EmbedImages.cmake
+set(source "// Generated from host/ui/images; do not edit.\n#include \"host/ui/EmbeddedImages.h\"\n\n")
+string(APPEND source "namespace Ombix::Kelvane {\n")
+string(REPLACE "|" ";" entries "${FILES}")
+foreach(entry IN LISTS entries)
+  string(REPLACE "=" ";" parts "${entry}")
+  list(GET parts 0 function)
+  list(GET parts 1 path)
+  file(READ ${path} hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x..,){16})" "\\1\n" bytes "${bytes}")
+  string(APPEND source "\nnamespace {\nconst unsigned char ${function}Bytes[] = {\n${bytes}};\n}\n")
+  string(APPEND source "EmbeddedImage ${function}() {\n  return {${function}Bytes, sizeof ${function}Bytes};\n}\n")
+endforeach()
+string(APPEND source "\n}  // namespace Ombix::Kelvane\n")
+file(WRITE ${OUTPUT} "${source}")
