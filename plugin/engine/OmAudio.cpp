@@ -40,7 +40,6 @@ OmAudio::OmAudio(audioMasterCallback audioMaster)
   }
   setProgram(0);
 
-  samplesSinceTick = 0;
   learnTarget = -1;
 
   const std::string settingsPath = settingsFilePath();
@@ -73,16 +72,11 @@ void OmAudio::processReplacing(float** inputs, float** outputs, int32_t sampleFr
 }
 
 void OmAudio::processSamples(float** /*inputs*/, float** outputs, int32_t sampleFrames) {
-  if (sampleFrames <= 0) return;
-  std::fill(outputs[0], outputs[0] + sampleFrames, 0.0f);
-  std::fill(outputs[1], outputs[1] + sampleFrames, 0.0f);
+  sound->processBlock(outputs, sampleFrames);
 }
 
 void OmAudio::resetDsp() {
-  pitchBend = 1.0f;
-  lfo1Output = 0.0f;
-  lfo2Output = 0.0f;
-  sleeping = false;
+  sound->resetDsp();
 }
 
 void OmAudio::setParameter(int32_t index, float value) {

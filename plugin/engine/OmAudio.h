@@ -6,6 +6,7 @@
 #include <string>
 
 #include "plugin/engine/ControllerSettings.h"
+#include "plugin/engine/OmSoundEngine.h"
 #include "plugin/engine/ParameterIndex.h"
 #include "plugin/engine/ProgramRecord.h"
 #include "plugin/framework/AudioEffectX.h"
@@ -82,9 +83,10 @@ class OmAudio : public AudioEffectX {
   float lfo2LastPhase = 0.0f;
   float lfo2Beats = 0.0f;
   float stepBeats = 0.0f;
-  VstInt32 samplesSinceTick = 0;
   float fadeGain = 1.0f;
   std::atomic<VstInt32> learnTarget{-1};
+  // The signal path; made before the constructor's body selects the first program.
+  std::unique_ptr<OmSoundEngine> sound = std::make_unique<OmSoundEngine>(*this);
   VstInt32 settingByte = defaultSettingByte;
   VstInt32 controllerMap[controllerCount] = {};
 

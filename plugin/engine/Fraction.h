@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+// The whole part of x by truncation toward zero, for any size of x (floats of 2^23 and beyond are
+// whole already); not-a-number stays as it is.
+inline float wholePart(float x) {
+  constexpr float allWhole = 8388608.0f;
+  if (!(std::fabs(x) < allWhole)) return x;
+  return static_cast<float>(static_cast<int32_t>(x));
+}
+
+// x minus its whole part (negative for negative x).
+inline float fraction(float x) { return x - wholePart(x); }

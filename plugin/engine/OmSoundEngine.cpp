@@ -1,0 +1,273 @@
+#include "plugin/engine/OmSoundEngine.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "plugin/engine/DenormalGuard.h"
+#include "plugin/engine/OmAudio.h"
+#include "plugin/engine/ParameterIndex.h"
+#include "plugin/engine/ParameterInfo.h"
+#include "plugin/engine/dsp/FastMath.h"
+#include "plugin/engine/dsp/Random.h"
+#include "plugin/engine/filters/FilterKernels.h"
+#include "plugin/engine/filters/FilterSelection.h"
+
+using namespace ParameterIndex;
+
+namespace {
+
+constexpr int32_t delayMask = OmSoundEngine::delayRingSize - 1;
+constexpr float controlRate = 1200.0f;  // control ticks per second
+
+// The output clip to -5..5; a value that is not a number plays as silence.
+float limitOutput(float x) {
+  const float limited = clip(x, -5.0f, 5.0f);
+  if (!std::isfinite(limited)) return x > 0.0f ? 5.0f : (x < 0.0f ? -5.0f : 0.0f);
+  return std::clamp(limited, -5.0f, 5.0f);  // the clip's rounding can pass the limit by a step
+}
+
+float finiteOrZero(float x) { return std::isfinite(x) ? x : 0.0f; }
+
+}  // namespace
+
+OmSoundEngine::OmSoundEngine(OmAudio& effect) : effect(effect) {
+  for (FilterKernel& kernel : kernels) kernel = emptyKernel;
+}
+
+float OmSoundEngine::sendAmount(float send) {
+  const float a = (send - 0.5f) * 2.0f;
+  return a * a * a;
+}
+
+void OmSoundEngine::readSampleRate() {
+  // Rates of 0 or below (or not a number) are ignored: the last valid rate stays.
+  const float rate = effect.getSampleRate();
+  if (rate > 0.0f && std::isfinite(rate)) sampleRate = rate;
+  period = static_cast<int32_t>(std::clamp(sampleRate / controlRate, 1.0f, static_cast<float>(pieceCapacity)));
+}
+
+void OmSoundEngine::processBlock(float** outputs, int32_t frames) {
+  if (frames <= 0) return;
+  const DenormalGuard denormals;
+  if (effect.sleeping) {
+    std::fill(outputs[0], outputs[0] + frames, 0.0f);
+    std::fill(outputs[1], outputs[1] + frames, 0.0f);
+    return;
+  }
+  readSampleRate();
+  tempo = effect.getTempo();
+  clock.run(
+      frames, period, [this, outputs](int32_t count, int32_t offset) { render(count, outputs, offset); },
+      [this] { controlUpdate(); });
+  effect.limiterActive = limiter.process(outputs[0], outputs[1], frames, sampleRate);
+  if (silence.blockEnded(limiter.signalLevel(), frames, sampleRate)) effect.sleeping = true;
+}
+
+// Rendering of one piece.
+
+void OmSoundEngine::render(int32_t count, float** outputs, int32_t offset) {
+  if (count <= 0) return;
+  const float* values = effect.values;
+  // Read once: the write position of the delay must be one this piece set.
+  const bool delayOn = values[DelaySend] > 0.01f;
+  const bool postFilter = postFilterDelay;
+
+  std::fill(inputL, inputL + count, 0.0f);
+  std::fill(inputR, inputR + count, 0.0f);
+  renderLfoToInput(inputL, inputR, count);
+  std::copy(inputL, inputL + count, dryL);
+  std::copy(inputR, inputR + count, dryR);
+
+  if (decodeParameterEntry(EnvelopeDestination, values[EnvelopeDestination]) >= 1) {
+    const float a = envFastCoef;
+    for (int32_t i = 0; i < count; ++i) {
+      const float s = fastAbs(inputR[i]) + (fastAbs(inputL[i]) + 1e-6f);
+      envFast = (1.0f - a) * envFast + a * s;
+    }
+    envFast = finiteOrZero(envFast);
+  }
+  applyInputStage(count);
+
+  int32_t start = delayWrite;
+  if (delayOn && !postFilter) addDelayTaps(inputL, inputR, count);
+  removeDc(inputL, count, dcStateL);
+  removeDc(inputR, count, dcStateR);
+  routeThroughFilters(decodeParameterEntry(Routing, values[Routing]), count);
+
+  const int32_t distortionType = decodeParameterEntry(DistortionType, values[DistortionType]);
+  distort(wetL, count, distortion[0], distortionType, driveAmount, sampleRate);
+  distort(wetR, count, distortion[1], distortionType, driveAmount, sampleRate);
+
+  if (delayOn && postFilter) {
+    start = delayWrite;
+    addDelayTaps(wetL, wetR, count);
+  }
+  if (delayOn) writeDelay(start, count);
+  mix(count, outputs, offset);
+}
+
+void OmSoundEngine::renderLfoToInput(float* left, float* right, int32_t count) {
+  struct Lfo {
+    int32_t sync, destination, shape;
+    float rate, send;
+  };
+  const float* values = effect.values;
+  const Lfo lfos[2] = {
+      {Lfo1Sync, Lfo1Destination, Lfo1Shape, lfo1Rate, lfo1Send},
+      {Lfo2Sync, Lfo2Destination, Lfo2Shape, lfo2Rate, lfo2Send},
+  };
+  for (int32_t lfo = 0; lfo < 2; ++lfo) {
+    audioOscActive[lfo] = false;
+    const Lfo& l = lfos[lfo];
+    if (decodeParameterEntry(l.sync, values[l.sync]) != 0) continue;
+    const int32_t destination = decodeParameterEntry(l.destination, values[l.destination]);
+    if (destination < 13 || destination > 15) continue;
+    float* target = destination == 14 ? right : left;
+    const float freq = l.rate * effect.pitchBend * 44100.0f / sampleRate;
+    renderOscillator(target, count, oscillator, effect.keyTarget, lfo, decodeParameterEntry(l.shape, values[l.shape]),
+                     freq, sendAmount(l.send), sampleRate);
+    if (destination == 15) std::copy(left, left + count, right);
+    audioOscActive[lfo] = true;
+  }
+}
+
+void OmSoundEngine::applyInputStage(int32_t count) {
+  const float gain = inputGain;
+  for (int32_t i = 0; i < count; ++i) {
+    inputL[i] *= gain;
+    inputR[i] *= gain;
+  }
+  // The gain is applied a second time together with the offsets.
+  if (!rampOffsets) {
+    for (int32_t i = 0; i < count; ++i) {
+      inputL[i] = gain * inputL[i] + inputOffsetL + 1e-5f;
+      inputR[i] = gain * inputR[i] + inputOffsetR + 1e-5f;
+    }
+    return;
+  }
+  const float step = 1.0f / static_cast<float>(period);
+  for (int32_t i = 0; i < count; ++i) {
+    const float t = rampPosition;
+    inputL[i] = t * inputOffsetL + gain * inputL[i] + (1.0f - t) * previousOffsetL + 1e-5f;
+    inputR[i] = t * inputOffsetR + gain * inputR[i] + (1.0f - t) * previousOffsetR + 1e-5f;
+    rampPosition += step;
+  }
+}
+
+void OmSoundEngine::addDelayTaps(float* left, float* right, int32_t count) {
+  int32_t write = delayWrite;
+  for (int32_t i = 0; i < count; ++i) {
+    if (delayLength > delayTarget) delayLength -= 0.5f;
+    if (delayLength < delayTarget) delayLength += 0.5f;
+    for (int32_t j = 0; j < DelayTaps::count; ++j) {
+      const int32_t p = (write - static_cast<int32_t>(taps.factor[j] * delayLength) - 1) & delayMask;
+      left[i] += (taps.ll[j] * delayLineL[p] + taps.lr[j] * delayLineR[p]) + 1e-6f;
+      right[i] += (taps.rr[j] * delayLineR[p] + taps.rl[j] * delayLineL[p]) + 1e-6f;
+    }
+    write = (write + 1) & delayMask;
+  }
+  delayWrite = write;
+}
+
+void OmSoundEngine::removeDc(float* buffer, int32_t count, float& state) {
+  const float c = dcCoefficient;
+  for (int32_t i = 0; i < count; ++i) {
+    state = (buffer[i] + 1e-5f) * c + (1.0f - c) * state;
+    const float r = randomInRange(-1e-5f, 1e-5f);
+    buffer[i] = buffer[i] - (r + (state - 1e-6f));
+  }
+  state = finiteOrZero(state);
+}
+
+void OmSoundEngine::routeThroughFilters(int32_t routing, int32_t count) {
+  const auto filter1 = [this, count](float* left, float* right) {
+    if (left) kernels[0](left, count, &filterStates[0]);
+    if (right) kernels[0](right, count, &filterStates[1]);
+  };
+  const auto filter2 = [this, count](float* left, float* right) {
+    if (left) kernels[1](left, count, &filterStates[2]);
+    if (right) kernels[1](right, count, &filterStates[3]);
+  };
+  const auto combine = [this, count](auto combination) {
+    std::copy(inputL, inputL + count, parallelL);
+    std::copy(inputR, inputR + count, parallelR);
+    kernels[0](inputL, count, &filterStates[0]);
+    kernels[0](inputR, count, &filterStates[1]);
+    kernels[1](parallelL, count, &filterStates[2]);
+    kernels[1](parallelR, count, &filterStates[3]);
+    for (int32_t i = 0; i < count; ++i) {
+      wetL[i] = combination(parallelL[i], inputL[i]);
+      wetR[i] = combination(parallelR[i], inputR[i]);
+    }
+  };
+  switch (routing) {
+    case 1:
+      filter1(inputL, inputR);
+      break;
+    case 2:
+      filter2(inputL, inputR);
+      break;
+    case 3:
+      filter1(inputL, inputR);
+      filter2(inputL, inputR);
+      break;
+    case 4:
+      combine([](float parallel, float input) { return (parallel + input) * 0.5f + 1e-6f; });
+      break;
+    case 5:
+      combine([](float parallel, float input) { return (parallel - input) * 0.5f + 1e-6f; });
+      break;
+    case 6:
+      filter1(inputL, nullptr);
+      filter2(nullptr, inputR);
+      break;
+    case 7:
+      combine([](float parallel, float input) { return parallel * input * 10.0f + 1e-6f; });
+      break;
+    default:  // "Bypass", and routings outside the menu
+      break;
+  }
+  if (routing < 4 || routing == 6 || routing > 7) {
+    std::copy(inputL, inputL + count, wetL);
+    std::copy(inputR, inputR + count, wetR);
+  }
+  // A filter driven beyond its range never keeps playing non-numbers: it starts afresh.
+  if (!std::isfinite(wetL[count - 1]) || !std::isfinite(wetR[count - 1])) {
+    resetAllFilterStates();
+    std::fill(wetL, wetL + count, 0.0f);
+    std::fill(wetR, wetR + count, 0.0f);
+  }
+}
+
+void OmSoundEngine::writeDelay(int32_t start, int32_t count) {
+  delayWrite = start;
+  const float k = (1.0f / sampleRate) * 20.5f * 0.5f;
+  const float fade = effect.fadeGain;
+  for (int32_t i = 0; i < count; ++i) {
+    delayInputEnvelope = ((1.0f - k) * delayInputEnvelope + 1e-6f) + (fastAbs(wetR[i]) + fastAbs(wetL[i])) * k;
+    delayInputEnvelope = finiteOrZero(delayInputEnvelope);
+    float left = wetL[i];
+    float right = wetR[i];
+    if (delayInputEnvelope >= 0.5f) {
+      left *= 0.5f / delayInputEnvelope;
+      right *= 0.5f / delayInputEnvelope;
+    }
+    delayLineL[delayWrite] = finiteOrZero(clip(left, -1.0f, 1.0f) * fade);
+    delayLineR[delayWrite] = finiteOrZero(clip(right, -1.0f, 1.0f) * fade);
+    delayWrite = (delayWrite + 1) & delayMask;
+  }
+}
+
+void OmSoundEngine::mix(int32_t count, float** outputs, int32_t offset) {
+  const float dryWet = effect.values[DryWet];
+  const float wetGain = outputVolume * 4.0f * effect.fadeGain * dryWet;
+  const float dryGain = 1.0f - dryWet;
+  const float leftGain = 2.0f * pan * wetGain;
+  const float rightGain = 2.0f * (1.0f - pan) * wetGain;
+  float* left = outputs[0] + offset;
+  float* right = outputs[1] + offset;
+  for (int32_t i = 0; i < count; ++i) {
+    left[i] = limitOutput(leftGain * wetL[i] + dryGain * dryL[i]);
+    right[i] = limitOutput(rightGain * wetR[i] + dryGain * dryR[i]);
+  }
+}

@@ -1,0 +1,31 @@
+#include "plugin/engine/OutputStage.h"
+
+#include <cmath>
+
+#include "plugin/engine/dsp/FastMath.h"
+
+bool OutputLimiter::process(float* left, float* right, int32_t frames, float sampleRate) {
+  const float k = 3.0f / sampleRate;
+  restingLevel = 1e-6f / k;
+  bool active = false;
+  for (int32_t i = 0; i < frames; ++i) {
+    level = (fastAbs(left[i]) + fastAbs(right[i])) * k + ((1.0f - k) * level + 1e-6f);
+    if (!std::isfinite(level)) level = 0.0f;
+    if (level >= 1.0f) {
+      active = true;
+      const float g = (1.0f / level) * 0.7f + 0.3f;
+      left[i] *= g;
+      right[i] *= g;
+    }
+  }
+  return active;
+}
+
+bool SilenceDetector::blockEnded(float signalLevel, int32_t frames, float sampleRate) {
+  silentBlocks = signalLevel < 0.005f ? silentBlocks + 1 : 0;
+  if (static_cast<float>(silentBlocks) > sampleRate / static_cast<float>(frames) * 5.0f) {
+    silentBlocks = 0;
+    return true;
+  }
+  return false;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+// The output limiter: an envelope of the summed magnitudes of both channels; where it reaches 1 the
+// samples are scaled by 0.7 / envelope + 0.3.
+class OutputLimiter {
+ public:
+  // Limits frames samples of both channels in place; answers whether the limiter acted.
+  bool process(float* left, float* right, int32_t frames, float sampleRate);
+
+  float envelope() const { return level; }
+
+  // The envelope above the level at which it rests in silence: the small constant that each sample
+  // adds (against denormals) holds it at 1e-6 / k, about 0.0147 at 44100 Hz.
+  float signalLevel() const { return level - restingLevel; }
+
+ private:
+  float level = 0.0f;
+  float restingLevel = 0.0f;
+};
+
+// Puts the engine to sleep after five seconds of blocks whose limiter signal level stays below 0.005.
+class SilenceDetector {
+ public:
+  // Counts a block; answers true when the engine should sleep now (and starts counting afresh).
+  bool blockEnded(float signalLevel, int32_t frames, float sampleRate);
+
+ private:
+  int32_t silentBlocks = 0;
+};

@@ -1,0 +1,73 @@
+#include "plugin/engine/OutputStage.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+TEST(OutputLimiter, LeavesQuietBlocksAloneAndScalesOnceTheEnvelopeReachesOne) {
+  OutputLimiter limiter;
+  std::vector<float> left(512, 0.25f);
+  std::vector<float> right(512, -0.25f);
+  EXPECT_FALSE(limiter.process(left.data(), right.data(), 512, 44100.0f));
+  EXPECT_EQ(left.front(), 0.25f);
+  EXPECT_EQ(right.back(), -0.25f);
+
+  // Full scale on both channels: the envelope climbs toward 2 and passes 1 after about 10000 samples.
+  OutputLimiter loud;
+  std::vector<float> l(20000, 1.0f);
+  std::vector<float> r(20000, 1.0f);
+  EXPECT_TRUE(loud.process(l.data(), r.data(), 20000, 44100.0f));
+  // Reconstruct the envelope: samples pass unchanged until it reaches 1, then take its gain.
+  const float k = 3.0f / 44100.0f;
+  float envelope = 0.0f;
+  for (size_t i = 0; i < l.size(); ++i) {
+    envelope = 2.0f * k + ((1.0f - k) * envelope + 1e-6f);
+    const float expected = envelope >= 1.0f ? (1.0f / envelope) * 0.7f + 0.3f : 1.0f;
+    ASSERT_FLOAT_EQ(l[i], expected) << i;
+  }
+  EXPECT_LT(l.back(), 0.8f);
+  EXPECT_EQ(l.back(), r.back());
+}
+
+TEST(OutputLimiter, FlagClearsWhenABlockStaysBelowOneAndNonNumbersDoNotStick) {
+  OutputLimiter limiter;
+  std::vector<float> left(30000, 1.0f);
+  std::vector<float> right(30000, 1.0f);
+  EXPECT_TRUE(limiter.process(left.data(), right.data(), 30000, 44100.0f));
+  std::vector<float> silence(30000, 0.0f);
+  std::vector<float> silence2(30000, 0.0f);
+  limiter.process(silence.data(), silence2.data(), 30000, 44100.0f);
+  EXPECT_FALSE(limiter.process(silence.data(), silence2.data(), 512, 44100.0f));
+
+  std::vector<float> bad(4, std::nanf(""));
+  std::vector<float> inf(4, INFINITY);
+  limiter.process(bad.data(), inf.data(), 4, 44100.0f);
+  EXPECT_TRUE(std::isfinite(limiter.envelope()));
+}
+
+TEST(OutputLimiter, SignalLevelOfSilenceRestsNearZeroWhileTheEnvelopeKeepsItsFloor) {
+  for (float sampleRate : {22050.0f, 44100.0f, 192000.0f}) {
+    OutputLimiter limiter;
+    std::vector<float> left(static_cast<size_t>(sampleRate) * 4, 0.0f);
+    std::vector<float> right(left.size(), 0.0f);
+    limiter.process(left.data(), right.data(), static_cast<int32_t>(left.size()), sampleRate);
+    EXPECT_NEAR(limiter.envelope(), 1e-6f * sampleRate / 3.0f, 0.01f * limiter.envelope());
+    EXPECT_LT(std::fabs(limiter.signalLevel()), 0.001f) << sampleRate;
+  }
+}
+
+TEST(SilenceDetector, SleepsAfterFiveSecondsOfQuietBlocks) {
+  SilenceDetector detector;
+  for (int block = 1; block <= 430; ++block) ASSERT_FALSE(detector.blockEnded(0.001f, 512, 44100.0f)) << block;
+  EXPECT_TRUE(detector.blockEnded(0.001f, 512, 44100.0f));  // the 431st
+  // Counting starts afresh, and a loud block restarts it.
+  for (int block = 1; block <= 200; ++block) ASSERT_FALSE(detector.blockEnded(0.001f, 512, 44100.0f));
+  EXPECT_FALSE(detector.blockEnded(0.5f, 512, 44100.0f));
+  for (int block = 1; block <= 430; ++block) ASSERT_FALSE(detector.blockEnded(0.0f, 512, 44100.0f));
+  EXPECT_TRUE(detector.blockEnded(0.0f, 512, 44100.0f));
+}
+
+}  // namespace
