@@ -1,12 +1,16 @@
 // Renders factory programs of zintara3.dll as a host plays them and prints what they sound like:
-//   measure_program [--dll path] [--wav folder] [--bands] [program...]
-// Without program numbers every program is measured. Each program plays C3 and C5 at velocity 100,
-// held 3 s and released for 3 s, at 44.1 kHz in blocks of 512 frames and a tempo of 120.
+//   measure_program [--dll path] [--wav folder] [--bands] [--rows file] [program...]
+// Without program numbers every program is measured. A rows file holds lines of a program number
+// and 48 parameter values; each line plays that program with those values instead of its own. Each program
+// plays C3 and C5 at velocity 100, held 3 s and released for 3 s, at 44.1 kHz in blocks of 512 frames and a
+// tempo of 120.
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,17 +41,39 @@ std::string privateCopy(const std::string& dllPath) {
   return CopyFileA(dllPath.c_str(), copy.c_str(), FALSE) ? copy : dllPath;
 }
 
+struct Playing {
+  int32_t program;
+  std::vector<float> values;
+};
+
+bool readRows(const std::string& path, std::vector<Playing>& playings) {
+  std::ifstream file(path);
+  if (!file) return false;
+  std::string line;
+  while (std::getline(file, line)) {
+    std::istringstream fields(line);
+    Playing playing{};
+    if (!(fields >> playing.program)) continue;
+    float value = 0.0f;
+    while (fields >> value) playing.values.push_back(value);
+    if (playing.program < 0 || playing.program >= programCount || playing.values.size() != 48) return false;
+    playings.push_back(playing);
+  }
+  return true;
+}
+
 void printHeader() {
-  std::printf("%-4s %-3s %7s %6s %6s %6s %5s %6s %6s %5s %6s %5s %5s %5s %5s\n", "prog", "key", "rmsdB",
+  std::printf("%-4s %-3s %7s %6s %6s %6s %5s %6s %6s %5s %6s %5s %5s %5s %5s %5s\n", "prog", "key", "rmsdB",
               "peakdB", "dc", "cntrHz", "low%", "moddB", "modHz", "atk", "crest", "rel", "lim%", "oct",
-              "clar");
+              "clar", "pk8ve");
 }
 
 void printRow(int32_t program, const char* key, const SoundMeasurements& m) {
-  std::printf("%-4d %-3s %7.1f %6.1f %6.3f %6.0f %5.1f %6.1f %6.2f %5.2f %6.1f %5.2f %5.1f %5.2f %5.2f%s\n",
-              program, key, m.heldRmsDb, m.peakDb, m.dcOffset, m.centroidHz, m.lowShare * 100.0,
-              m.modulationDepthDb, m.modulationRateHz, m.attackSeconds, m.envelopeCrestDb, m.releaseSeconds,
-              m.limiterShare * 100.0, m.centroidSpanOctaves, m.pitchClarity, m.finite ? "" : " NOT FINITE");
+  std::printf(
+      "%-4d %-3s %7.1f %6.1f %6.3f %6.0f %5.1f %6.1f %6.2f %5.2f %6.1f %5.2f %5.1f %5.2f %5.2f %5.2f%s\n",
+      program, key, m.heldRmsDb, m.peakDb, m.dcOffset, m.centroidHz, m.lowShare * 100.0, m.modulationDepthDb,
+      m.modulationRateHz, m.attackSeconds, m.envelopeCrestDb, m.releaseSeconds, m.limiterShare * 100.0,
+      m.centroidSpanOctaves, m.pitchClarity, m.peakSpanOctaves, m.finite ? "" : " NOT FINITE");
 }
 
 void printBands(const SoundMeasurements& m) {
@@ -62,13 +88,18 @@ int main(int argc, char** argv) {
   std::string dllPath = exeFolder() + "zintara3.dll";
   std::string wavFolder;
   bool bands = false;
-  std::vector<int32_t> programs;
+  std::vector<Playing> playings;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--dll" && i + 1 < argc) {
       dllPath = argv[++i];
     } else if (argument == "--wav" && i + 1 < argc) {
       wavFolder = argv[++i];
+    } else if (argument == "--rows" && i + 1 < argc) {
+      if (!readRows(argv[++i], playings)) {
+        std::fprintf(stderr, "cannot read the rows of %s\n", argv[i]);
+        return 2;
+      }
     } else if (argument == "--bands") {
       bands = true;
     } else {
@@ -77,11 +108,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no program %s (0..%d)\n", argument.c_str(), programCount - 1);
         return 2;
       }
-      programs.push_back(program);
+      playings.push_back(Playing{program, {}});
     }
   }
-  if (programs.empty()) {
-    for (int32_t program = 0; program < programCount; ++program) programs.push_back(program);
+  if (playings.empty()) {
+    for (int32_t program = 0; program < programCount; ++program) playings.push_back(Playing{program, {}});
   }
 
   const ProgramRenderer renderer(privateCopy(dllPath));
@@ -90,10 +121,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   printHeader();
-  for (int32_t program : programs) {
+  for (const Playing& playing : playings) {
+    const int32_t program = playing.program;
     for (int32_t k = 0; k < 2; ++k) {
       PlayingSettings settings;
       settings.program = program;
+      settings.values = playing.values;
       settings.key = keys[k];
       const StereoRendering rendering = renderer.render(settings);
       if (rendering.left.empty()) {

@@ -95,6 +95,13 @@ StereoRendering ProgramRenderer::render(const PlayingSettings& settings) const {
   effect->dispatcher(effect, effSetBlockSize, 0, settings.blockSize, nullptr, 0.0f);
   effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
   effect->dispatcher(effect, effSetProgram, 0, settings.program, nullptr, 0.0f);
+  if (!settings.values.empty()) {
+    // Edits are stored into the program; selecting it again starts from the edited values.
+    for (std::size_t index = 0; index < settings.values.size(); ++index) {
+      effect->setParameter(effect, static_cast<VstInt32>(index), settings.values[index]);
+    }
+    effect->dispatcher(effect, effSetProgram, 0, settings.program, nullptr, 0.0f);
+  }
 
   const int32_t heldBlocks = blocksFor(settings.heldSeconds, settings);
   const int32_t totalBlocks = heldBlocks + blocksFor(settings.releasedSeconds, settings);

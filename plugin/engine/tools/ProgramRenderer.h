@@ -16,6 +16,8 @@ struct PlayingSettings {
   double sampleRate = 44100.0;
   int32_t blockSize = 512;
   double tempo = 120.0;
+  // When not empty, the 48 parameter values that replace the program's own before it plays.
+  std::vector<float> values;
 };
 
 // What the instrument played: both output channels, and the frame at which the key was released

@@ -12,7 +12,8 @@ constexpr int32_t fftSize = 2048;
 constexpr int32_t fftHop = 1024;
 constexpr int32_t envelopeHop = 256;
 constexpr int32_t envelopeWindow = 1024;
-constexpr double lowFrequencyLimit = 250.0;
+constexpr double lowFrequencyLimit = 120.0;
+constexpr double strongestFloorHz = 30.0;
 constexpr double modulationStartSeconds = 0.25;
 // Periods shorter than four hops (above about 43 Hz) belong to the tone, not to its movement.
 constexpr std::size_t shortestLag = 4;
@@ -88,6 +89,7 @@ void measureSpectrum(const std::vector<double>& mono, std::size_t heldFrames, do
   std::vector<double> average(fftSize / 2, 0.0);
   std::vector<double> framePowers;
   std::vector<double> centroids;
+  std::vector<double> strongest;
   int32_t frameCount = 0;
   for (std::size_t start = 0; start + fftSize <= heldFrames; start += fftHop) {
     const std::vector<double> power = framePower(mono, start);
@@ -98,6 +100,8 @@ void measureSpectrum(const std::vector<double>& mono, std::size_t heldFrames, do
     }
     framePowers.push_back(total);
     centroids.push_back(centroidOf(power, binHz));
+    const auto lowest = power.begin() + static_cast<std::ptrdiff_t>(std::ceil(strongestFloorHz / binHz));
+    strongest.push_back(static_cast<double>(std::max_element(lowest, power.end()) - power.begin()) * binHz);
     ++frameCount;
   }
   if (frameCount == 0) return;
@@ -122,15 +126,17 @@ void measureSpectrum(const std::vector<double>& mono, std::size_t heldFrames, do
     }
     result.thirdOctaveDb[band] = toDb(power);
   }
-  // The centroid's movement counts only frames within 30 dB of the loudest.
+  // Movements count only frames within 30 dB of the loudest.
   const double loudest = *std::max_element(framePowers.begin(), framePowers.end());
-  std::vector<double> audible;
-  for (std::size_t i = 0; i < centroids.size(); ++i) {
-    if (framePowers[i] > loudest * 1e-3 && centroids[i] > 0.0) audible.push_back(centroids[i]);
-  }
-  if (!audible.empty()) {
-    result.centroidSpanOctaves = std::log2(percentile(audible, 0.9) / percentile(audible, 0.1));
-  }
+  const auto spanOctaves = [&](const std::vector<double>& track) {
+    std::vector<double> audible;
+    for (std::size_t i = 0; i < track.size(); ++i) {
+      if (framePowers[i] > loudest * 1e-3 && track[i] > 0.0) audible.push_back(track[i]);
+    }
+    return audible.empty() ? 0.0 : std::log2(percentile(audible, 0.9) / percentile(audible, 0.1));
+  };
+  result.centroidSpanOctaves = spanOctaves(centroids);
+  result.peakSpanOctaves = spanOctaves(strongest);
 }
 
 // Level envelope: mean square of both channels over a window long enough to smooth out the
