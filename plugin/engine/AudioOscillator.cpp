@@ -10,6 +10,18 @@ namespace {
 
 constexpr int32_t keyCount = AudioOscillatorState::keyCount;
 
+float triangle(float p) {
+  return p <= 0.5f ? 2.0f * p : 2.0f - 2.0f * p;
+}
+
+// frac(p + inc), by a subtraction in the usual case of a phase and a step below 1 (the same result
+// as the truncation, without its long dependency from sample to sample).
+float advance(float p, float inc) {
+  const float next = p + inc;
+  if (next >= 0.0f && next < 2.0f) return next >= 1.0f ? next - 1.0f : next;
+  return fraction(next);
+}
+
 // How a shape treats its keys.
 struct ShapeRules {
   int32_t firstOversampled;  // keys from here on run sub-steps (keyCount: none)
@@ -18,14 +30,14 @@ struct ShapeRules {
   bool smoothed;             // the level follows the key's target with the weights below
   float targetWeight;
   float levelWeight;
-  float gain;                // factor of level x send
+  float gain;  // factor of level x send
 };
 
 // Renders the sounding keys of one LFO. value(p, aux, weight) answers the contribution of phase p
 // scaled by weight (and may advance aux); wrap(aux) runs when a key's phase passes 1.
 template <typename Value, typename Wrap>
-void renderKeys(float* buffer, int32_t count, AudioOscillatorState& state, const float* keyTarget, int32_t lfo,
-                const ShapeRules& rules, float freq, float send, Value value, Wrap wrap) {
+void renderKeys(float* buffer, int32_t count, AudioOscillatorState& state, const float* keyTarget,
+                int32_t lfo, const ShapeRules& rules, float freq, float send, Value value, Wrap wrap) {
   for (int32_t key = 0; key < keyCount; ++key) {
     float level = keyTarget[key];
     if (rules.smoothed) {
@@ -36,22 +48,20 @@ void renderKeys(float* buffer, int32_t count, AudioOscillatorState& state, const
     } else if (!(level > 0.0f)) {
       continue;
     }
-    float& phase = state.phase[lfo][key];
-    float& aux = state.aux[lfo][key];
-    if (!std::isfinite(phase)) phase = 0.0f;
-    if (!std::isfinite(aux)) aux = 0.0f;
+    // Locals, so that the writes into buffer do not force them back into memory every sample.
+    float p = std::isfinite(state.phase[lfo][key]) ? state.phase[lfo][key] : 0.0f;
+    float aux = std::isfinite(state.aux[lfo][key]) ? state.aux[lfo][key] : 0.0f;
+    float last = state.lastPhase[lfo][key];
     const float gain = level * send * rules.gain;
     const int32_t subSteps = key >= rules.firstOversampled ? rules.subSteps : 1;
     const float part = 1.0f / static_cast<float>(subSteps);
     const float inc = freq * state.noteIncrement[key] * rules.phaseScale * part;
     const float weight = gain * part;
-    float p = phase;
-    float last = state.lastPhase[lfo][key];
     for (int32_t i = 0; i < count; ++i) {
       float sum = 0.0f;
       for (int32_t sub = 0; sub < subSteps; ++sub) {
         sum += value(p, aux, weight, part);
-        const float next = fraction(p + inc);
+        const float next = advance(p, inc);
         if (next < p) wrap(aux);
         last = p;
         p = next;
@@ -59,11 +69,10 @@ void renderKeys(float* buffer, int32_t count, AudioOscillatorState& state, const
       buffer[i] += sum;
     }
     state.lastPhase[lfo][key] = last;
-    phase = std::isfinite(p) ? p : 0.0f;
+    state.aux[lfo][key] = aux;
+    state.phase[lfo][key] = std::isfinite(p) ? p : 0.0f;
   }
 }
-
-float triangle(float p) { return p <= 0.5f ? 2.0f * p : 2.0f - 2.0f * p; }
 
 }  // namespace
 
@@ -87,80 +96,97 @@ void renderOscillator(float* buffer, int32_t count, AudioOscillatorState& state,
   switch (shape) {
     case 0:
     case 1:
-      render({keyCount, 1, 1.0f, true, 0.05f, 0.95f, 4.0f},
-             [](float p, float&, float w, float) { return (triangle(p) - 0.5f) * w; }, noWrap);
+      render(
+          {keyCount, 1, 1.0f, true, 0.05f, 0.95f, 4.0f},
+          [](float p, float&, float w, float) { return (triangle(p) - 0.5f) * w; }, noWrap);
       break;
     case 2:
     case 3:
-      render({73, 4, 1.0f, true, 0.2f, 0.8f, 2.0f}, [](float p, float&, float w, float) { return (p - 0.5f) * w; },
-             noWrap);
+      render(
+          {73, 4, 1.0f, true, 0.2f, 0.8f, 2.0f},
+          [](float p, float&, float w, float) { return (p - 0.5f) * w; }, noWrap);
       break;
     case 4:
     case 5:
-      render({keyCount, 1, 1.0f, true, 0.02f, 0.98f, 2.0f},
-             [](float p, float&, float w, float) { return fastSine(p * 6.28318f - 3.14159f) * w; }, noWrap);
+      render(
+          {keyCount, 1, 1.0f, true, 0.02f, 0.98f, 2.0f},
+          [](float p, float&, float w, float) { return fastSine(p * 6.28318f - 3.14159f) * w; }, noWrap);
       break;
     case 6:
-      render({73, 4, 1.0f, true, 0.2f, 0.8f, 1.0f},
-             [](float p, float&, float w, float) { return p <= 0.5f ? w : -w; }, noWrap);
+      render(
+          {73, 4, 1.0f, true, 0.2f, 0.8f, 1.0f},
+          [](float p, float&, float w, float) { return p <= 0.5f ? w : -w; }, noWrap);
       break;
     case 7: {
       float& held = state.held[lfo][0];
       if (!std::isfinite(held)) held = 0.0f;
-      render({keyCount, 1, 8.0f, false, 0.0f, 0.0f, 1.0f}, [&held](float, float&, float w, float) { return held * w; },
-             [&held](float&) { held = randomInRange(-1.0f, 1.0f); });
+      render(
+          {keyCount, 1, 8.0f, false, 0.0f, 0.0f, 1.0f},
+          [&held](float, float&, float w, float) { return held * w; },
+          [&held](float&) { held = randomInRange(-1.0f, 1.0f); });
       break;
     }
     case 8:
-      render({keyCount, 1, 1.0f, true, 0.2f, 0.9f, 1.0f},
-             [](float p, float& r, float w, float) {
-               const float h = wholePart((r * r * 15.0f + 1.0f) + 4.712385f);
-               return std::sin(h * p * 6.28318f) * w;
-             },
-             [](float& r) { r = randomInRange(0.0f, 1.0f); });
+      render(
+          {keyCount, 1, 1.0f, true, 0.2f, 0.9f, 1.0f},
+          [](float p, float& r, float w, float) {
+            const float h = wholePart((r * r * 15.0f + 1.0f) + 4.712385f);
+            return std::sin(h * p * 6.28318f) * w;
+          },
+          [](float& r) { r = randomInRange(0.0f, 1.0f); });
       break;
     case 9: {
       // A decay factor below 0 (sample rates under 20000 Hz) would alternate and, under 10000 Hz,
       // grow without bound: such rates keep no pulse.
       const float decay = std::fmax(0.0f, 1.0f - 20000.0f / sampleRate);
-      render({73, 2, 1.0f, false, 0.0f, 0.0f, 4.0f},
-             [decay](float, float& pulse, float w, float) {
-               pulse *= decay;
-               return pulse * w;
-             },
-             [](float& pulse) { pulse = 2.0f; });
+      render(
+          {73, 2, 1.0f, false, 0.0f, 0.0f, 4.0f},
+          [decay](float, float& pulse, float w, float) {
+            pulse *= decay;
+            return pulse * w;
+          },
+          [](float& pulse) { pulse = 2.0f; });
       break;
     }
     case 10:
-      render({keyCount, 1, 0.0f, false, 0.0f, 0.0f, 1.0f},
-             [](float, float&, float w, float) { return randomInRange(-w, w); }, noWrap);
+      render(
+          {keyCount, 1, 0.0f, false, 0.0f, 0.0f, 1.0f},
+          [](float, float&, float w, float) { return randomInRange(-w, w); }, noWrap);
       break;
     case 11:
-      render({73, 4, 1.0f, true, 0.3f, 0.7f, 1.0f},
-             [modulatorRate](float p, float& q, float w, float part) {
-               q = fraction(q + modulatorRate * 0.0001f * part);
-               const float m = triangle(q);
-               return (p <= 0.4f - 0.2f * m || p >= 0.6f + 0.2f * m) ? -w : w;
-             },
-             noWrap);
+      render(
+          {73, 4, 1.0f, true, 0.3f, 0.7f, 1.0f},
+          [modulatorRate](float p, float& q, float w, float part) {
+            q = advance(q, modulatorRate * 0.0001f * part);
+            const float m = triangle(q);
+            return (p <= 0.4f - 0.2f * m || p >= 0.6f + 0.2f * m) ? -w : w;
+          },
+          noWrap);
       break;
     case 12:
-      render({70, 4, 1.0f, true, 0.3f, 0.7f, 0.666f},
-             [](float p, float&, float w, float) { return (fraction(2.0f * p) + p + fraction(4.0f * p) - 1.5f) * w; },
-             noWrap);
+      render(
+          {70, 4, 1.0f, true, 0.3f, 0.7f, 0.666f},
+          [](float p, float&, float w, float) {
+            return (fraction(2.0f * p) + p + fraction(4.0f * p) - 1.5f) * w;
+          },
+          noWrap);
       break;
     case 13:
-      render({73, 4, 1.0f, true, 0.3f, 0.7f, 0.6666f * 2.0f},
-             [modulatorRate](float p, float& q, float w, float part) {
-               q = fraction(q + modulatorRate * 3e-05f * part);
-               return (fraction(p + q) + p + fraction(p + 2.0f * q) - 1.5f) * w;
-             },
-             noWrap);
+      render(
+          {73, 4, 1.0f, true, 0.3f, 0.7f, 0.6666f * 2.0f},
+          [modulatorRate](float p, float& q, float w, float part) {
+            q = advance(q, modulatorRate * 3e-05f * part);
+            return (fraction(p + q) + p + fraction(p + 2.0f * q) - 1.5f) * w;
+          },
+          noWrap);
       break;
     case 14:
-      render({keyCount, 1, 1.0f, true, 0.05f, 0.95f, 2.0f},
-             [](float p, float&, float w, float) { return std::fmax(0.0f, fastSine(p * 6.28318f - 3.14159f) * w); },
-             noWrap);
+      render(
+          {keyCount, 1, 1.0f, true, 0.05f, 0.95f, 2.0f},
+          [](float p, float&, float w, float) {
+            return std::fmax(0.0f, fastSine(p * 6.28318f - 3.14159f) * w);
+          },
+          noWrap);
       break;
     default:
       break;

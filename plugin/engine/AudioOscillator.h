@@ -7,12 +7,12 @@
 struct AudioOscillatorState {
   static constexpr int32_t keyCount = 128;
 
-  float keyLevel[keyCount] = {};        // level smoothed toward the key's target, shared by both LFOs
-  float noteIncrement[keyCount] = {};   // phase step per sample of each key at 44100 Hz
-  float phase[2][keyCount] = {};        // per LFO and key, 0..1
-  float lastPhase[2][keyCount] = {};    // phase before the last step
-  float aux[2][keyCount] = {};          // random value, decaying pulse or slow modulator phase
-  float held[2][keyCount] = {};         // held random value ("Random" uses the first entry only)
+  float keyLevel[keyCount] = {};       // level smoothed toward the key's target, shared by both LFOs
+  float noteIncrement[keyCount] = {};  // phase step per sample of each key at 44100 Hz
+  float phase[2][keyCount] = {};       // per LFO and key, 0..1
+  float lastPhase[2][keyCount] = {};   // phase before the last step
+  float aux[2][keyCount] = {};         // random value, decaying pulse or slow modulator phase
+  float held[2][keyCount] = {};        // held random value ("Random" uses the first entry only)
 };
 
 // Fills the note table: key n sounds at 8.1758 Hz x 2^(n/12) (about 0.58 % above its pitch).

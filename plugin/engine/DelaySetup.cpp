@@ -32,24 +32,37 @@ constexpr float delaySync[delaySyncCount] = {0.0625f, 0.125f, 0.25f, 0.33333f, 0
                                              0.75f,   1.0f,   1.5f,  2.0f,     3.0f, 4.0f};
 
 // "Input L", "Input R" or "Input L&R" of the LFO and step destination menus.
-bool isInputDestination(int32_t destination) { return destination >= 13 && destination <= 15; }
+bool isInputDestination(int32_t destination) {
+  return destination >= 13 && destination <= 15;
+}
 
 // LFO shapes whose value jumps: "Saw Up", "Saw Down", "Square", "Impulse", "Noise", "PWM", "Layer",
 // "Strings".
 bool jumps(int32_t shape) {
   switch (shape) {
-    case 2: case 3: case 6: case 9: case 10: case 11: case 12: case 13:
+    case 2:
+    case 3:
+    case 6:
+    case 9:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
       return true;
     default:
       return false;
   }
 }
 
-int32_t entryOf(const float* values, int32_t index) { return decodeParameterEntry(index, values[index]); }
+int32_t entryOf(const float* values, int32_t index) {
+  return decodeParameterEntry(index, values[index]);
+}
 
 }  // namespace
 
-float delaySyncBeats(int32_t entry) { return delaySync[((entry % delaySyncCount) + delaySyncCount) % delaySyncCount]; }
+float delaySyncBeats(int32_t entry) {
+  return delaySync[((entry % delaySyncCount) + delaySyncCount) % delaySyncCount];
+}
 
 float delayTargetLength(float sampleRate, float beats, float modulation, float tempo) {
   const float length = sampleRate * (beats * modulation * 60.0f / tempo);
@@ -76,11 +89,14 @@ DelaySetup computeDelaySetup(const float* values, float delayModulation, float t
     setup.taps.rl[i] = send * row[i].rl;
   }
 
-  setup.target = delayTargetLength(sampleRate, delaySyncBeats(entryOf(values, DelaySync)), delayModulation, tempo);
+  setup.target =
+      delayTargetLength(sampleRate, delaySyncBeats(entryOf(values, DelaySync)), delayModulation, tempo);
   setup.dcCoefficient = 10.0f / sampleRate;
   // Offsets that can jump are not ramped across the control period.
-  const bool lfo1Jumps = isInputDestination(entryOf(values, Lfo1Destination)) && jumps(entryOf(values, Lfo1Shape));
-  const bool lfo2Jumps = isInputDestination(entryOf(values, Lfo2Destination)) && jumps(entryOf(values, Lfo2Shape));
+  const bool lfo1Jumps =
+      isInputDestination(entryOf(values, Lfo1Destination)) && jumps(entryOf(values, Lfo1Shape));
+  const bool lfo2Jumps =
+      isInputDestination(entryOf(values, Lfo2Destination)) && jumps(entryOf(values, Lfo2Shape));
   setup.rampOffsets = !(lfo1Jumps || lfo2Jumps || isInputDestination(entryOf(values, StepDestination)));
   return setup;
 }

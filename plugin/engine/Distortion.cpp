@@ -18,7 +18,9 @@ float halfBand(const float* ring, int32_t n) {
   return (at(-4) + at(2)) * h1 - (at(-6) + at(4)) * h3 + (at(-8) + at(6)) * h5;
 }
 
-float limitToUnit(float x) { return std::min(1.0f, std::max(-1.0f, x)); }
+float limitToUnit(float x) {
+  return std::min(1.0f, std::max(-1.0f, x));
+}
 
 // Runs the oversampled path: the interpolated sample goes through shapeA, the delayed input
 // sample through shapeB.
@@ -50,7 +52,9 @@ void oversample(float* buffer, int32_t count, DistortionState& state, float gain
   oversample(buffer, count, state, gainIn, gainOut, shape, shape);
 }
 
-float signOf(float x) { return x > 0.0f ? 1.0f : -1.0f; }
+float signOf(float x) {
+  return x > 0.0f ? 1.0f : -1.0f;
+}
 
 void compress(float* buffer, int32_t count, DistortionState& state, float drive, float sampleRate) {
   const float k = (1.0f / sampleRate) * 20.5f * 0.5f;
@@ -121,8 +125,7 @@ void distort(float* buffer, int32_t count, DistortionState& state, int32_t type,
       compress(buffer, count, state, drive, sampleRate);
       break;
     case distortionWarble:
-      oversample(buffer, count, state, drive * drive * 40.0f, 0.4f,
-                 [](float x) { return fastSine(x) * x; });
+      oversample(buffer, count, state, drive * drive * 40.0f, 0.4f, [](float x) { return fastSine(x) * x; });
       break;
   }
 }

@@ -12,4 +12,6 @@ inline float wholePart(float x) {
 }
 
 // x minus its whole part (negative for negative x).
-inline float fraction(float x) { return x - wholePart(x); }
+inline float fraction(float x) {
+  return x - wholePart(x);
+}

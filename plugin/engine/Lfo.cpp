@@ -9,12 +9,14 @@
 namespace {
 
 constexpr float lfoSync[lfoSyncCount] = {
-    0.0f,      1.0f / 32, 1.0f / 24, 1.0f / 16, 1.0f / 12, 1.0f / 8, 1.0f / 6, 1.0f / 4, 0.333333f,
-    0.5f,      0.666666f, 0.75f,     1.0f,      1.5f,      2.0f,     3.0f,     4.0f,     6.0f,
-    8.0f,      12.0f,     16.0f,     24.0f,     32.0f,     1.0f / 64, 1.0f / 128,
+    0.0f, 1.0f / 32, 1.0f / 24, 1.0f / 16, 1.0f / 12, 1.0f / 8,  1.0f / 6,   1.0f / 4, 0.333333f,
+    0.5f, 0.666666f, 0.75f,     1.0f,      1.5f,      2.0f,      3.0f,       4.0f,     6.0f,
+    8.0f, 12.0f,     16.0f,     24.0f,     32.0f,     1.0f / 64, 1.0f / 128,
 };
 
-float triangle(float p) { return p > 0.5f ? 2.0f - 2.0f * p : 2.0f * p; }
+float triangle(float p) {
+  return p > 0.5f ? 2.0f - 2.0f * p : 2.0f * p;
+}
 
 float organ(float p) {
   const float s = std::sin(6.28318f * p + 4.712385f);
@@ -23,7 +25,9 @@ float organ(float p) {
 
 }  // namespace
 
-float lfoCyclesPerBeat(int32_t syncEntry) { return lfoSync[std::clamp(syncEntry, 0, lfoSyncCount - 1)]; }
+float lfoCyclesPerBeat(int32_t syncEntry) {
+  return lfoSync[std::clamp(syncEntry, 0, lfoSyncCount - 1)];
+}
 
 float lfoShape(float p, int32_t shape, float& lastPhase, float& held) {
   const bool wrapped = lastPhase > p;
@@ -96,11 +100,12 @@ float lfoShape(float p, int32_t shape, float& lastPhase, float& held) {
 }
 
 float lfoTick(float rate, int32_t syncEntry, int32_t shape, float period, float sampleRate, float tempo,
-              float& phase, float& lastPhase, float& beats, float& held) {
+              float& phase, float& lastPhase, double& beats, float& held) {
   float ph = 0.0f;
   if (syncEntry != 0) {
     beats += tempo / 60.0f / sampleRate * period;
-    ph = fraction(lfoCyclesPerBeat(syncEntry) * beats);
+    const double x = lfoCyclesPerBeat(syncEntry) * beats;
+    ph = static_cast<float>(x - std::trunc(x));
   } else {
     ph = phase + 1.0f / sampleRate * period * rate * rate * 72.7f;
   }

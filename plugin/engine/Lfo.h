@@ -14,6 +14,7 @@ float lfoShape(float p, int32_t shape, float& lastPhase, float& held);
 
 // Advances the LFO by one control tick of period samples and answers its value 0..1. A free LFO
 // (syncEntry 0) runs at 72.7 x rate^2 Hz from its phase; a synced one follows its beat clock,
-// which counts beats at the tempo from its last restart.
+// which counts beats at the tempo from its last restart (in double precision, so that the tempo
+// stays exact after hours of counting).
 float lfoTick(float rate, int32_t syncEntry, int32_t shape, float period, float sampleRate, float tempo,
-              float& phase, float& lastPhase, float& beats, float& held);
+              float& phase, float& lastPhase, double& beats, float& held);

@@ -78,11 +78,11 @@ class OmAudio : public AudioEffectX {
   float values[ParameterIndex::count] = {};
   float lfo1Phase = 0.0f;
   float lfo1LastPhase = 0.0f;
-  float lfo1Beats = 0.0f;
+  double lfo1Beats = 0.0;
   float lfo2Phase = 0.0f;
   float lfo2LastPhase = 0.0f;
-  float lfo2Beats = 0.0f;
-  float stepBeats = 0.0f;
+  double lfo2Beats = 0.0;
+  double stepBeats = 0.0;
   float fadeGain = 1.0f;
   std::atomic<VstInt32> learnTarget{-1};
   // The signal path; made before the constructor's body selects the first program.

@@ -26,7 +26,9 @@ float limitOutput(float x) {
   return std::clamp(limited, -5.0f, 5.0f);  // the clip's rounding can pass the limit by a step
 }
 
-float finiteOrZero(float x) { return std::isfinite(x) ? x : 0.0f; }
+float finiteOrZero(float x) {
+  return std::isfinite(x) ? x : 0.0f;
+}
 
 }  // namespace
 
@@ -43,7 +45,8 @@ void OmSoundEngine::readSampleRate() {
   // Rates of 0 or below (or not a number) are ignored: the last valid rate stays.
   const float rate = effect.getSampleRate();
   if (rate > 0.0f && std::isfinite(rate)) sampleRate = rate;
-  period = static_cast<int32_t>(std::clamp(sampleRate / controlRate, 1.0f, static_cast<float>(pieceCapacity)));
+  period =
+      static_cast<int32_t>(std::clamp(sampleRate / controlRate, 1.0f, static_cast<float>(pieceCapacity)));
 }
 
 void OmSoundEngine::processBlock(float** outputs, int32_t frames) {
@@ -124,8 +127,8 @@ void OmSoundEngine::renderLfoToInput(float* left, float* right, int32_t count) {
     if (destination < 13 || destination > 15) continue;
     float* target = destination == 14 ? right : left;
     const float freq = l.rate * effect.pitchBend * 44100.0f / sampleRate;
-    renderOscillator(target, count, oscillator, effect.keyTarget, lfo, decodeParameterEntry(l.shape, values[l.shape]),
-                     freq, sendAmount(l.send), sampleRate);
+    renderOscillator(target, count, oscillator, effect.keyTarget, lfo,
+                     decodeParameterEntry(l.shape, values[l.shape]), freq, sendAmount(l.send), sampleRate);
     if (destination == 15) std::copy(left, left + count, right);
     audioOscActive[lfo] = true;
   }
@@ -244,7 +247,8 @@ void OmSoundEngine::writeDelay(int32_t start, int32_t count) {
   const float k = (1.0f / sampleRate) * 20.5f * 0.5f;
   const float fade = effect.fadeGain;
   for (int32_t i = 0; i < count; ++i) {
-    delayInputEnvelope = ((1.0f - k) * delayInputEnvelope + 1e-6f) + (fastAbs(wetR[i]) + fastAbs(wetL[i])) * k;
+    delayInputEnvelope =
+        ((1.0f - k) * delayInputEnvelope + 1e-6f) + (fastAbs(wetR[i]) + fastAbs(wetL[i])) * k;
     delayInputEnvelope = finiteOrZero(delayInputEnvelope);
     float left = wetL[i];
     float right = wetR[i];

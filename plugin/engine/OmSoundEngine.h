@@ -46,7 +46,7 @@ class OmSoundEngine {
  private:
   enum class Source { Lfo1, Lfo2, Step, Envelope };
 
-  // The filter sums and other values one control tick builds.
+  // The modulation sums of the filter values that one control tick builds.
   struct Modulation {
     float cutoff1 = 0.0f;
     float cutoff2 = 0.0f;

@@ -20,9 +20,13 @@ namespace {
 
 constexpr int32_t delaySetupInterval = 100;
 
-float smooth(float smoothed, float target) { return target * 0.1f + smoothed * 0.9f; }
+float smooth(float smoothed, float target) {
+  return target * 0.1f + smoothed * 0.9f;
+}
 
-float limitToUnit(float x) { return std::clamp(x, 0.0f, 1.0f); }
+float limitToUnit(float x) {
+  return std::clamp(x, 0.0f, 1.0f);
+}
 
 }  // namespace
 
@@ -53,17 +57,17 @@ void OmSoundEngine::controlUpdate() {
   const auto syncEntry = [&entry](int32_t index) { return std::clamp(entry(index), 0, lfoSyncCount - 1); };
 
   if (lfo1Destination != 0) {
-    effect.lfo1Output = lfoTick(lfo1Rate, syncEntry(Lfo1Sync), entry(Lfo1Shape), tickLength, sampleRate, tempo,
-                                effect.lfo1Phase, effect.lfo1LastPhase, effect.lfo1Beats, lfo1Held);
+    effect.lfo1Output = lfoTick(lfo1Rate, syncEntry(Lfo1Sync), entry(Lfo1Shape), tickLength, sampleRate,
+                                tempo, effect.lfo1Phase, effect.lfo1LastPhase, effect.lfo1Beats, lfo1Held);
   }
   if (lfo2Destination != 0) {
-    effect.lfo2Output = lfoTick(lfo2Rate, syncEntry(Lfo2Sync), entry(Lfo2Shape), tickLength, sampleRate, tempo,
-                                effect.lfo2Phase, effect.lfo2LastPhase, effect.lfo2Beats, lfo2Held);
+    effect.lfo2Output = lfoTick(lfo2Rate, syncEntry(Lfo2Sync), entry(Lfo2Shape), tickLength, sampleRate,
+                                tempo, effect.lfo2Phase, effect.lfo2LastPhase, effect.lfo2Beats, lfo2Held);
   }
   int32_t step = 0;
   if (stepDestination != 0) {
-    stepOutput = stepSequencerTick(entry(StepSync), entry(StepShape), tickLength, sampleRate, tempo, values + Step1,
-                                   effect.stepBeats, stepLastFraction, stepLevel, step);
+    stepOutput = stepSequencerTick(entry(StepSync), entry(StepShape), tickLength, sampleRate, tempo,
+                                   values + Step1, effect.stepBeats, stepLastFraction, stepLevel, step);
   }
   effect.currentStep = step;
 
@@ -124,48 +128,86 @@ void OmSoundEngine::controlUpdate() {
 
 void OmSoundEngine::route(Source source, int32_t destination, float m, float h, Modulation& sums) {
   const float centred = m - h;
-  const auto lfoInput = [this, source](float& offset, float amount) {
-    const bool playsAudio = (source == Source::Lfo1 && audioOscActive[0]) || (source == Source::Lfo2 && audioOscActive[1]);
+  const auto addInputOffset = [this, source](float& offset, float amount) {
+    const bool playsAudio =
+        (source == Source::Lfo1 && audioOscActive[0]) || (source == Source::Lfo2 && audioOscActive[1]);
     if (!playsAudio) offset += amount;
   };
   const bool envelope = source == Source::Envelope;
   switch (destination) {
-    case 1: sums.cutoff1 += m; break;
-    case 2: sums.cutoff2 += m; break;
-    case 3: sums.cutoff1 += m; sums.cutoff2 += m; break;
-    case 4: sums.cutoff1 += m; sums.cutoff2 -= m; break;
-    case 5: sums.resonance1 += m; break;
-    case 6: sums.resonance2 += m; break;
-    case 7: sums.resonance1 += m; sums.resonance2 += m; break;
-    case 8: sums.resonance1 += m; sums.resonance2 -= m; break;
+    case 1:
+      sums.cutoff1 += m;
+      break;
+    case 2:
+      sums.cutoff2 += m;
+      break;
+    case 3:
+      sums.cutoff1 += m;
+      sums.cutoff2 += m;
+      break;
+    case 4:
+      sums.cutoff1 += m;
+      sums.cutoff2 -= m;
+      break;
+    case 5:
+      sums.resonance1 += m;
+      break;
+    case 6:
+      sums.resonance2 += m;
+      break;
+    case 7:
+      sums.resonance1 += m;
+      sums.resonance2 += m;
+      break;
+    case 8:
+      sums.resonance1 += m;
+      sums.resonance2 -= m;
+      break;
     case 9:
       if (!envelope) outputVolume *= 1.0f + 2.0f * centred;
       break;
-    case 10: driveAmount *= 1.0f + 2.0f * centred; break;
-    case 11: delayModulation += source == Source::Lfo1 ? 2.0f * centred : centred; break;
-    case 12: pan += centred; break;
+    case 10:
+      driveAmount *= 1.0f + 2.0f * centred;
+      break;
+    case 11:
+      delayModulation += source == Source::Lfo1 ? 2.0f * centred : centred;
+      break;
+    case 12:
+      pan += centred;
+      break;
     case 13:
-      if (envelope) lfo1Rate += m; else lfoInput(inputOffsetL, centred);
+      if (envelope)
+        lfo1Rate += m;
+      else
+        addInputOffset(inputOffsetL, centred);
       break;
     case 14:
-      if (envelope) lfo2Rate += m; else lfoInput(inputOffsetR, centred);
+      if (envelope)
+        lfo2Rate += m;
+      else
+        addInputOffset(inputOffsetR, centred);
       break;
     case 15:
       if (envelope) {
         lfo1Send += m;
       } else {
-        lfoInput(inputOffsetL, centred);
-        lfoInput(inputOffsetR, centred);
+        addInputOffset(inputOffsetL, centred);
+        addInputOffset(inputOffsetR, centred);
       }
       break;
     case 16:
-      if (source == Source::Lfo1) lfo2Rate += m;
-      else if (envelope) lfo2Send += m;
-      else lfo1Rate += m;
+      if (source == Source::Lfo1)
+        lfo2Rate += m;
+      else if (envelope)
+        lfo2Send += m;
+      else
+        lfo1Rate += m;
       break;
     case 17:
-      if (source == Source::Lfo1) lfo2Send += m;
-      else if (!envelope) lfo1Send += m;
+      if (source == Source::Lfo1)
+        lfo2Send += m;
+      else if (!envelope)
+        lfo1Send += m;
       break;
     case 18:
       if (source == Source::Step) lfo2Rate += m;
@@ -186,9 +228,11 @@ void OmSoundEngine::selectFilters() {
   const int32_t entry1 = decodeParameterEntry(FilterType1, values[FilterType1]);
   const int32_t entry2 = decodeParameterEntry(FilterType2, values[FilterType2]);
   const int32_t rate = static_cast<int32_t>(sampleRate);
-  kernels[0] = selectFilterKernel(rate, filterTypeForEntry(entry1), filterCutoff1, filterResonance1, &filterStates[0]);
+  kernels[0] =
+      selectFilterKernel(rate, filterTypeForEntry(entry1), filterCutoff1, filterResonance1, &filterStates[0]);
   copyFilterSettings(&filterStates[0], &filterStates[1]);
-  kernels[1] = selectFilterKernel(rate, filterTypeForEntry(entry2), filterCutoff2, filterResonance2, &filterStates[2]);
+  kernels[1] =
+      selectFilterKernel(rate, filterTypeForEntry(entry2), filterCutoff2, filterResonance2, &filterStates[2]);
   copyFilterSettings(&filterStates[2], &filterStates[3]);
   if (entry1 != lastFilterEntry1 || entry2 != lastFilterEntry2) resetAllFilterStates();
   lastFilterEntry1 = entry1;
@@ -217,8 +261,8 @@ void OmSoundEngine::resetDsp() {
   effect.pitchBend = 1.0f;
   delaySetupCountdown = 0;
 
-  delayTarget = delayTargetLength(sampleRate, delaySyncBeats(decodeParameterEntry(DelaySync, values[DelaySync])),
-                                  1.0f, tempo);
+  delayTarget = delayTargetLength(
+      sampleRate, delaySyncBeats(decodeParameterEntry(DelaySync, values[DelaySync])), 1.0f, tempo);
   delayLength = delayTarget;
   delayWrite = 0;
   std::fill(std::begin(delayLineL), std::end(delayLineL), 0.0f);
@@ -228,9 +272,10 @@ void OmSoundEngine::resetDsp() {
   for (FilterState& state : filterStates) state.clear();
   for (DistortionState& state : distortion) state = DistortionState{};
 
-  effect.lfo1Phase = effect.lfo1LastPhase = effect.lfo1Beats = lfo1Held = 0.0f;
-  effect.lfo2Phase = effect.lfo2LastPhase = effect.lfo2Beats = lfo2Held = 0.0f;
-  effect.stepBeats = stepLastFraction = stepLevel = stepOutput = 0.0f;
+  effect.lfo1Phase = effect.lfo1LastPhase = lfo1Held = 0.0f;
+  effect.lfo2Phase = effect.lfo2LastPhase = lfo2Held = 0.0f;
+  effect.lfo1Beats = effect.lfo2Beats = effect.stepBeats = 0.0;
+  stepLastFraction = stepLevel = stepOutput = 0.0f;
 
   smoothCutoff1 = values[Cutoff1];
   smoothCutoff2 = values[Cutoff2];

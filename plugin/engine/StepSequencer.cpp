@@ -3,21 +3,22 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plugin/engine/Fraction.h"
 #include "plugin/engine/dsp/Random.h"
 
 namespace {
 
 constexpr float stepSync[stepSyncCount] = {
-    1.0f / 32,  1.0f / 24,  1.0f / 16,  1.0f / 12,  1.0f / 8,   1.0f / 6,    1.0f / 4,    1.0f / 3,    0.5f,
-    0.75f,      1.0f,       1.5f,       2.0f,       3.0f,       4.0f,        6.0f,        8.0f,        1.0f / 48,
-    1.0f / 64,  1.0f / 96,  1.0f / 128, 1.0f / 192, 1.0f / 256, 0.0025380710f, 1.0f / 512,
+    1.0f / 32, 1.0f / 24, 1.0f / 16,  1.0f / 12,  1.0f / 8,   1.0f / 6,      1.0f / 4,   1.0f / 3, 0.5f,
+    0.75f,     1.0f,      1.5f,       2.0f,       3.0f,       4.0f,          6.0f,       8.0f,     1.0f / 48,
+    1.0f / 64, 1.0f / 96, 1.0f / 128, 1.0f / 192, 1.0f / 256, 0.0025380710f, 1.0f / 512,
 };
 
 // Crossfade of the gate across a step boundary over 2w of a step.
 float softEdge(float t, float w, float previous, float current, float next) {
   if (t < w) return (0.5f - t / (2.0f * w)) * previous + (0.5f + t / (2.0f * w)) * current;
-  if (t > 1.0f - w) return (t / (2.0f * w) + 0.5f - 1.0f / (2.0f * w)) * next + (1.0f / (2.0f * w) + 0.5f - t / (2.0f * w)) * current;
+  if (t > 1.0f - w)
+    return (t / (2.0f * w) + 0.5f - 1.0f / (2.0f * w)) * next +
+           (1.0f / (2.0f * w) + 0.5f - t / (2.0f * w)) * current;
   return current;
 }
 
@@ -28,14 +29,17 @@ float decayFactor(int32_t shape) {
 
 }  // namespace
 
-float stepPatternsPerBeat(int32_t syncEntry) { return stepSync[std::clamp(syncEntry, 0, stepSyncCount - 1)]; }
+float stepPatternsPerBeat(int32_t syncEntry) {
+  return stepSync[std::clamp(syncEntry, 0, stepSyncCount - 1)];
+}
 
 float stepSequencerTick(int32_t syncEntry, int32_t shape, float period, float sampleRate, float tempo,
-                        const float* steps, float& beats, float& lastFraction, float& level,
+                        const float* steps, double& beats, float& lastFraction, float& level,
                         int32_t& currentStep) {
   beats += tempo / 60.0f / sampleRate * period;
-  float y = fraction(fraction(stepPatternsPerBeat(syncEntry) * beats));
-  if (!(y >= 0.0f)) y = 0.0f;  // negative, or a clock that is not a number
+  const double x = stepPatternsPerBeat(syncEntry) * beats;
+  float y = static_cast<float>(x - std::trunc(x));
+  if (!(y >= 0.0f && y < 1.0f)) y = 0.0f;  // negative, rounded up to 1, or a clock that is not a number
   const float pos = 16.0f * y;
   const int32_t k = std::min(15, static_cast<int32_t>(pos));
   currentStep = k;
@@ -58,10 +62,19 @@ float stepSequencerTick(int32_t syncEntry, int32_t shape, float period, float sa
       value = softEdge(t, std::ldexp(1.0f, shape - 5), previous, current, next);
       break;
     case 4:
-      value = t < 0.5f ? (0.5f - t) * previous + (t + 0.5f) * current : (t - 0.5f) * next + (1.5f - t) * current;
+      value =
+          t < 0.5f ? (0.5f - t) * previous + (t + 0.5f) * current : (t - 0.5f) * next + (1.5f - t) * current;
       break;
-    case 5: case 6: case 7: case 8: case 9: case 10: case 11:
-    case 17: case 18: case 19:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+    case 11:
+    case 17:
+    case 18:
+    case 19:
       if (k == 0 && gate(0) == 1.0f && t < 0.0625f) level = 1.0f;
       if (current == 1.0f && newStep) {
         level = 1.0f;

@@ -28,14 +28,16 @@ struct Oscillator {
   std::vector<float> renderPieces(int32_t count, int32_t shape, float freq, float send, float sampleRate) {
     std::vector<float> buffer(count, 0.0f);
     for (int32_t start = 0; start < count; start += 36) {
-      renderOscillator(buffer.data() + start, std::min(36, count - start), *state, keyTarget, 0, shape, freq, send,
-                       sampleRate);
+      renderOscillator(buffer.data() + start, std::min(36, count - start), *state, keyTarget, 0, shape, freq,
+                       send, sampleRate);
     }
     return buffer;
   }
 };
 
-double keyHz(int key) { return 8.175798915636872 * std::pow(2.0, key / 12.0); }
+double keyHz(int key) {
+  return 8.175798915636872 * std::pow(2.0, key / 12.0);
+}
 
 TEST(AudioOscillator, NoteTableSoundsSlightlyAboveEachKeysPitch) {
   Oscillator oscillator;
@@ -51,8 +53,8 @@ TEST(AudioOscillator, PitchIsKeyTimesRateTimesBend) {
     float bend;
     float sampleRate;
   };
-  for (const Case& c : {Case{69, 1.0f, 1.0f, 44100.0f}, Case{45, 0.5f, 1.12f, 48000.0f}, Case{81, 0.8f, 0.89f, 96000.0f},
-                        Case{100, 0.25f, 1.0f, 192000.0f}}) {
+  for (const Case& c : {Case{69, 1.0f, 1.0f, 44100.0f}, Case{45, 0.5f, 1.12f, 48000.0f},
+                        Case{81, 0.8f, 0.89f, 96000.0f}, Case{100, 0.25f, 1.0f, 192000.0f}}) {
     Oscillator oscillator;
     oscillator.keyTarget[c.key] = heldTarget;
     const float freq = c.rate * c.bend * 44100.0f / c.sampleRate;
@@ -66,8 +68,8 @@ TEST(AudioOscillator, PitchIsKeyTimesRateTimesBend) {
       if (falling && (edges.empty() || i - edges.back() > 2)) edges.push_back(i);
     }
     ASSERT_GE(edges.size(), 10u);
-    const double measuredHz =
-        (edges.size() - 1) * static_cast<double>(c.sampleRate) / static_cast<double>(edges.back() - edges.front());
+    const double measuredHz = (edges.size() - 1) * static_cast<double>(c.sampleRate) /
+                              static_cast<double>(edges.back() - edges.front());
     const double expectedHz = keyHz(c.key) * 1.00577 * c.rate * c.bend;
     EXPECT_NEAR(measuredHz / expectedHz, 1.0, 0.002) << c.key;
   }

@@ -81,10 +81,10 @@ TEST(DelaySetup, UpperTypesPlaceTheSameTapsAfterTheFilters) {
 TEST(DelaySetup, OffsetsAreRampedUnlessAnInputSourceCanJump) {
   EXPECT_TRUE(Values().setup().rampOffsets);
   EXPECT_FLOAT_EQ(Values().setup(1.0f, 120.0f, 48000.0f).dcCoefficient, 10.0f / 48000.0f);
-  EXPECT_TRUE(Values().entry(Lfo1Destination, 13).entry(Lfo1Shape, 4).setup().rampOffsets);     // "Sin"
-  EXPECT_FALSE(Values().entry(Lfo1Destination, 13).entry(Lfo1Shape, 2).setup().rampOffsets);    // "Saw Up"
-  EXPECT_FALSE(Values().entry(Lfo2Destination, 15).entry(Lfo2Shape, 10).setup().rampOffsets);   // "Noise"
-  EXPECT_TRUE(Values().entry(Lfo2Destination, 12).entry(Lfo2Shape, 10).setup().rampOffsets);    // "Panning"
+  EXPECT_TRUE(Values().entry(Lfo1Destination, 13).entry(Lfo1Shape, 4).setup().rampOffsets);    // "Sin"
+  EXPECT_FALSE(Values().entry(Lfo1Destination, 13).entry(Lfo1Shape, 2).setup().rampOffsets);   // "Saw Up"
+  EXPECT_FALSE(Values().entry(Lfo2Destination, 15).entry(Lfo2Shape, 10).setup().rampOffsets);  // "Noise"
+  EXPECT_TRUE(Values().entry(Lfo2Destination, 12).entry(Lfo2Shape, 10).setup().rampOffsets);   // "Panning"
   EXPECT_FALSE(Values().entry(StepDestination, 14).setup().rampOffsets);
 }
 

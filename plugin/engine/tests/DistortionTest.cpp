@@ -46,12 +46,15 @@ std::vector<float> referenceDistort(const ReferenceRow& row, const std::vector<f
 std::vector<float> testSignal(size_t count) {
   std::vector<float> signal(count);
   for (size_t i = 0; i < count; ++i) {
-    signal[i] = 0.8f * std::sin(0.05f * static_cast<float>(i)) + 0.3f * std::sin(0.31f * static_cast<float>(i));
+    signal[i] =
+        0.8f * std::sin(0.05f * static_cast<float>(i)) + 0.3f * std::sin(0.31f * static_cast<float>(i));
   }
   return signal;
 }
 
-float exponentialGain(float drive) { return fastExp(drive * 10.0f) / 10.0f; }
+float exponentialGain(float drive) {
+  return fastExp(drive * 10.0f) / 10.0f;
+}
 
 float nearestIntegerDistance(float x, float drive) {
   const float g = fastExp(drive * 4.0f);
@@ -88,7 +91,8 @@ std::vector<ReferenceRow> referenceRows() {
   };
 }
 
-std::vector<float> runDistortion(std::vector<float> signal, int32_t type, float drive, size_t pieceLength = 37) {
+std::vector<float> runDistortion(std::vector<float> signal, int32_t type, float drive,
+                                 size_t pieceLength = 37) {
   DistortionState state;
   for (size_t start = 0; start < signal.size(); start += pieceLength) {
     const size_t count = std::min(pieceLength, signal.size() - start);

@@ -11,7 +11,7 @@ namespace {
 struct LfoState {
   float phase = 0.0f;
   float lastPhase = 0.0f;
-  float beats = 0.0f;
+  double beats = 0.0;
   float held = 0.0f;
 
   float tick(float rate, int32_t syncEntry, int32_t shape, float period, float sampleRate, float tempo) {
@@ -43,7 +43,8 @@ TEST(Lfo, FreeRunningFrequencyIs72Point7TimesRateSquared) {
     float sampleRate;
     float period;
   };
-  for (const Case& c : {Case{0.5f, 44100.0f, 36.0f}, Case{0.2f, 48000.0f, 40.0f}, Case{0.1f, 96000.0f, 80.0f}}) {
+  for (const Case& c :
+       {Case{0.5f, 44100.0f, 36.0f}, Case{0.2f, 48000.0f, 40.0f}, Case{0.1f, 96000.0f, 80.0f}}) {
     const double expectedTicks = c.sampleRate / c.period / (72.7 * c.rate * c.rate);
     EXPECT_NEAR(ticksPerCycle(c.rate, 0, c.sampleRate, 120.0f, c.period), expectedTicks, 1.0)
         << c.rate << " " << c.sampleRate;
@@ -56,13 +57,28 @@ TEST(Lfo, SyncedPeriodFollowsTheTempo) {
     float cyclesPerBeat;
     float tempo;
   };
-  for (const Case& c : {Case{12, 1.0f, 120.0f}, Case{14, 2.0f, 90.0f}, Case{7, 0.25f, 140.0f}, Case{20, 16.0f, 120.0f},
-                        Case{11, 0.75f, 60.0f}}) {
+  for (const Case& c : {Case{12, 1.0f, 120.0f}, Case{14, 2.0f, 90.0f}, Case{7, 0.25f, 140.0f},
+                        Case{20, 16.0f, 120.0f}, Case{11, 0.75f, 60.0f}}) {
     const double secondsPerCycle = 60.0 / c.tempo / c.cyclesPerBeat;
     const double expectedTicks = secondsPerCycle * 44100.0 / 36.0;
     EXPECT_NEAR(ticksPerCycle(0.3f, c.entry, 44100.0f, c.tempo, 36.0f), expectedTicks, 1.0) << c.entry;
     EXPECT_FLOAT_EQ(lfoCyclesPerBeat(c.entry), c.cyclesPerBeat);
   }
+}
+
+TEST(Lfo, SyncedPeriodStaysExactAfterHoursOfCounting) {
+  // Ticks per cycle of "1" at 120 beats per minute, after ten hours of beats without a restart.
+  constexpr double expectedTicks = 0.5 * 44100.0 / 36.0;
+  LfoState state;
+  state.beats = 72000.0;
+  std::vector<int> wraps;
+  float previous = 0.0f;
+  for (int tick = 1; wraps.size() < 6; ++tick) {
+    const float value = state.tick(0.3f, 12, 2, 36.0f, 44100.0f, 120.0f);
+    if (value < previous) wraps.push_back(tick);
+    previous = value;
+  }
+  EXPECT_NEAR((wraps.back() - wraps.front()) / 5.0, expectedTicks, 1.0);
 }
 
 TEST(Lfo, SyncEntriesOutsideTheMenuStayInsideTheTable) {
@@ -78,10 +94,23 @@ TEST(Lfo, ShapesGiveTheirValues) {
     float value;
   };
   const Case cases[] = {
-      {0, 0.25f, 0.5f},  {0, 0.75f, 0.5f},  {1, 0.0f, 0.5f},   {1, 0.5f, 0.5f},        {2, 0.3f, 0.3f},
-      {3, 0.3f, 0.7f},   {4, 0.0f, 0.0f},   {4, 0.5f, 1.0f},   {5, 0.0f, 0.5f},        {6, 0.49f, 1.0f},
-      {6, 0.5f, 0.0f},   {9, 0.4f, 0.0f},   {12, 0.3f, 0.6f * 0.333f + 0.3f * 0.333f + 0.2f * 0.333f},
-      {14, 0.5f, 1.0f},  {14, 0.0f, 0.0f},  {15, 0.3f, 0.0f},  {-1, 0.3f, 0.0f},
+      {0, 0.25f, 0.5f},
+      {0, 0.75f, 0.5f},
+      {1, 0.0f, 0.5f},
+      {1, 0.5f, 0.5f},
+      {2, 0.3f, 0.3f},
+      {3, 0.3f, 0.7f},
+      {4, 0.0f, 0.0f},
+      {4, 0.5f, 1.0f},
+      {5, 0.0f, 0.5f},
+      {6, 0.49f, 1.0f},
+      {6, 0.5f, 0.0f},
+      {9, 0.4f, 0.0f},
+      {12, 0.3f, 0.6f * 0.333f + 0.3f * 0.333f + 0.2f * 0.333f},
+      {14, 0.5f, 1.0f},
+      {14, 0.0f, 0.0f},
+      {15, 0.3f, 0.0f},
+      {-1, 0.3f, 0.0f},
   };
   for (const Case& c : cases) {
     float last = 0.0f;

@@ -61,7 +61,8 @@ TEST(OutputLimiter, SignalLevelOfSilenceRestsNearZeroWhileTheEnvelopeKeepsItsFlo
 
 TEST(SilenceDetector, SleepsAfterFiveSecondsOfQuietBlocks) {
   SilenceDetector detector;
-  for (int block = 1; block <= 430; ++block) ASSERT_FALSE(detector.blockEnded(0.001f, 512, 44100.0f)) << block;
+  for (int block = 1; block <= 430; ++block)
+    ASSERT_FALSE(detector.blockEnded(0.001f, 512, 44100.0f)) << block;
   EXPECT_TRUE(detector.blockEnded(0.001f, 512, 44100.0f));  // the 431st
   // Counting starts afresh, and a loud block restarts it.
   for (int block = 1; block <= 200; ++block) ASSERT_FALSE(detector.blockEnded(0.001f, 512, 44100.0f));

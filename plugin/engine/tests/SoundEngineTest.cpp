@@ -85,11 +85,12 @@ class SoundEngineTest : public ::testing::Test {
 };
 
 // Control ticks between successive wraps of a rising LFO value, one tick per 36-sample block.
-double ticksPerCycle(OmAudio& effect, float (OmAudio::*output), int cycles) {
+double ticksPerCycle(OmAudio& effect, float(OmAudio::*output), int cycles) {
   std::vector<float> left(36);
   std::vector<float> right(36);
   float* outputs[2] = {left.data(), right.data()};
-  for (int tick = 0; tick < 300; ++tick) effect.processReplacing(nullptr, outputs, 36);  // settle the smoothing
+  for (int tick = 0; tick < 300; ++tick)
+    effect.processReplacing(nullptr, outputs, 36);  // settle the smoothing
   std::vector<int> wraps;
   float previous = effect.*output;
   for (int tick = 0; wraps.size() < static_cast<size_t>(cycles) + 1 && tick < 100000; ++tick) {
@@ -112,7 +113,7 @@ TEST_F(SoundEngineTest, LfoPeriodsFollowTheirRateOrTheHostTempo) {
   const Case cases[] = {
       {0, 0.5f, 120.0, ticksPerSecond / (72.7 * 0.25)},  // free: 72.7 x rate^2 Hz
       {0, 0.2f, 90.0, ticksPerSecond / (72.7 * 0.04)},
-      {12, 0.5f, 90.0, 60.0 / 90.0 * ticksPerSecond},         // "1": one cycle per beat
+      {12, 0.5f, 90.0, 60.0 / 90.0 * ticksPerSecond},          // "1": one cycle per beat
       {16, 0.5f, 140.0, 60.0 / 140.0 / 4.0 * ticksPerSecond},  // "1/4": four cycles per beat
       {9, 0.5f, 75.0, 60.0 / 75.0 * 2.0 * ticksPerSecond},     // "2": a cycle every two beats
   };
@@ -125,7 +126,8 @@ TEST_F(SoundEngineTest, LfoPeriodsFollowTheirRateOrTheHostTempo) {
     entry(Lfo2Sync, c.sync);
     entry(Lfo2Shape, 2);  // "Saw Up"
     effect->setParameter(Lfo2Rate, c.rate);
-    EXPECT_NEAR(ticksPerCycle(*effect, &OmAudio::lfo2Output, 4), c.expectedTicks, 1.0) << c.sync << " " << c.rate;
+    EXPECT_NEAR(ticksPerCycle(*effect, &OmAudio::lfo2Output, 4), c.expectedTicks, 1.0)
+        << c.sync << " " << c.rate;
   }
 }
 
@@ -157,7 +159,8 @@ TEST_F(SoundEngineTest, OscillatorPlaysTheKeyTimesRateTimesBend) {
     unsigned char bend;
     float sampleRate;
   };
-  for (const Case& c : {Case{69, 0.5f, 64, 44100.0f}, Case{57, 0.8f, 96, 48000.0f}, Case{76, 0.3f, 0, 96000.0f}}) {
+  for (const Case& c :
+       {Case{69, 0.5f, 64, 44100.0f}, Case{57, 0.8f, 96, 48000.0f}, Case{76, 0.3f, 0, 96000.0f}}) {
     SetUp();
     effect->setSampleRate(c.sampleRate);
     playOscillator(2, c.rate);  // "Saw Up"
@@ -180,7 +183,8 @@ TEST_F(SoundEngineTest, OscillatorPlaysTheKeyTimesRateTimesBend) {
       if (saw[i] - saw[i - 1] < -0.02f && (edges.empty() || i - edges.back() > 2)) edges.push_back(i);
     }
     ASSERT_GT(edges.size(), 20u);
-    const double measured = (edges.size() - 1) * static_cast<double>(c.sampleRate) / (edges.back() - edges.front());
+    const double measured =
+        (edges.size() - 1) * static_cast<double>(c.sampleRate) / (edges.back() - edges.front());
     const double expected = 440.0 * std::pow(2.0, (c.key - 69) / 12.0) * 1.00577 * c.rate * effect->pitchBend;
     EXPECT_NEAR(measured / expected, 1.0, 0.003) << c.key;
   }
@@ -234,6 +238,41 @@ TEST_F(SoundEngineTest, LimiterActsOnLoudOutputAndReportsIt) {
     acted = acted || effect->limiterActive;
   }
   EXPECT_TRUE(acted);
+}
+
+TEST_F(SoundEngineTest, ParametersGlideTowardTheirValuesOneTenthPerTick) {
+  effect->setParameter(Cutoff1, 0.0f);
+  effect->resetDsp();
+  render(36);
+  EXPECT_FLOAT_EQ(effect->sound->filterCutoff1, 0.0f);
+  effect->setParameter(Cutoff1, 1.0f);
+  render(36);
+  EXPECT_NEAR(effect->sound->filterCutoff1, 0.1f, 1e-6f);
+  render(36 * 9);
+  EXPECT_NEAR(effect->sound->filterCutoff1, 1.0f - std::pow(0.9f, 10.0f), 1e-5f);
+}
+
+TEST_F(SoundEngineTest, ProgramChangeFadesTheWetSignalInOverTheFollowingTicks) {
+  effect->setProgram(3);
+  EXPECT_EQ(effect->fadeGain, 0.0f);
+  render(36 * 10);
+  EXPECT_NEAR(effect->fadeGain, 0.010f, 1e-5f);
+  effect->noteOn(60, 90);
+  EXPECT_EQ(effect->fadeGain, 1.0f);
+}
+
+TEST_F(SoundEngineTest, ResetTriggerResetsOnlyWhenItRisesFromExactlyZero) {
+  const auto bendAndTrigger = [this](float from, float to) {
+    effect->setParameter(ResetTrigger, from);
+    render(72);
+    effect->pitchBend = 1.1f;
+    effect->setParameter(ResetTrigger, to);
+    render(36);
+    return effect->pitchBend;
+  };
+  EXPECT_EQ(bendAndTrigger(0.0f, 0.6f), 1.0f);
+  EXPECT_EQ(bendAndTrigger(0.1f, 0.6f), 1.1f);
+  EXPECT_EQ(bendAndTrigger(0.0f, 0.4f), 1.1f);
 }
 
 TEST_F(SoundEngineTest, EmptyBlocksChangeNothingAndTheCallersFloatingPointStateIsRestored) {

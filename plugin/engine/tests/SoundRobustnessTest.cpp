@@ -48,7 +48,9 @@ class SoundRobustnessTest : public ZintaraFixture {
   std::vector<float> right;
 };
 
-float menuValue(int32_t entry) { return static_cast<float>(entry + 1) / 100.0f; }
+float menuValue(int32_t entry) {
+  return static_cast<float>(entry + 1) / 100.0f;
+}
 
 TEST_F(SoundRobustnessTest, EveryRoutingAndFilterTypeStaysFiniteAndBounded) {
   start(44100.0f, 512);
@@ -67,7 +69,8 @@ TEST_F(SoundRobustnessTest, EveryRoutingAndFilterTypeStaysFiniteAndBounded) {
 }
 
 TEST_F(SoundRobustnessTest, RandomParametersNotesSampleRatesAndBlockSizes) {
-  const float sampleRates[] = {22050.0f, 32000.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f};
+  const float sampleRates[] = {22050.0f, 32000.0f, 44100.0f,  48000.0f,
+                               88200.0f, 96000.0f, 176400.0f, 192000.0f};
   std::mt19937 random(2024);
   std::uniform_real_distribution<float> wide(-0.5f, 1.5f);
   std::uniform_int_distribution<int32_t> menuEntry(0, 70);
@@ -83,7 +86,8 @@ TEST_F(SoundRobustnessTest, RandomParametersNotesSampleRatesAndBlockSizes) {
       const int32_t choice = percent(random);
       if (choice < 40) continue;  // keep the program's value
       const float extreme = choice % 2 == 0 ? 7.5f : -3.0f;
-      host->setParameter(index, choice < 80 ? menuValue(menuEntry(random)) : (choice < 95 ? wide(random) : extreme));
+      host->setParameter(index,
+                         choice < 80 ? menuValue(menuEntry(random)) : (choice < 95 ? wide(random) : extreme));
     }
     const unsigned char a = static_cast<unsigned char>(key(random));
     const unsigned char b = static_cast<unsigned char>(key(random));
