@@ -9,7 +9,7 @@
 #include "plugin/engine/OmSoundEngine.h"
 #include "plugin/engine/ParameterIndex.h"
 #include "plugin/engine/ProgramRecord.h"
-#include "plugin/framework/AudioEffectX.h"
+#include "plugin/framework/AudioEffectExtended.h"
 
 // The instrument: a stereo synthesiser without audio inputs. It owns the programs, the live
 // parameter values, the MIDI key states and the learnable controller map.

@@ -1,6 +1,6 @@
 // A test effect built on the framework exactly as a real plug-in is: it leaves the record as the base
 // classes fill it and reports its construction and destruction to the host.
-#include "plugin/framework/AudioEffectX.h"
+#include "plugin/framework/AudioEffectExtended.h"
 #include "plugin/framework/ModuleHandle.h"
 #include "plugin/framework/PluginEntry.h"
 #include "plugin/framework/tests/NoEffectSignals.h"

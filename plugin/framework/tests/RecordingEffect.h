@@ -1,7 +1,7 @@
 #pragma once
 
 #include "plugin/framework/AEffEditor.h"
-#include "plugin/framework/AudioEffectX.h"
+#include "plugin/framework/AudioEffectExtended.h"
 #include "plugin/framework/tests/CallLog.h"
 
 // Answers of the recording effect and editor: an int result that shows sign widening, a full-width

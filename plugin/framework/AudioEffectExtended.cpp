@@ -1,4 +1,4 @@
-#include "plugin/framework/AudioEffectX.h"
+#include "plugin/framework/AudioEffectExtended.h"
 
 #include "plugin/framework/AEffEditor.h"
 #include "plugin/framework/EffectFlags.h"

@@ -1,0 +1,59 @@
+#pragma once
+
+// The test ASIO driver's control surface, shared by the driver DLL and the tests: the behaviour a
+// test sets before the host opens the driver, and the functions the DLL exports to set it, to run
+// blocks, to send the host messages and to read back every call and output sample it received.
+
+namespace TestAsio {
+
+// {6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B11}: the test driver's class (and interface) id.
+constexpr char ClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B11}";
+// A second driver class served by the same DLL (it behaves the same; the call log tells which).
+constexpr char SecondClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B13}";
+// An id registered to the same DLL, which the DLL refuses to create: a failing COM creation.
+constexpr char RefusedClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B12}";
+
+struct Config {
+  long sampleType = 18;
+  long inputs = 2;
+  long outputs = 2;
+  long minimumSize = 64;
+  long maximumSize = 2048;
+  long preferredSize = 256;
+  long granularity = -1;
+  double acceptedRates[4] = {44100.0, 48000.0, 0.0, 0.0};
+  double initialRate = 44100.0;
+  // When not 0, getSampleRate answers this rate whatever was set (and canSampleRate refuses it
+  // unless it is among the accepted rates): a device that reports a rate it then refuses.
+  double stuckRate = 0.0;
+  long outputReadySupported = 1;
+  long initSucceeds = 1;
+  long createBuffersFails = 0;
+  long startFails = 0;
+  // Blocks run from the driver's own thread every timerPeriodMs once started; stop() waits for it.
+  long timerThread = 0;
+  long timerPeriodMs = 2;
+  // Blocks are delivered with bufferSwitchTimeInfo instead of bufferSwitch.
+  long useTimeInfo = 0;
+  long directProcess = 1;
+  // controlPanel() sends the host a reset request and records its answer.
+  long resetFromControlPanel = 0;
+  // Raw input samples: frame i of every input block holds inputPattern[i % 4].
+  long inputPattern[4] = {0, 0, 0, 0};
+};
+
+using ConfigureFunction = void (*)(const Config*);
+// Copies the calls received so far, one per line, into the buffer; answers the full length.
+using CallLogFunction = long (*)(char* buffer, long size);
+// Copies the samples output channel received so far (decoded to integers); answers their count.
+using OutputFunction = long (*)(long channel, long* samples, long maximum);
+// Runs blocks on the calling thread; answers the number run (0 while not started).
+using RunBlocksFunction = long (*)(long count);
+// Calls the host's message callback; answers its answer (-1 without callbacks).
+using SendMessageFunction = long (*)(long selector, long value);
+// Calls the host's rate-change callback.
+using ReportRateFunction = void (*)(double rate);
+// Blocks run and outputReady calls received since the last configuration.
+using CounterFunction = long (*)();
+
+}  // namespace TestAsio

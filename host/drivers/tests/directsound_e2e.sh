@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Plays a sine through the DirectSound driver into PulseAudio's null sink while parec records the
+# sink's monitor, then checks the recording. Skips (77) when the sound server is not running.
+# Usage: directsound_e2e.sh <wine-run.sh> <drivers_directsound_play.exe>
+set -u
+runner=$1
+program=$2
+if ! command -v parec >/dev/null || ! pulseaudio --check >/dev/null 2>&1; then
+  echo "PulseAudio is not running: start the test services"
+  exit 77
+fi
+folder=$(mktemp -d)
+trap 'kill "$recorder" 2>/dev/null; rm -rf "$folder"' EXIT
+parec --device=nul.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=200 --raw "$folder/recording.raw" &
+recorder=$!
+# Give the recorder time to connect on a busy machine.
+sleep 1
+"$runner" "$program" play 4
+played=$?
+sleep 1
+kill "$recorder"
+wait "$recorder" 2>/dev/null
+[ "$played" -eq 0 ] || exit "$played"
+"$runner" "$program" check "Z:${folder//\//\\}\\recording.raw"

@@ -1,0 +1,69 @@
+#include "host/hosting/LoadVstPlugin.h"
+
+#include "common/logging/Logger.h"
+#include "host/hosting/CrashGuard.h"
+#include "host/hosting/DirectoryRegistry.h"
+#include "host/hosting/PluginCrashed.h"
+#include "host/hosting/VstHostCallback.h"
+
+namespace Ombix::Kelvane {
+
+namespace {
+
+using Common::System::Library;
+
+enum class Check { Usable, NoRecord, NoReplacing };
+
+// Calls the entry and checks the record, all inside the crash guard (a bad record may fault too).
+Check CallEntry(VstPluginEntry entry, AEffect*& effect) {
+  effect = entry(VstHostCallback);
+  if (!effect || effect->magic != kEffectMagic) return Check::NoRecord;
+  if (!effect->processReplacing || !(effect->flags & effFlagsCanReplacing)) return Check::NoReplacing;
+  effect->dispatcher(effect, effGetVstVersion, 0, 0, nullptr, 0.0f);
+  return Check::Usable;
+}
+
+}  // namespace
+
+std::unique_ptr<VSTPluginImpl> LoadVstPlugin(const std::string& path) {
+  std::unique_ptr<Library> library(Library::Load(path));
+  const std::size_t slash = path.find_last_of('\\');
+  if (slash == std::string::npos || slash == 0) return nullptr;
+  const std::string folder = path.substr(0, slash + 1);
+  const DirectoryRegistration registration(folder.c_str());
+
+  if (!library) {
+    Common::Logging::theLogger.Error("Unable to load library\n");
+    return nullptr;
+  }
+  auto entry = reinterpret_cast<VstPluginEntry>(library->GetProc("VSTPluginMain"));
+  if (!entry) entry = reinterpret_cast<VstPluginEntry>(library->GetProc("main"));
+  if (!entry) {
+    Common::Logging::theLogger.Error("Unable to retrieve main proc\n");
+    return nullptr;
+  }
+
+  AEffect* effect = nullptr;
+  Check check = Check::NoRecord;
+  const unsigned long fault = CrashGuard::Run([&] { check = CallEntry(entry, effect); });
+  if (fault != 0) {
+    Common::Logging::theLogger.Critical("Plugin crashed on load\n");
+    throw PluginCrashed(fault);
+  }
+  switch (check) {
+    case Check::NoRecord:
+      Common::Logging::theLogger.Error("No magic!\n");
+      return nullptr;
+    case Check::NoReplacing:
+      Common::Logging::theLogger.Error("Plugin does not support processReplacing\n");
+      CrashGuard::Run([effect] { effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f); });
+      return nullptr;
+    case Check::Usable:
+      break;
+  }
+  auto plugin = std::make_unique<VSTPluginImpl>(folder, std::move(library), effect);
+  effect->resvd1 = reinterpret_cast<VstIntPtr>(plugin.get());
+  return plugin;
+}
+
+}  // namespace Ombix::Kelvane

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "TestPaths.h"
+#include "host/hosting/DirectoryRegistry.h"
+#include "host/hosting/LoadVstPlugin.h"
+#include "host/hosting/PluginCrashed.h"
+#include "host/hosting/tests/LogCapture.h"
+#include "host/hosting/tests/TestPluginLibrary.h"
+
+namespace Ombix::Kelvane {
+namespace {
+
+using Testing::IsLoaded;
+using Testing::PluginPath;
+
+struct FailureCase {
+  const char* plugin;
+  const char* logLine;  // with its level in front
+};
+
+class LoadFailure : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(LoadFailure, AnswersNullLogsWhyAndReleasesTheLibrary) {
+  Testing::LogCapture log;
+  EXPECT_EQ(LoadVstPlugin(PluginPath(GetParam().plugin)), nullptr);
+  EXPECT_NE(log.Levels().find(GetParam().logLine), std::string::npos) << log.Levels();
+  EXPECT_FALSE(IsLoaded(GetParam().plugin));
+  EXPECT_EQ(directoryRegistry.CurrentFolder(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Plugins, LoadFailure,
+                         testing::Values(FailureCase{"missing_plugin", "8:Unable to load library\n"},
+                                         FailureCase{"no_entry_plugin", "8:Unable to retrieve main proc\n"},
+                                         FailureCase{"bad_magic_plugin", "8:No magic!\n"},
+                                         FailureCase{"null_record_plugin", "8:No magic!\n"}));
+
+TEST(LoadVstPlugin, AFileThatIsNoLibraryFails) {
+  const std::string folder = Testing::makeTempFolder("not-a-library");
+  std::ofstream(folder + "text.dll") << "This is a text file, not a library.\n";
+  Testing::LogCapture log;
+  EXPECT_EQ(LoadVstPlugin(folder + "text.dll"), nullptr);
+  EXPECT_TRUE(log.Contains("Unable to load library\n"));
+}
+
+class LoadCrash : public testing::TestWithParam<const char*> {};
+
+TEST_P(LoadCrash, IsCaughtLoggedAndPassedOnAsAnException) {
+  Testing::LogCapture log;
+  EXPECT_THROW(LoadVstPlugin(PluginPath(GetParam())), PluginCrashed);
+  EXPECT_NE(log.Levels().find("16:Plugin crashed on load\n"), std::string::npos) << log.Levels();
+  EXPECT_FALSE(IsLoaded(GetParam()));
+  EXPECT_EQ(directoryRegistry.CurrentFolder(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Plugins, LoadCrash,
+                         testing::Values("crash_in_entry_plugin", "throw_in_entry_plugin"));
+
+TEST(LoadVstPlugin, ALibraryExportingOnlyMainLoads) {
+  auto plugin = LoadVstPlugin(PluginPath("main_only_plugin"));
+  ASSERT_NE(plugin, nullptr);
+  EXPECT_EQ(plugin->ProductString(), "Main Only");
+  EXPECT_EQ(plugin->Folder(), Testing::binaryFolder());
+  plugin.reset();
+  EXPECT_FALSE(IsLoaded("main_only_plugin"));
+}
+
+TEST(LoadVstPlugin, APathWithoutAFolderAnswersNull) {
+  EXPECT_EQ(LoadVstPlugin("recording_plugin.dll"), nullptr);
+  EXPECT_EQ(LoadVstPlugin("\\recording_plugin.dll"), nullptr);
+  EXPECT_FALSE(IsLoaded(Testing::RecordingPluginLibrary::kName));
+}
+
+TEST(LoadVstPlugin, APluginWithoutReplacingProcessingIsRefusedAndClosed) {
+  Testing::RecordingPluginLibrary recorder;
+  for (const int flags : {0 | effFlagsHasEditor, effFlagsHasEditor | effFlagsProgramChunks}) {
+    recorder.Configure(2, 2, 3, flags);
+    recorder.Clear();
+    Testing::LogCapture log;
+    EXPECT_EQ(LoadVstPlugin(recorder.Path()), nullptr);
+    EXPECT_TRUE(log.Contains("Plugin does not support processReplacing\n")) << log.Text();
+    EXPECT_EQ(recorder.Instances(), 0);
+    EXPECT_EQ(recorder.Lines("disp").back(), "disp 1 0 0 0.00000");
+  }
+}
+
+TEST(LoadVstPlugin, TheEntrySeesTheHostButNotAWrapper) {
+  Testing::RecordingPluginLibrary recorder;
+  auto plugin = LoadVstPlugin(recorder.Path());
+  ASSERT_NE(plugin, nullptr);
+  const std::vector<std::string> lines = recorder.Lines();
+  ASSERT_GE(lines.size(), 7u);
+  EXPECT_EQ(lines[0], "entry");
+  EXPECT_EQ(lines[1], "host 1 0 0 -> 2400");
+  EXPECT_EQ(lines[2], "host 16 0 0 -> 0");
+  EXPECT_EQ(lines[3], "host 23 0 0 -> 3");  // the test's thread is neither GUI nor audio thread
+  EXPECT_EQ(lines[5], "directory " + Testing::binaryFolder());
+  EXPECT_EQ(lines[6], "disp 58 0 0 0.00000");
+  EXPECT_EQ(plugin->Effect()->resvd1, reinterpret_cast<VstIntPtr>(plugin.get()));
+  EXPECT_EQ(directoryRegistry.CurrentFolder(), nullptr);
+}
+
+}  // namespace
+}  // namespace Ombix::Kelvane
