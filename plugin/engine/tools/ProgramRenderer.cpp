@@ -15,6 +15,8 @@ using EntryFunction = AEffect* (*)(audioMasterCallback);
 constexpr VstIntPtr hostVersion = 2400;
 constexpr unsigned char noteOnStatus = 0x90;
 constexpr unsigned char noteOffStatus = 0x80;
+// A host's buffer for a program name.
+constexpr int nameCapacity = 256;
 
 // The transport of the playing in progress; one rendering runs at a time.
 struct Transport {
@@ -70,6 +72,18 @@ ProgramRenderer::ProgramRenderer(const std::string& dllPath) {
 
 ProgramRenderer::~ProgramRenderer() {
   if (library_) FreeLibrary(library_);
+}
+
+std::string ProgramRenderer::programName(int32_t program) const {
+  if (!entry_) return {};
+  const auto entry = reinterpret_cast<EntryFunction>(entry_);
+  AEffect* effect = entry(&hostCallback);
+  if (!effect || effect->magic != kEffectMagic) return {};
+  char name[nameCapacity] = {};
+  effect->dispatcher(effect, effGetProgramNameIndexed, program, 0, name, 0.0f);
+  name[nameCapacity - 1] = '\0';
+  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+  return name;
 }
 
 StereoRendering ProgramRenderer::render(const PlayingSettings& settings) const {

@@ -43,6 +43,9 @@ class ProgramRenderer {
 
   bool loaded() const { return entry_ != nullptr; }
 
+  // The name of a program as the effect reports it; empty when the effect cannot be created.
+  std::string programName(int32_t program) const;
+
   // Renders one playing; empty channels when the effect cannot be created.
   StereoRendering render(const PlayingSettings& settings) const;
 
