@@ -170,7 +170,8 @@ const char* const programNames[programCount] = {
 using ProgramValues = std::array<float, ParameterIndex::count>;
 
 // The sound of every program in program order, its 48 values in parameter order. The comment names
-// the oscillator shapes (with their rate when below the key's pitch) and what shapes them.
+// the oscillator shapes (with their rate when not at the key's pitch), the filters in use, the
+// distortion, the modulations and the delay.
 const ProgramValues programValues[programCount] = {
     // 0 SYN sunrise: Two detuned oscillator voices, one per channel, through two fat low-pass filters.
     {0.08f,       0.41545245f, 0.6003335f, 0.08f, 0.45553324f, 0.59870416f, 0.07f,      0.01f,
@@ -186,7 +187,7 @@ const ProgramValues programValues[programCount] = {
      0.8809408f,  0.11f,       0.07f,      0.01f, 0.19999999f, 0.88925403f, 0.04f,      1.0f,
      1.0f,        1.0f,        1.0f,       1.0f,  1.0f,        1.0f,        1.0f,       1.0f,
      1.0f,        1.0f,        1.0f,       1.0f,  1.0f,        1.0f,        1.0f,       0.0f},
-    // 2 SYN FM: Sin + Tri at 0.5, FM Sine -> LP Fat.
+    // 2 SYN FM: Sin + Tri at rate 0.5, FM Sine -> LP Fat.
     {0.44f, 0.62f, 0.55f, 0.07f, 0.75f, 0.2f,  0.04f, 0.01f, 0.5f,  0.4254f, 1.0f, 1.0f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.5f,  0.01f, 0.01f, 0.8f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
@@ -196,32 +197,32 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.1f,  1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f, 0.5f, 0.01f,
      0.55f, 0.01f, 0.09f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 4 SYN spacesaw: Saw Up + Saw Up at 0.503, LP Silk -> Reverb med1, delay 360 fb.
+    // 4 SYN spacesaw: Saw Up + Saw Up at rate 0.503, LP Silk -> Reverb med1, delay 360 degrees fb.
     {0.06f, 0.72f, 0.35f, 0.51f, 0.6f,   0.5f,  0.04f, 0.01f, 0.5f,  0.8015f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.503f, 0.01f, 0.03f, 0.9f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.6f,  0.06f, 0.08f, 0.07f, 0.02f,  0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 5 SYN Combrise: Saw Up, Comb1, LFO 2 Saw Up to f1.
+    // 5 SYN Combrise: Saw Up, Comb1, LFO 2 Saw Up to f Filter 1.
     {0.3f,  0.55f, 0.75f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5362f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.15f, 0.03f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 6 SYN detroid_bass: Square at 0.5, LP Moog24, follower to f1.
+    // 6 SYN detroid_bass: Square at rate 0.5, LP Moog24, follower to f Filter 1.
     {0.03f, 0.42f, 0.65f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6437f, 1.0f,  0.5f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.6f,    0.85f, 0.02f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f,  0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f,  0.0f},
-    // 7 SYN Synthbrass: Saw Up + Saw Up at 0.5, LP Fat, Tube amp.
+    // 7 SYN Synthbrass: Saw Up + Saw Up at rate 0.5, LP Fat, Tube amp.
     {0.07f, 0.62f, 0.35f, 0.01f, 0.5f,  0.3f,  0.02f, 0.02f, 0.4f,  1.0f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.5f,  0.01f, 0.03f, 0.85f, 0.16f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 8 SYN Fat: Saw Up + Saw Up at 0.498, LP Fat 7, Tube amp.
+    // 8 SYN Fat: Saw Up + Saw Up at rate 0.498, LP Fat 7, Tube amp.
     {0.08f, 0.62f, 0.4f,  0.01f, 0.5f,   0.3f,  0.02f, 0.02f, 0.45f, 1.0f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.498f, 0.01f, 0.03f, 1.0f,  0.16f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f,  0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 9 SYN Yeahh: Saw Up, Vocal A, LFO 2 Sin to f1.
+    // 9 SYN Yeahh: Saw Up, Vocal A, LFO 2 Sin to f Filter 1.
     {0.34f, 0.5f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7678f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.15f, 0.01f, 0.05f, 0.75f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
@@ -231,17 +232,17 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 11 SYN Combie: Impulse at 0.5 + Noise, Comb2, delay Spring fb.
+    // 11 SYN Combie: Impulse at rate 0.5 + Noise, Comb2, delay Spring fb.
     {0.31f, 0.62f, 0.85f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  1.0f, 1.0f, 0.5f,
      0.01f, 0.1f,  1.0f,  0.16f, 1.0f,  0.01f, 0.11f, 0.7f,  0.16f, 0.5f, 0.5f, 0.01f,
      0.4f,  0.09f, 0.1f,  0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 12 SYN DistPaths: Saw Up, BP SVF | LP Fat, Waveshape, LFO 2 Tri to f1+2-.
+    // 12 SYN DistPaths: Saw Up, BP SVF | LP Fat, Waveshape, LFO 2 Tri to f Filter 1+&2-.
     {0.2f,  0.55f, 0.6f,  0.07f, 0.45f, 0.4f,  0.05f, 0.06f, 0.45f, 1.0f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.25f, 0.01f, 0.01f, 0.8f,  0.05f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 13 SYN X-rays: PWM, HP Fat, Bitcrush, LFO 2 Random to f1.
+    // 13 SYN X-rays: PWM, HP Fat, Bitcrush, LFO 2 Random to f Filter 1.
     {0.15f, 0.6f,  0.4f,  0.01f, 0.5f,  0.3f,  0.02f, 0.07f, 0.55f, 0.9637f, 1.0f, 1.0f,
      0.01f, 0.12f, 1.0f,  0.16f, 0.5f,  0.01f, 0.08f, 0.8f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
@@ -251,7 +252,7 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.09f, 1.0f,  0.16f, 0.2f,  0.01f, 0.11f, 0.9f,  0.13f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 15 SYN LaunchPod: Saw Up at 0.5, LP SVF, LFO 2 Saw Up to Lfo1f, delay Left-Right fb.
+    // 15 SYN LaunchPod: Saw Up at rate 0.5, LP SVF, LFO 2 Saw Up to Lfo 1 f, delay Left-Right fb.
     {0.05f, 0.65f, 0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7451f, 1.0f, 0.5f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.13f, 0.03f, 0.85f, 0.17f, 0.5f,    0.5f, 0.01f,
      0.5f,  0.02f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
@@ -261,17 +262,17 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 17 SYN NeedleTrashers: Impulse, HP 30dB, Hard clip, LFO 2 Square to f1.
+    // 17 SYN NeedleTrashers: Impulse, HP 30dB, Hard clip, LFO 2 Square to f Filter 1.
     {0.12f, 0.55f, 0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.03f, 0.5f,  0.8442f, 1.0f, 1.0f,
      0.01f, 0.1f,  1.0f,  0.16f, 0.3f,  0.17f, 0.07f, 0.8f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 18 SYN Play wiz Phaz: Saw Up, Phaser, LFO 2 Tri to f1.
+    // 18 SYN Play wiz Phaz: Saw Up, Phaser, LFO 2 Tri to f Filter 1.
     {0.32f, 0.55f, 0.8f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7467f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.12f, 0.01f, 0.01f, 0.85f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 19 SYN RingBass: Sin at 0.5 + Square at 0.5, AM -> LP Moog24.
+    // 19 SYN RingBass: Sin at rate 0.5 + Square at rate 0.5, AM -> LP Moog24.
     {0.43f, 0.72f, 0.8f,  0.03f, 0.45f, 0.4f,  0.04f, 0.01f, 0.5f,  1.0f, 1.0f, 0.5f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.5f,  0.01f, 0.07f, 0.7f,  0.16f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
@@ -281,12 +282,12 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.13f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 21 SYN Analogue: Saw Up + Saw Up, LP Moog24.
+    // 21 SYN Analogue: Saw Up + Saw Up at rate 0.997, LP Moog24.
     {0.03f, 0.55f, 0.45f, 0.01f, 0.5f,   0.3f,  0.02f, 0.01f, 0.5f,  0.762f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.997f, 0.01f, 0.03f, 0.9f,  0.16f, 0.5f,   0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f,  0.5f,  0.01f, 0.0f,  0.0f,  0.0f,   0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f, 0.0f},
-    // 22 SYN churches_fi: Organ + Organ at 0.5, Reverb big1.
+    // 22 SYN churches_fi: Organ + Organ at rate 0.5, Reverb big1.
     {0.49f, 0.7f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6714f, 0.85f, 1.0f,
      0.01f, 0.15f, 1.0f,  0.16f, 0.5f,  0.01f, 0.15f, 0.9f,  0.16f, 0.5f,    0.5f,  0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f,  0.0f,
@@ -296,12 +297,12 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.03f, 1.0f,  0.16f, 0.2f,  0.01f, 0.05f, 0.8f,  0.11f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 24 SYN eaum: Saw Up, Vocals, LFO 2 Tri to f1.
+    // 24 SYN eaum: Saw Up, Vocals, LFO 2 Tri to f Filter 1.
     {0.33f, 0.4f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6156f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.15f, 0.01f, 0.01f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 25 SYN flanged: Saw Up, Delay | LP Fat, LFO 2 Sin to f1.
+    // 25 SYN flanged: Saw Up, Delay | LP Fat, LFO 2 Sin to f Filter 1.
     {0.47f, 0.1f,  0.6f,  0.07f, 0.8f,  0.2f,  0.05f, 0.01f, 0.5f,  0.9125f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.1f,  0.01f, 0.05f, 0.7f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
@@ -316,12 +317,12 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.14f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,   0.5f, 0.01f,
      0.55f, 0.03f, 0.07f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,   0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f, 0.0f},
-    // 28 SYN synthman: PWM, Vocal O, LFO 2 Sin to f1.
+    // 28 SYN synthman: PWM, Vocal O, LFO 2 Sin to f Filter 1.
     {0.38f, 0.5f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.4831f, 1.0f, 1.0f,
      0.01f, 0.12f, 1.0f,  0.16f, 0.2f,  0.01f, 0.05f, 0.8f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 29 SYN bassbrass: Saw Up at 0.5 + Square at 0.25, LP Fat, Tube amp.
+    // 29 SYN bassbrass: Saw Up at rate 0.5 + Square at rate 0.25, LP Fat, Tube amp.
     {0.07f, 0.4f,  0.1f,  0.01f, 0.5f,  0.3f,  0.02f, 0.02f, 0.45f, 1.0f, 1.0f, 0.5f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.25f, 0.01f, 0.07f, 0.8f,  0.16f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
@@ -331,22 +332,22 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.15f, 1.0f,  0.16f, 1.0f,  0.01f, 0.07f, 0.7f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 31 SYN great: Layer + Strings at 0.5, LP Fat 7.
+    // 31 SYN great: Layer + Strings at rate 0.5, LP Fat 7.
     {0.08f, 0.66f, 0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7398f, 1.0f, 1.0f,
      0.01f, 0.13f, 1.0f,  0.16f, 0.5f,  0.01f, 0.14f, 0.9f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 32 SYN juicybass: Saw Up at 0.5, LP Moog24, Tube amp.
+    // 32 SYN juicybass: Saw Up at rate 0.5, LP Moog24, Tube amp.
     {0.03f, 0.48f, 0.75f, 0.01f, 0.5f,  0.3f,  0.02f, 0.02f, 0.6f,  0.6299f, 1.0f, 0.5f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 33 SYN orchestral: Strings + Strings at 0.5, PEQ+wide -> Reverb med2.
+    // 33 SYN orchestral: Strings + Strings at rate 0.5, PEQ+wide -> Reverb med2.
     {0.28f, 0.55f, 0.6f,  0.52f, 0.55f, 0.6f,  0.04f, 0.01f, 0.5f,  0.6188f, 1.0f, 1.0f,
      0.01f, 0.14f, 1.0f,  0.16f, 0.5f,  0.01f, 0.14f, 0.8f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 34 SYN wasps: Saw Up + Saw Up, HP SVF, Hard clip.
+    // 34 SYN wasps: Saw Up at rate 0.99 + Saw Up, HP SVF, Hard clip.
     {0.14f, 0.5f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.03f, 0.6f,  0.452f, 1.0f, 0.99f,
      0.01f, 0.03f, 1.0f,  0.16f, 1.0f,  0.01f, 0.03f, 1.0f,  0.16f, 0.5f,   0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,   0.0f, 0.0f,
@@ -356,47 +357,47 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 36 SYN timeandspac: Tri + Tri at 0.5, Reverb big2, delay 360 fb.
+    // 36 SYN timeandspac: Tri + Tri at rate 0.5, Reverb big2, delay 360 degrees fb.
     {0.5f,  0.6f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.9522f, 1.0f, 1.0f,
      0.01f, 0.01f, 1.0f,  0.16f, 0.5f,  0.01f, 0.01f, 0.8f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.6f,  0.06f, 0.07f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 37 SYN vocalman2: PWM, Vocal E, LFO 2 Tri to f1.
+    // 37 SYN vocalman2: PWM, Vocal E, LFO 2 Tri to f Filter 1.
     {0.36f, 0.5f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5662f, 1.0f, 1.0f,
      0.01f, 0.12f, 1.0f,  0.16f, 0.25f, 0.01f, 0.01f, 0.85f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 38 SYN voices: Strings, Vocals2, LFO 2 Sin to f1.
+    // 38 SYN voices: Strings, Vocals2, LFO 2 Sin to f Filter 1.
     {0.57f, 0.5f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6003f, 1.0f, 1.0f,
      0.01f, 0.14f, 1.0f,  0.16f, 0.1f,  0.01f, 0.05f, 0.75f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 39 SYN wahmoah: Saw Up, BP Moog, LFO 2 Sin to f1.
+    // 39 SYN wahmoah: Saw Up, BP Moog, LFO 2 Sin to f Filter 1.
     {0.19f, 0.5f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6543f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.13f, 0.05f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 40 SYN Vintage: Tri 90 + Saw Up at 0.5, LP Moog6.
+    // 40 SYN Vintage: Tri 90 + Saw Up at rate 0.5, LP Moog6.
     {0.04f, 0.5f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.4434f, 1.0f, 1.0f,
      0.01f, 0.02f, 1.0f,  0.16f, 0.5f,  0.01f, 0.03f, 0.8f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 41 SYN PhaserStrings: Strings + Strings at 0.5, Phaser.
+    // 41 SYN PhaserStrings: Strings + Strings at rate 0.5, Phaser.
     {0.32f, 0.5f,  0.85f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6211f, 1.0f, 1.0f,
      0.01f, 0.14f, 1.0f,  0.16f, 0.5f,  0.01f, 0.14f, 0.9f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 42 SYN space squares: Square, LP Silk, delay 360 fb.
+    // 42 SYN space squares: Square, LP Silk, delay 360 degrees fb.
     {0.06f, 0.65f, 0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6466f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.6f,  0.06f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 43 SYN Waeuw: Saw Up, LP Moog24, LFO 2 Tri to f1.
+    // 43 SYN Waeuw: Saw Up, LP Moog24, LFO 2 Tri to f Filter 1.
     {0.03f, 0.5f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.8267f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.15f, 0.01f, 0.95f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 44 SYN FilterStrings: Strings, LP Moog24, LFO 2 Sin to f1.
+    // 44 SYN FilterStrings: Strings, LP Moog24, LFO 2 Sin to f Filter 1.
     {0.03f, 0.55f, 0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7417f, 1.0f, 1.0f,
      0.01f, 0.14f, 1.0f,  0.16f, 0.08f, 0.01f, 0.05f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
@@ -416,12 +417,12 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.03f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 48 SYN FormantStrings: Strings + Saw Up at 0.5, Vocal I.
+    // 48 SYN FormantStrings: Strings + Saw Up at rate 0.5, Vocal I.
     {0.37f, 0.5f,  0.55f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.8039f, 1.0f, 1.0f,
      0.01f, 0.14f, 1.0f,  0.16f, 0.5f,  0.01f, 0.03f, 0.7f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 49 SYN Theremin: Sin, LP Fat, LFO 2 Sin to Lfo1f, delay Simple fb.
+    // 49 SYN Theremin: Sin, LP Fat, LFO 2 Sin to Lfo 1 f, delay Simple fb.
     {0.07f, 0.6f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5188f, 1.0f, 1.0f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.27f, 0.01f, 0.05f, 0.56f, 0.17f, 0.5f,    0.5f, 0.01f,
      0.4f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
@@ -436,17 +437,17 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.05f, 1.0f,  0.16f, 1.0f,  0.01f, 0.11f, 0.7f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.35f, 0.1f,  0.07f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 52 SYN Churchorgan: Organ + Layer at 0.5, Reverb big2.
+    // 52 SYN Churchorgan: Organ + Layer at rate 0.5, Reverb big2.
     {0.5f,  0.75f, 0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7177f, 0.9f, 1.0f,
      0.01f, 0.15f, 1.0f,  0.16f, 0.5f,  0.01f, 0.13f, 0.75f, 0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 53 SYN FatPhaser: Saw Up + Saw Up, Phaser -> LP Fat.
+    // 53 SYN FatPhaser: Saw Up + Saw Up at rate 0.996, Phaser -> LP Fat.
     {0.32f, 0.6f,  0.85f, 0.07f, 0.6f,   0.4f,  0.04f, 0.01f, 0.5f,  0.5339f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.996f, 0.01f, 0.03f, 1.0f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f,  0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 54 SYN fatsaw: Saw Up + Saw Up, LP Fat 7.
+    // 54 SYN fatsaw: Saw Up + Saw Up at rate 0.995, LP Fat 7.
     {0.08f, 0.75f, 0.3f,  0.01f, 0.5f,   0.3f,  0.02f, 0.01f, 0.5f,  0.6621f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.995f, 0.01f, 0.03f, 1.0f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f,  0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
@@ -496,102 +497,102 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.13f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 64 PAD SeeSawSeen: Tri + Tri at 0.501, LP Fat -> Reverb med1, Tube amp.
+    // 64 PAD SeeSawSeen: Tri + Tri at rate 0.501, LP Fat -> Reverb med1, Tube amp.
     {0.07f, 0.6f,  0.3f,  0.51f, 0.6f,   0.6f,  0.04f, 0.02f, 0.35f, 1.0f, 1.0f, 1.0f,
      0.01f, 0.01f, 1.0f,  0.16f, 0.501f, 0.01f, 0.01f, 0.9f,  0.16f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f,  0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 65 PAD Sensei: Sin + Organ at 0.5, Reverb med1, delay 360 fb.
+    // 65 PAD Sensei: Sin + Organ at rate 0.5, Reverb med1, delay 360 degrees fb.
     {0.51f, 0.7f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6533f, 1.0f, 1.0f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.5f,  0.01f, 0.15f, 0.8f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.5f,  0.06f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 66 PAD Tear up: Tri + Sin at 0.5, LP Silk -> Reverb big2, Tube amp.
+    // 66 PAD Tear up: Tri + Sin at rate 0.5, LP Silk -> Reverb big2, Tube amp.
     {0.06f, 0.6f,  0.3f,  0.5f,  0.55f, 0.6f,  0.04f, 0.02f, 0.55f, 0.7361f, 1.0f, 1.0f,
      0.01f, 0.01f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 1.0f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 67 PAD Whales: Sin at 0.5 + Tri, Reverb med2, delay Spring fb.
+    // 67 PAD Whales: Sin at rate 0.5 + Tri, Reverb med2, delay Spring fb.
     {0.52f, 0.6f,  0.7f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6789f, 1.0f, 0.5f,
      0.01f, 0.05f, 1.0f, 0.16f, 1.0f,  0.01f, 0.01f, 0.8f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.55f, 0.09f, 0.1f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f, 0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 68 PAD YaY-YaY: Organ + Tri at 0.5, Vocal A -> Reverb big1.
+    // 68 PAD YaY-YaY: Organ + Tri at rate 0.5, Vocal A -> Reverb big1.
     {0.34f, 0.5f,  0.4f,  0.49f, 0.7f,  0.7f,  0.04f, 0.01f, 0.5f,  0.5838f, 1.0f, 1.0f,
      0.01f, 0.15f, 1.0f,  0.16f, 0.5f,  0.01f, 0.01f, 0.9f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 69 SEQ FM climax: Saw Up, FM Saw -> LP Moog24, LFO 2 Saw Up to q1, steps to f2.
+    // 69 SEQ FM climax: Saw Up, FM Saw -> LP Moog24, LFO 2 Saw Up to Q Filter 1, steps to f Filter 2.
     {0.46f, 0.55f, 0.6f,  0.03f, 0.5f,  0.5f,  0.04f, 0.01f, 0.5f,  1.0f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.15f, 0.03f, 0.85f, 0.06f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.03f, 1.0f,  0.0f,  1.0f, 1.0f, 1.0f,
      0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f, 0.0f, 0.0f},
-    // 70 SEQ Laserphaser: Square, Phaser, LFO 2 Saw Down to f1, steps to Involume.
+    // 70 SEQ Laserphaser: Square, Phaser, LFO 2 Saw Down to f Filter 1, steps to Input volume.
     {0.32f, 0.6f,  0.85f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.3241f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.3f,  0.17f, 0.04f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 1.0f,  0.21f, 1.0f,  1.0f,  0.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,    0.0f, 0.0f},
-    // 71 SEQ fatbass: Saw Up at 0.5 + Saw Up at 0.502, LP Moog24, steps to Involume.
+    // 71 SEQ fatbass: Saw Up at rate 0.5 + Saw Up at rate 0.502, LP Moog24, steps to Input volume.
     {0.03f, 0.45f, 0.6f,  0.01f, 0.5f,   0.3f,  0.02f, 0.01f, 0.5f,  0.8329f, 1.0f, 0.5f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.502f, 0.01f, 0.03f, 0.8f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f,  1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  0.0f,   1.0f,  1.0f,  1.0f,  0.0f,  1.0f,    1.0f, 0.0f},
-    // 72 SEQ Trance: Saw Up + Saw Up, LP Fat, steps to Involume, delay Left-Right fb.
+    // 72 SEQ Trance: Saw Up + Saw Up at rate 0.996, LP Fat, steps to Input volume, delay Left-Right fb.
     {0.07f, 0.6f,  0.45f, 0.01f, 0.5f,   0.3f,  0.02f, 0.01f, 0.5f,  0.2804f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.996f, 0.01f, 0.03f, 1.0f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.5f,  0.02f, 0.07f, 0.09f, 0.02f,  1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  1.0f,  1.0f,  0.0f,   1.0f,  1.0f,  1.0f,  0.0f,  1.0f,    1.0f, 0.0f},
-    // 73 SEQ Hoofer: Square at 0.5, BP SVF, steps to Involume.
+    // 73 SEQ Hoofer: Square at rate 0.5, BP SVF, steps to Input volume.
     {0.2f,  0.5f,  0.5f,  0.01f, 0.5f, 0.3f,  0.02f, 0.01f, 0.5f,  0.7668f, 1.0f, 0.5f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f, 0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.1f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    0.0f, 1.0f,
      0.0f,  0.0f,  0.0f,  1.0f,  0.0f, 1.0f,  0.0f,  1.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 74 SEQ Analogue 2: Saw Up, LP Moog24, steps to Involume.
+    // 74 SEQ Analogue 2: Saw Up, LP Moog24, steps to Input volume.
     {0.03f, 0.45f, 0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7806f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    0.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,    0.0f, 0.0f},
-    // 75 SEQ FilterStrings: Strings, LP 30dB, steps to f1.
+    // 75 SEQ FilterStrings: Strings, LP 30dB, steps to f Filter 1.
     {0.02f, 0.45f, 0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7333f, 1.0f, 1.0f,
      0.01f, 0.14f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.04f, 0.95f, 0.02f, 1.0f,  1.0f,  0.0f,    0.0f, 1.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  0.0f,  1.0f,  1.0f,  1.0f,    0.0f, 0.0f},
-    // 76 SEQ RandomBeat: Noise, BP 15dB, LFO 2 Random to f1, steps to Involume.
+    // 76 SEQ RandomBeat: Noise, BP 15dB, LFO 2 Random to f Filter 1, steps to Input volume.
     {0.18f, 0.6f,  0.4f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.601f, 1.0f, 1.0f,
      0.01f, 0.11f, 1.0f,  0.16f, 0.3f,  0.17f, 0.08f, 0.9f,  0.02f, 0.5f,   0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,   1.0f, 0.0f,
      1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  0.0f,   1.0f, 0.0f},
-    // 77 SEQ 303: Saw Up at 0.5, LP SVF, Tube amp, LFO 2 Saw Down to f1, steps to Involume.
+    // 77 SEQ 303: Saw Up at rate 0.5, LP SVF, Tube amp, LFO 2 Saw Down to f Filter 1, steps to Input volume.
     {0.05f, 0.35f, 0.85f, 0.01f, 0.5f,  0.3f,  0.02f, 0.02f, 0.65f, 0.7586f, 1.0f, 0.5f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.17f, 0.04f, 0.95f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.07f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 0.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,    0.0f, 0.0f},
-    // 78 SEQ Ai bass: Square at 0.5 + Sin at 0.5, LP Fat, steps to Involume.
+    // 78 SEQ Ai bass: Square at rate 0.5 + Sin at rate 0.5, LP Fat, steps to Input volume.
     {0.07f, 0.35f, 0.05f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.8413f, 1.0f, 0.5f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 1.0f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    1.0f, 0.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  1.0f,    0.0f, 0.0f},
-    // 79 SEQ ws bass: Saw Up at 0.5, LP Fat 7, Waveshape, steps to Involume.
+    // 79 SEQ ws bass: Saw Up at rate 0.5, LP Fat 7, Waveshape, steps to Input volume.
     {0.08f, 0.5f,  0.4f,  0.01f, 0.5f,  0.3f,  0.02f, 0.06f, 0.35f, 1.0f, 1.0f, 0.5f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f, 0.0f, 0.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  0.0f,  0.0f,  1.0f, 0.0f, 0.0f},
-    // 80 SEQ c64: PWM at 0.5, LP 30dB, Bitcrush, LFO 2 Square to Lfo1f, steps to Involume.
+    // 80 SEQ c64: PWM at rate 0.5, LP 30dB, Bitcrush, LFO 2 Square to Lfo 1 f, steps to Input volume.
     {0.02f, 0.8f,  0.2f,  0.01f, 0.5f,  0.3f,  0.02f, 0.07f,  0.4f,  0.253f, 1.0f, 0.5f,
      0.01f, 0.12f, 1.0f,  0.16f, 0.3f,  0.17f, 0.07f, 0.897f, 0.17f, 0.5f,   0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.01f, 1.0f,  0.21f, 1.0f,   1.0f,  1.0f,   0.0f, 1.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,   1.0f,  1.0f,   0.0f, 0.0f},
-    // 81 SEQ mad: Saw Up, BP Para, Wavewrap, LFO 2 Square to Lfo1f, steps to Involume.
+    // 81 SEQ mad: Saw Up, BP Para, Wavewrap, LFO 2 Square to Lfo 1 f, steps to Input volume.
     {0.21f, 0.5f,  0.4f,  0.01f, 0.5f,  0.3f,  0.02f, 0.05f, 0.45f, 0.4468f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.15f, 0.07f, 0.85f, 0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  1.0f,  1.0f,    0.0f, 1.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,    0.0f, 0.0f},
-    // 82 SEQ tekkno: Square, HP Moog24, Hard clip, steps to Involume.
+    // 82 SEQ tekkno: Square, HP Moog24, Hard clip, steps to Input volume.
     {0.13f, 0.45f, 0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.03f, 0.4f,  0.7867f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.16f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    0.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,    0.0f, 0.0f},
-    // 83 SEQ Beat FM: Sin, FM Sine, steps to Involume.
+    // 83 SEQ Beat FM: Sin, FM Sine, steps to Input volume.
     {0.44f, 0.6f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6867f, 1.0f, 1.0f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    0.0f, 1.0f,
@@ -601,167 +602,168 @@ const ProgramValues programValues[programCount] = {
      0.21f, 0.01f, 1.0f,  0.16f, 0.3f,  0.01f, 0.01f, 0.5f,  0.01f, 0.3f, 0.5f, 0.01f,
      0.3f,  0.11f, 0.08f, 0.07f, 0.02f, 1.0f,  0.1f,  1.0f,  1.0f,  0.0f, 0.0f, 1.0f,
      1.0f,  0.0f,  0.0f,  1.0f,  1.0f,  0.0f,  0.0f,  1.0f,  1.0f,  0.0f, 0.0f, 0.0f},
-    // 85 SEQ Groovebird: Tri, BP SVF, steps to f1.
+    // 85 SEQ Groovebird: Tri, BP SVF, steps to f Filter 1.
     {0.2f,  0.35f, 0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.8117f, 1.0f, 1.0f,
      0.01f, 0.01f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.05f, 0.95f, 0.02f, 1.0f,  0.0f,  0.0f,    1.0f, 0.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  0.0f,  0.0f,  1.0f,  0.0f,  1.0f,  1.0f,    0.0f, 0.0f},
-    // 86 SEQ Marlboro man: Saw Up at 0.5, LP 30dB, steps to Involume, delay Simple fb.
+    // 86 SEQ Marlboro man: Saw Up at rate 0.5, LP 30dB, steps to Input volume, delay Simple fb.
     {0.02f, 0.55f, 0.4f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6157f, 1.0f, 0.5f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.45f, 0.01f, 0.08f, 0.07f, 0.13f, 1.0f,  0.21f, 1.0f,  1.0f,  1.0f,    0.0f, 1.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,    0.0f, 0.0f},
-    // 87 SEQ Groove dwarf: Square, LP Moog6, steps to Involume.
+    // 87 SEQ Groove dwarf: Square, LP Moog6, steps to Input volume.
     {0.04f, 0.5f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.4025f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.15f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    0.0f, 1.0f,
      1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,    1.0f, 0.0f},
-    // 88 SEQ Trance: Strings, LP Silk, steps to Involume, delay 360 fb.
+    // 88 SEQ Trance: Strings, LP Silk, steps to Input volume, delay 360 degrees fb.
     {0.06f, 0.6f,  0.4f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.4528f, 1.0f, 1.0f,
      0.01f, 0.14f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.5f,  0.06f, 0.08f, 0.09f, 0.02f, 1.0f,  0.21f, 1.0f,  1.0f,  0.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,    1.0f, 0.0f},
-    // 89 SEQ arp: Saw Up at 0.5, LP Fat, LFO 2 Square to Lfo1f, steps to Involume.
+    // 89 SEQ arp: Saw Up at rate 0.5, LP Fat, LFO 2 Square to Lfo 1 f, steps to Input volume.
     {0.07f, 0.65f, 0.4f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f,  0.5f,  0.3701f, 1.0f, 0.5f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.15f, 0.07f, 0.897f, 0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 1.0f,  0.21f, 1.0f,   0.0f,  1.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,   0.0f,  1.0f,    1.0f, 0.0f},
-    // 90 SEQ notches: Saw Up, Notch, LFO 2 Tri to f1, steps to Involume.
+    // 90 SEQ notches: Saw Up, Notch, LFO 2 Tri to f Filter 1, steps to Input volume.
     {0.22f, 0.5f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5004f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.13f, 0.01f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    0.0f, 1.0f,
      0.0f,  0.0f,  1.0f,  1.0f,  0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,    1.0f, 0.0f},
-    // 91 SEQ electrovoice: Saw Up, Vocals2, LFO 2 Square to f1, steps to Involume.
+    // 91 SEQ electrovoice: Saw Up, Vocals2, LFO 2 Square to f Filter 1, steps to Input volume.
     {0.57f, 0.5f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.3593f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.15f, 0.07f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 1.0f,  0.21f, 1.0f,  1.0f,  0.0f,    1.0f, 1.0f,
      1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,    1.0f, 0.0f},
-    // 92 SEQ Tekkno2: Square, BP SVF, steps to Involume.
+    // 92 SEQ Tekkno2: Square, BP SVF, steps to Input volume.
     {0.2f,  0.55f, 0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7143f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,    1.0f, 0.0f},
-    // 93 SEQ electro3: PWM, LP SVF, LFO 2 Tri to f1, steps to Involume.
+    // 93 SEQ electro3: PWM, LP SVF, LFO 2 Tri to f Filter 1, steps to Input volume.
     {0.05f, 0.6f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.3798f, 1.0f, 1.0f,
      0.01f, 0.12f, 1.0f,  0.16f, 0.3f,  0.13f, 0.01f, 0.8f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.16f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,    0.0f, 0.0f},
-    // 94 SEQ alert: Square, HP Fat, LFO 2 Saw Up to Lfo1f, steps to Involume.
+    // 94 SEQ alert: Square, HP Fat, LFO 2 Saw Up to Lfo 1 f, steps to Input volume.
     {0.15f, 0.5f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.4559f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.3f,  0.15f, 0.03f, 0.85f, 0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.16f, 1.0f,  0.21f, 1.0f,  1.0f,  1.0f,    1.0f, 1.0f,
      1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,    1.0f, 0.0f},
-    // 95 SEQ indians: Tri at 0.5, Vocal O, steps to Involume.
+    // 95 SEQ indians: Tri at rate 0.5, Vocal O, steps to Input volume.
     {0.38f, 0.5f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6077f, 1.0f, 0.5f,
      0.01f, 0.01f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    0.0f, 1.0f,
      0.0f,  0.0f,  1.0f,  1.0f,  0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,    1.0f, 0.0f},
-    // 96 SEQ Alien tekkno: Rand Sine, Comb5, steps to Involume.
+    // 96 SEQ Alien tekkno: Rand Sine, Comb5, steps to Input volume.
     {0.58f, 0.6f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5333f, 1.0f, 1.0f,
      0.01f, 0.09f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 0.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,    0.0f, 0.0f},
-    // 97 SEQ hollow: Square, BP 15dB -> Reverb small1, Tube amp, steps to Involume.
+    // 97 SEQ hollow: Square, BP 15dB -> Reverb small1, Tube amp, steps to Input volume.
     {0.18f, 0.4f,  0.2f,  0.53f, 0.5f,  0.5f,  0.04f, 0.02f, 0.4f,  0.9773f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    1.0f, 0.0f,
      0.0f,  0.0f,  1.0f,  1.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  0.0f,    1.0f, 0.0f},
-    // 98 SEQ sick: Saw Up, LP Fat, Wavewrap, LFO 2 Random to Drive, steps to Involume.
+    // 98 SEQ sick: Saw Up, LP Fat, Wavewrap, LFO 2 Random to Drive, steps to Input volume.
     {0.07f, 0.6f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.05f, 0.4f,  0.3927f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.15f, 0.08f, 0.9f,  0.11f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 0.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,    0.0f, 0.0f},
-    // 99 SEQ sick 2: Square, LP Moog24, Cubic, steps to Involume.
+    // 99 SEQ sick 2: Square, LP Moog24, Cubic, steps to Input volume.
     {0.03f, 0.55f, 0.4f,  0.01f, 0.5f,  0.3f,  0.02f, 0.1f, 0.2f,  0.6821f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f, 0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f, 0.0f,  1.0f,    1.0f, 0.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f, 1.0f,  1.0f,    0.0f, 0.0f},
-    // 100 SEQ funky: Saw Up, BP Moog, steps to f1.
+    // 100 SEQ funky: Saw Up, BP Moog, steps to f Filter 1.
     {0.19f, 0.45f, 0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5152f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 0.95f, 0.02f, 1.0f,  0.0f,  1.0f,    0.0f, 0.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  0.0f,  1.0f,  1.0f,    0.0f, 0.0f},
-    // 101 SEQ the others: Layer, M-Shape, steps to Involume.
+    // 101 SEQ the others: Layer, M-Shape, steps to Input volume.
     {0.4f,  0.5f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.4923f, 1.0f, 1.0f,
      0.01f, 0.13f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.18f, 1.0f,  0.21f, 1.0f,  1.0f,  1.0f,    1.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  1.0f,  1.0f,  1.0f,  1.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 102 SEQ aborigine: Saw Up at 0.5, Vocal U, steps to Involume.
+    // 102 SEQ aborigine: Saw Up at rate 0.5, Vocal U, steps to Input volume.
     {0.35f, 0.5f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.4438f, 1.0f, 0.5f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.03f, 0.9f,  0.21f, 1.0f,  1.0f,  1.0f,    1.0f, 0.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,    0.0f, 0.0f},
-    // 103 SEQ a_a_o_u: Saw Up, Vocals, LFO 2 Square to f1, steps to Involume.
+    // 103 SEQ a_a_o_u: Saw Up, Vocals, LFO 2 Square to f Filter 1, steps to Input volume.
     {0.33f, 0.5f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.3568f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.13f, 0.07f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 1.0f,  0.21f, 1.0f,  1.0f,  0.0f,    1.0f, 1.0f,
      1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,    1.0f, 0.0f},
-    // 104 SEQ electro2: Square, LP Moog24, LFO 2 Saw Up to f1, steps to Involume.
+    // 104 SEQ electro2: Square, LP Moog24, LFO 2 Saw Up to f Filter 1, steps to Input volume.
     {0.03f, 0.4f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5632f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.3f,  0.15f, 0.03f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    0.0f, 1.0f,
      0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,    1.0f, 0.0f},
-    // 105 SEQ computervoice: Square, Vocal E, LFO 2 Square to f1, steps to Involume.
+    // 105 SEQ computervoice: Square, Vocal E, LFO 2 Square to f Filter 1, steps to Input volume.
     {0.36f, 0.5f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.2645f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.3f,  0.15f, 0.07f, 0.85f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 1.0f,  0.21f, 1.0f,  1.0f,  1.0f,    0.0f, 1.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,    0.0f, 0.0f},
-    // 106 SEQ altert2: Saw Up, LP SVF, LFO 2 Tri to Lfo1f, steps to Involume.
+    // 106 SEQ altert2: Saw Up, LP SVF, LFO 2 Tri to Lfo 1 f, steps to Input volume.
     {0.05f, 0.7f,  0.4f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.517f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.13f, 0.01f, 0.85f, 0.17f, 0.5f,   0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.09f, 0.16f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,   0.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,   0.0f, 0.0f},
-    // 107 SEQ laserZ: Saw Up, LP Fat, LFO 2 Saw Down to Lfo1f, steps to Involume.
+    // 107 SEQ laserZ: Saw Up, LP Fat, LFO 2 Saw Down to Lfo 1 f, steps to Input volume.
     {0.07f, 0.7f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5269f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.17f, 0.04f, 0.9f,  0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  1.0f,  1.0f,    1.0f, 1.0f,
      1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,    1.0f, 0.0f},
-    // 108 SEQ blaster: Saw Up, BP Para, Hard clip, LFO 2 Saw Down to Lfo1f, steps to Involume.
+    // 108 SEQ blaster: Saw Up, BP Para, Hard clip, LFO 2 Saw Down to Lfo 1 f, steps to Input volume.
     {0.21f, 0.5f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.03f, 0.6f,  0.6115f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.17f, 0.04f, 0.95f, 0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    0.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  1.0f,    0.0f, 0.0f},
-    // 109 SEQ Arkhi: Organ, EQ Block, steps to Involume.
+    // 109 SEQ Arkhi: Organ, EQ Block, steps to Input volume.
     {0.56f, 0.5f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.3788f, 1.0f, 1.0f,
      0.01f, 0.15f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.04f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 0.0f,
      1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  0.0f,    1.0f, 0.0f},
-    // 110 SEQ Randoms: Rand Sine, LP like, LFO 2 Random to Lfo1f, steps to Involume.
+    // 110 SEQ Randoms: Rand Sine, LP like, LFO 2 Random to Lfo 1 f, steps to Input volume.
     {0.11f, 0.6f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.4511f, 1.0f, 1.0f,
      0.01f, 0.09f, 1.0f,  0.16f, 0.3f,  0.17f, 0.08f, 0.9f,  0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  1.0f,  0.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,    0.0f, 0.0f},
-    // 111 SEQ Thri0: Tri, Lo shelf, steps to Involume.
+    // 111 SEQ Thri0: Tri, Lo shelf, steps to Input volume.
     {0.26f, 0.5f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.2002f, 1.0f, 1.0f,
      0.01f, 0.01f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.08f, 0.02f, 1.0f,  0.21f, 1.0f,  1.0f,  0.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,    1.0f, 0.0f},
-    // 112 DRUM Analogue base: Sin at 0.25, LP Fat, LFO 2 Saw Down to Lfo1f, steps to Involume.
+    // 112 DRUM Analogue base: Sin at rate 0.25, LP Fat, LFO 2 Saw Down to Lfo 1 f, steps to Input volume.
     {0.07f, 0.45f, 0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.4892f, 1.0f, 0.25f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.3f,  0.13f, 0.04f, 0.85f, 0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    0.0f, 1.0f,
      0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 113 DRUM claps: Noise, HP Fat -> Reverb small2, Hard clip, steps to Involume.
+    // 113 DRUM claps: Noise, HP Fat -> Reverb small2, Hard clip, steps to Input volume.
     {0.15f, 0.4f,  0.2f,  0.54f, 0.45f, 0.4f,  0.04f, 0.03f, 0.7f,  0.6233f, 1.0f, 1.0f,
      0.01f, 0.11f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 0.0f,  0.0f,  0.0f,    0.0f, 1.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 114 DRUM 909 base: Sin at 0.5, LP Moog24, Tube amp, LFO 2 Saw Down to Lfo1f, steps to Involume.
+    // 114 DRUM 909 base: Sin at rate 0.5, LP Moog24, Tube amp, LFO 2 Saw Down to Lfo 1 f, steps to Input
+    // volume.
     {0.03f, 0.5f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.02f, 0.55f, 0.8803f, 1.0f, 0.5f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.3f,  0.13f, 0.04f, 0.9f,  0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.07f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    0.0f, 1.0f,
      0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 115 DRUM woodblocks: Square, BP Para, steps to Involume.
+    // 115 DRUM woodblocks: Square, BP Para, steps to Input volume.
     {0.21f, 0.6f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7319f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.07f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    1.0f, 0.0f,
      0.0f,  1.0f,  0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  1.0f,  0.0f,    0.0f, 0.0f},
-    // 116 DRUM OpenSpace: Noise, HP Fat -> Reverb big1, steps to Involume.
+    // 116 DRUM OpenSpace: Noise, HP Fat -> Reverb big1, steps to Input volume.
     {0.15f, 0.6f,  0.3f,  0.49f, 0.6f,  0.6f,  0.04f, 0.01f, 0.5f,  1.0f, 1.0f, 1.0f,
      0.01f, 0.11f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 117 DRUM shaker: Noise, HP SVF, steps to Involume.
+    // 117 DRUM shaker: Noise, HP SVF, steps to Input volume.
     {0.14f, 0.75f, 0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7931f, 1.0f, 1.0f,
      0.01f, 0.11f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.07f, 1.0f,  0.21f, 1.0f,  1.0f,  1.0f,    1.0f, 1.0f,
@@ -771,17 +773,17 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.08f, 1.0f,  0.16f, 0.1f,  0.01f, 0.01f, 0.9f,  0.13f, 0.5f,    0.5f, 0.01f,
      0.5f,  0.03f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 119 ATM Zipper: Impulse, Comb1, LFO 2 Saw Up to f1, delay Simple fb.
+    // 119 ATM Zipper: Impulse, Comb1, LFO 2 Saw Up to f Filter 1, delay Simple fb.
     {0.3f,  0.5f,  0.8f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.8872f, 1.0f, 1.0f,
      0.01f, 0.1f,  1.0f, 0.16f, 0.3f,  0.15f, 0.03f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.35f, 0.01f, 0.1f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f, 0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 120 ATM Windish: Noise, BP SVF, LFO 2 Rand Sine to f1.
+    // 120 ATM Windish: Noise, BP SVF, LFO 2 Rand Sine to f Filter 1.
     {0.2f,  0.5f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.9687f, 1.0f, 1.0f,
      0.01f, 0.11f, 1.0f,  0.16f, 0.08f, 0.01f, 0.09f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 121 ATM Storm: Noise, LP Moog24 -> Reverb big2, LFO 2 Random to f1.
+    // 121 ATM Storm: Noise, LP Moog24 -> Reverb big2, LFO 2 Random to f Filter 1.
     {0.03f, 0.5f,  0.5f,  0.5f,  0.6f,  0.7f,  0.04f, 0.01f, 0.5f,  0.9211f, 1.0f, 1.0f,
      0.01f, 0.11f, 1.0f,  0.16f, 0.12f, 0.01f, 0.08f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
@@ -791,97 +793,97 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.09f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,   0.5f, 0.01f,
      0.55f, 0.04f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,   0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f, 0.0f},
-    // 123 ATM Haunted House: Sin, Reverb big2, LFO 2 Sin to Lfo1f.
+    // 123 ATM Haunted House: Sin, Reverb big2, LFO 2 Sin to Lfo 1 f.
     {0.5f,  0.6f,  0.8f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5908f, 1.0f, 1.0f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.07f, 0.01f, 0.05f, 0.75f, 0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 124 ATM rollerballs: Impulse at 0.25, Comb2, delay 360 fb.
+    // 124 ATM rollerballs: Impulse at rate 0.25, Comb2, delay 360 degrees fb.
     {0.31f, 0.55f, 0.8f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  1.0f, 1.0f, 0.25f,
      0.01f, 0.1f,  1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f, 0.5f, 0.01f,
      0.55f, 0.06f, 0.09f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 125 ATM harmonic dirt: Saw Up, Comb5, Tube amp, LFO 2 Sin to f1.
+    // 125 ATM harmonic dirt: Saw Up, Comb5, Tube amp, LFO 2 Sin to f Filter 1.
     {0.58f, 0.5f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.02f, 0.6f,  0.5895f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.08f, 0.01f, 0.05f, 0.85f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 126 ATM brainwash: Layer, Phaser, LFO 2 Tri to f1, delay Left-Right fb.
+    // 126 ATM brainwash: Layer, Phaser, LFO 2 Tri to f Filter 1, delay Left-Right fb.
     {0.32f, 0.5f,  0.8f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.8475f, 1.0f, 1.0f,
      0.01f, 0.13f, 1.0f,  0.16f, 0.07f, 0.01f, 0.01f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.4f,  0.02f, 0.07f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 127 ATM screamer: Saw Up, BP Moog, Hard clip, LFO 2 Sin to f1.
+    // 127 ATM screamer: Saw Up, BP Moog, Hard clip, LFO 2 Sin to f Filter 1.
     {0.19f, 0.6f,  0.85f, 0.01f, 0.5f,  0.3f,  0.02f, 0.03f, 0.45f, 1.0f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.1f,  0.01f, 0.05f, 0.85f, 0.02f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 128 ATM neurons: Impulse, Reverb med1, LFO 2 Noise to Lfo1f.
+    // 128 ATM neurons: Impulse, Reverb med1, LFO 2 Noise to Lfo 1 f.
     {0.51f, 0.6f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.9103f, 1.0f, 1.0f,
      0.01f, 0.1f,  1.0f,  0.16f, 0.3f,  0.01f, 0.11f, 0.8f,  0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 129 ATM Drone: Saw Up at 0.25 + Saw Up at 0.252, LP Moog24, steps to f1.
+    // 129 ATM Drone: Saw Up at rate 0.25 + Saw Up at rate 0.252, LP Moog24, steps to f Filter 1.
     {0.03f, 0.5f,  0.5f,  0.01f, 0.5f,   0.3f,  0.02f, 0.01f, 0.5f,  0.7043f, 1.0f, 0.25f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.252f, 0.01f, 0.03f, 1.0f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.01f, 0.05f,  0.9f,  0.02f, 1.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  1.0f,  0.0f,   0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 130 ATM brainfly: Rand Sine, Allpass, LFO 2 Sin to f1, delay 360Rear fb.
+    // 130 ATM brainfly: Rand Sine, Allpass, LFO 2 Sin to f Filter 1, delay 360 degreesRear fb.
     {0.48f, 0.5f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.404f, 1.0f, 1.0f,
      0.01f, 0.09f, 1.0f,  0.16f, 0.08f, 0.01f, 0.05f, 0.85f, 0.02f, 0.5f,   0.5f, 0.01f,
      0.5f,  0.07f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,   0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f, 0.0f},
-    // 131 ATM science fiction: Sin, Reverb med2, LFO 2 Tri to Lfo1f.
+    // 131 ATM science fiction: Sin, Reverb med2, LFO 2 Tri to Lfo 1 f.
     {0.52f, 0.6f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5347f, 1.0f, 1.0f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.1f,  0.01f, 0.01f, 0.8f,  0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 132 ATM flyhigh: Tri, LP Fat, LFO 2 Saw Up to Lfo1f, delay Left-Right fb.
+    // 132 ATM flyhigh: Tri, LP Fat, LFO 2 Saw Up to Lfo 1 f, delay Left-Right fb.
     {0.07f, 0.6f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.546f, 1.0f, 1.0f,
      0.01f, 0.01f, 1.0f,  0.16f, 0.09f, 0.01f, 0.03f, 0.82f, 0.17f, 0.5f,   0.5f, 0.01f,
      0.55f, 0.02f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,   0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f, 0.0f},
-    // 133 ATM birds: Sin, Reverb small1, LFO 2 Rand Sine to Lfo1f.
+    // 133 ATM birds: Sin, Reverb small1, LFO 2 Rand Sine to Lfo 1 f.
     {0.53f, 0.6f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5132f, 1.0f, 1.0f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.35f, 0.01f, 0.09f, 0.82f, 0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 134 ATM Ghosts: Noise, Vocals2 -> Reverb big1, LFO 2 Sin to f1.
+    // 134 ATM Ghosts: Noise, Vocals2 -> Reverb big1, LFO 2 Sin to f Filter 1.
     {0.57f, 0.5f,  0.7f,  0.49f, 0.6f,  0.7f,  0.04f, 0.01f, 0.5f,  1.0f, 1.0f, 1.0f,
      0.01f, 0.11f, 1.0f,  0.16f, 0.06f, 0.01f, 0.05f, 0.9f,  0.02f, 0.5f, 0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
-    // 135 ATM R2D2: Square, LP SVF, LFO 2 Random to Lfo1f, delay Left-Right fb.
+    // 135 ATM R2D2: Square, LP SVF, LFO 2 Random to Lfo 1 f, delay Left-Right fb.
     {0.05f, 0.7f,  0.3f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5616f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f, 0.16f, 0.3f,  0.01f, 0.08f, 0.9f,  0.17f, 0.5f,    0.5f, 0.01f,
      0.4f,  0.02f, 0.1f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f, 0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 136 ATM membib: Tri, Comb2, steps to f1.
+    // 136 ATM membib: Tri, Comb2, steps to f Filter 1.
     {0.31f, 0.5f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6469f, 1.0f, 1.0f,
      0.01f, 0.01f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.02f, 0.05f, 0.9f,  0.02f, 1.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 137 ATM calling_may: Sin, Vocal O, delay 360 fb.
+    // 137 ATM calling_may: Sin, Vocal O, delay 360 degrees fb.
     {0.38f, 0.5f,  0.5f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5409f, 1.0f, 1.0f,
      0.01f, 0.05f, 1.0f, 0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.65f, 0.06f, 0.1f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f, 0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 138 ATM lucky harmonics: Organ + Layer at 0.5, Equalizer, steps to f1, delay L-M-R fb.
+    // 138 ATM lucky harmonics: Organ + Layer at rate 0.5, Equalizer, steps to f Filter 1, delay L-M-R fb.
     {0.25f, 0.5f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7006f, 1.0f, 1.0f,
      0.01f, 0.15f, 1.0f,  0.16f, 0.5f,  0.01f, 0.13f, 0.8f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.5f,  0.03f, 0.08f, 0.05f, 0.05f, 0.9f,  0.02f, 1.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 139 ATM drrrr: Square at 0.25, LP Moog24, LFO 2 Square to Volume.
+    // 139 ATM drrrr: Square at rate 0.25, LP Moog24, LFO 2 Square to Volume.
     {0.03f, 0.5f,  0.4f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f, 0.6096f, 1.0f, 0.25f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.32f, 0.01f, 0.07f, 0.9f,  0.1f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f, 0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f,    0.0f, 0.0f},
-    // 140 ATM random: Random, LP SVF, LFO 2 Rand Sine to f1, delay Spring fb.
+    // 140 ATM random: Random, LP SVF, LFO 2 Rand Sine to f Filter 1, delay Spring fb.
     {0.05f, 0.55f, 0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7368f, 1.0f, 1.0f,
      0.01f, 0.08f, 1.0f,  0.16f, 0.1f,  0.01f, 0.09f, 0.9f,  0.02f, 0.5f,    0.5f, 0.01f,
      0.55f, 0.09f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 141 ATM neurons: Rand Sine, Resonator -> Reverb small2, LFO 2 Noise to f1.
+    // 141 ATM neurons: Rand Sine, Resonator -> Reverb small2, LFO 2 Noise to f Filter 1.
     {0.41f, 0.55f, 0.6f,  0.54f, 0.6f,  0.6f,  0.04f, 0.01f, 0.5f,  0.7813f, 1.0f, 1.0f,
      0.01f, 0.09f, 1.0f,  0.16f, 0.4f,  0.01f, 0.11f, 0.85f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
@@ -891,77 +893,77 @@ const ProgramValues programValues[programCount] = {
      0.01f, 0.11f, 1.0f,  0.16f, 0.15f, 0.01f, 0.08f, 0.85f, 0.1f,  0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 143 FX Timestretch: Saw Up at 0.4, LP Fat, LFO 2 Saw Down to Lfo1f.
+    // 143 FX Timestretch: Saw Up at rate 0.4, LP Fat, LFO 2 Saw Down to Lfo 1 f.
     {0.07f, 0.7f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.712f, 1.0f, 0.4f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.15f, 0.04f, 1.0f,  0.17f, 0.5f,   0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,   0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f, 0.0f},
-    // 144 FX Scratch: Layer at 0.4, Lo shelf, LFO 2 Tri to Lfo1f.
+    // 144 FX Scratch: Layer at rate 0.4, Lo shelf, LFO 2 Tri to Lfo 1 f.
     {0.26f, 0.5f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6434f, 1.0f, 0.4f,
      0.01f, 0.13f, 1.0f,  0.16f, 0.12f, 0.01f, 0.01f, 1.0f,  0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 145 FX Captain Future: Square at 0.4, LP Fat, LFO 2 Sin to Lfo1f, delay Left-Right fb.
+    // 145 FX Captain Future: Square at rate 0.4, LP Fat, LFO 2 Sin to Lfo 1 f, delay Left-Right fb.
     {0.07f, 0.6f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5287f, 1.0f, 0.4f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.12f, 0.01f, 0.05f, 0.95f, 0.17f, 0.5f,    0.5f, 0.01f,
      0.5f,  0.02f, 0.09f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 146 FX gamefx: Square at 0.4, LP Fat, Bitcrush, LFO 2 Saw Up to Lfo1f.
+    // 146 FX gamefx: Square at rate 0.4, LP Fat, Bitcrush, LFO 2 Saw Up to Lfo 1 f.
     {0.07f, 0.6f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.07f, 0.45f, 0.4464f, 1.0f, 0.4f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.3f,  0.17f, 0.03f, 1.0f,  0.17f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 147 FX laserdrone: Saw Up, LP SVF, LFO 2 Saw Down to f1.
+    // 147 FX laserdrone: Saw Up, LP SVF, LFO 2 Saw Down to f Filter 1.
     {0.05f, 0.6f,  0.8f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7967f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.12f, 0.01f, 0.04f, 0.95f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 148 FX laserfix2: Square at 0.4, LP Fat, LFO 2 Saw Down to Lfo1f.
+    // 148 FX laserfix2: Square at rate 0.4, LP Fat, LFO 2 Saw Down to Lfo 1 f.
     {0.07f, 0.6f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.526f, 1.0f, 0.4f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.18f, 0.01f, 0.04f, 0.97f, 0.17f, 0.5f,   0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,   0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f, 0.0f},
-    // 149 FX laserfix: Saw Up at 0.4, LP Fat, LFO 2 Saw Down to Lfo1f, delay Simple fb.
+    // 149 FX laserfix: Saw Up at rate 0.4, LP Fat, LFO 2 Saw Down to Lfo 1 f, delay Simple fb.
     {0.07f, 0.6f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.657f, 1.0f, 0.4f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.14f, 0.01f, 0.04f, 0.97f, 0.17f, 0.5f,   0.5f, 0.01f,
      0.5f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,   0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f, 0.0f},
-    // 150 FX steamtrain: Noise, BP Moog, LFO 2 Square to f1.
+    // 150 FX steamtrain: Noise, BP Moog, LFO 2 Square to f Filter 1.
     {0.19f, 0.55f, 0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.8083f, 1.0f, 1.0f,
      0.01f, 0.11f, 1.0f,  0.16f, 0.3f,  0.13f, 0.07f, 0.95f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 151 FX noisedown: Noise, LP Moog24, LFO 2 Saw Down to f1.
+    // 151 FX noisedown: Noise, LP Moog24, LFO 2 Saw Down to f Filter 1.
     {0.03f, 0.6f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6732f, 1.0f, 1.0f,
      0.01f, 0.11f, 1.0f,  0.16f, 0.3f,  0.16f, 0.04f, 0.97f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 152 FX echolot: Sin at 0.35, LP Fat, LFO 2 Saw Down to Lfo1f, delay Simple fb.
+    // 152 FX echolot: Sin at rate 0.35, LP Fat, LFO 2 Saw Down to Lfo 1 f, delay Simple fb.
     {0.07f, 0.6f,  0.3f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5185f, 1.0f, 0.35f,
      0.01f, 0.05f, 1.0f, 0.16f, 0.1f,  0.01f, 0.04f, 1.0f,  0.17f, 0.5f,    0.5f, 0.01f,
      0.6f,  0.01f, 0.1f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f, 0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 153 FX Evacuate now: Saw Up at 0.35, LP SVF, Tube amp, LFO 2 Tri to Lfo1f, delay L-M-R fb.
+    // 153 FX Evacuate now: Saw Up at rate 0.35, LP SVF, Tube amp, LFO 2 Tri to Lfo 1 f, delay L-M-R fb.
     {0.05f, 0.8f,  0.4f, 0.01f, 0.5f,  0.3f,  0.02f, 0.02f, 0.6f,  0.5672f, 1.0f, 0.35f,
      0.01f, 0.03f, 1.0f, 0.16f, 0.09f, 0.01f, 0.01f, 1.0f,  0.17f, 0.5f,    0.5f, 0.01f,
      0.4f,  0.03f, 0.1f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f, 0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 154 FX Signal freaqs: Rand Sine, BP Para, Presence, LFO 2 Square to f1.
+    // 154 FX Signal freaqs: Rand Sine, BP Para, Presence, LFO 2 Square to f Filter 1.
     {0.21f, 0.45f, 0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.04f, 0.4f,  0.5698f, 1.0f, 1.0f,
      0.01f, 0.09f, 1.0f,  0.16f, 0.2f,  0.01f, 0.07f, 0.95f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
-    // 155 FX SimpleSiren: Sin at 0.35, LP Fat, LFO 2 Tri to Lfo1f.
+    // 155 FX SimpleSiren: Sin at rate 0.35, LP Fat, LFO 2 Tri to Lfo 1 f.
     {0.07f, 0.6f,  0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.518f, 1.0f, 0.35f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.09f, 0.01f, 0.01f, 1.0f,  0.17f, 0.5f,   0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,   0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,   0.0f, 0.0f},
-    // 156 FX SteamEngine: Noise, BP Moog, LFO 2 Saw Up to f1, steps to Involume.
+    // 156 FX SteamEngine: Noise, BP Moog, LFO 2 Saw Up to f Filter 1, steps to Input volume.
     {0.19f, 0.4f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5098f, 1.0f, 1.0f,
      0.01f, 0.11f, 1.0f,  0.16f, 0.3f,  0.13f, 0.03f, 0.97f, 0.02f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    0.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,    0.0f, 0.0f},
-    // 157 FX Wild FM: Sin at 0.45, FM Sine, LFO 2 Random to Lfo1f.
+    // 157 FX Wild FM: Sin at rate 0.45, FM Sine, LFO 2 Random to Lfo 1 f.
     {0.44f, 0.6f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.485f, 1.0f, 0.45f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.3f,  0.01f, 0.08f, 0.96f, 0.17f, 0.5f,   0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,   0.0f, 0.0f,
