@@ -49,9 +49,9 @@ void FinishesWithoutDeadlock(Work work) {
 // ---- Listing and opening
 
 TEST_F(AsioTestFixture, ListsInstalledDriversWithTheirNames) {
-  Install("Long", TestAsio::ClassId, "A forty character long driver description");
-  Install("Gone", missingClassId, "Driver whose file is missing");
-  Install("Garbled", "not a class id");
+  TestAsio::InstallDriver("Long", TestAsio::ClassId, "A forty character long driver description");
+  TestAsio::InstallDriver("Gone", missingClassId, "Driver whose file is missing");
+  TestAsio::InstallDriver("Garbled", "not a class id");
   Configure({});
   ASSERT_EQ(driver->DeviceCount(), 2);
   std::vector<std::string> names = {driver->DeviceName(0), driver->DeviceName(1)};
@@ -63,8 +63,8 @@ TEST_F(AsioTestFixture, ListsInstalledDriversWithTheirNames) {
 
 TEST_F(AsioTestFixture, OpensTwoDriversWhoseListedNamesAreEqual) {
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ASIO");
-  Install("Twin 1", TestAsio::ClassId, "Twin driver with a very long name, number one");
-  Install("Twin 2", TestAsio::SecondClassId, "Twin driver with a very long name, number two");
+  TestAsio::InstallDriver("Twin 1", TestAsio::ClassId, "Twin driver with a very long name, number one");
+  TestAsio::InstallDriver("Twin 2", TestAsio::SecondClassId, "Twin driver with a very long name, number two");
   Configure({});
   ASSERT_EQ(driver->DeviceCount(), 2);
   ASSERT_EQ(driver->DeviceName(0), driver->DeviceName(1));
@@ -80,7 +80,7 @@ TEST_F(AsioTestFixture, OpensTwoDriversWhoseListedNamesAreEqual) {
 }
 
 TEST_F(AsioTestFixture, FailedOpensLeaveNoDevice) {
-  Install("Refused", TestAsio::RefusedClassId, "Refused");
+  TestAsio::InstallDriver("Refused", TestAsio::RefusedClassId, "Refused");
   struct Case {
     const char* name;
     int index;

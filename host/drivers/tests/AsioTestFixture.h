@@ -10,7 +10,7 @@
 #include "host/drivers/ASIODriver.h"
 #include "host/drivers/tests/LogCapture.h"
 #include "host/drivers/tests/StubAudioHandler.h"
-#include "host/drivers/tests/TestAsioDriverControl.h"
+#include "host/drivers/tests/TestAsioControls.h"
 
 // Installs the test ASIO driver in the registry as the system's only ASIO driver, loads its control
 // functions and removes every trace again afterwards.
@@ -21,11 +21,6 @@ class AsioTestFixture : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Lists a driver under HKLM\SOFTWARE\ASIO\key with the class id (and a description when given).
-  static void Install(const std::string& key, const std::string& classId,
-                      const std::string& description = "");
-  // Registers a class id as an in-process server in the file at path.
-  static void RegisterServer(const std::string& classId, const std::string& path);
   // A class id whose registered server file does not exist.
   static constexpr char missingClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B99}";
   // Configures the test driver and makes the host's ASIODriver (which reads the list).
@@ -47,8 +42,5 @@ class AsioTestFixture : public ::testing::Test {
   std::unique_ptr<Ombix::Kelvane::ASIODriver> driver;
 
  private:
-  static HMODULE module;
-  static TestAsio::ConfigureFunction configure;
-  static TestAsio::CallLogFunction callLog;
-  static TestAsio::OutputFunction output;
+  static TestAsio::Controls* controls;
 };
