@@ -1,0 +1,273 @@
+// Every factory program played through the real plug-in as a host plays it: C3 and C5 at velocity
+// 100, held 3 s and released for 3 s, at 44.1 kHz in blocks of 512 frames and a tempo of 120.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "plugin/engine/FactoryProgramTable.h"
+#include "plugin/engine/ParameterIndex.h"
+#include "plugin/engine/ParameterInfo.h"
+#include "plugin/engine/StepSequencer.h"
+#include "plugin/engine/tools/ProgramRenderer.h"
+#include "plugin/engine/tools/SoundMeasurements.h"
+#include "tests/support/TestPaths.h"
+
+namespace {
+
+constexpr int32_t keys[] = {48, 72};
+constexpr int32_t keyCount = 2;
+constexpr double tempo = 120.0;
+
+struct ProgramSound {
+  std::string name;
+  std::array<SoundMeasurements, keyCount> keys;
+  double levelDb = 0.0;                                   // held level of both keys together
+  std::array<double, thirdOctaveBandCount> spectrumDb{};  // average of both keys
+};
+
+double toDb(double power) {
+  return 10.0 * std::log10(std::max(power, 1e-20));
+}
+
+std::vector<ProgramSound> renderAllPrograms() {
+  const std::string folder = Testing::makeTempFolder("zintara-program-sound");
+  const std::string plugin = folder + "zintara3.dll";
+  if (!CopyFileA((Testing::binaryFolder() + "zintara3.dll").c_str(), plugin.c_str(), FALSE)) return {};
+  const ProgramRenderer renderer(plugin);
+  if (!renderer.loaded()) return {};
+  std::vector<ProgramSound> sounds(programCount);
+  for (int32_t program = 0; program < programCount; ++program) {
+    ProgramSound& sound = sounds[program];
+    sound.name = factoryProgramTable()[program].name;
+    double power = 0.0;
+    std::array<double, thirdOctaveBandCount> bandPower{};
+    for (int32_t k = 0; k < keyCount; ++k) {
+      PlayingSettings settings;
+      settings.program = program;
+      settings.key = keys[k];
+      settings.tempo = tempo;
+      sound.keys[k] = measureRendering(renderer.render(settings));
+      power += sound.keys[k].heldPower / keyCount;
+      for (int32_t band = 0; band < thirdOctaveBandCount; ++band) {
+        bandPower[band] += std::pow(10.0, sound.keys[k].thirdOctaveDb[band] / 10.0) / keyCount;
+      }
+    }
+    sound.levelDb = toDb(power);
+    for (int32_t band = 0; band < thirdOctaveBandCount; ++band)
+      sound.spectrumDb[band] = toDb(bandPower[band]);
+  }
+  return sounds;
+}
+
+// Renders once for all tests of the suite.
+class FactoryProgramSound : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { sounds = new std::vector<ProgramSound>(renderAllPrograms()); }
+  static void TearDownTestSuite() {
+    delete sounds;
+    sounds = nullptr;
+  }
+  void SetUp() override { ASSERT_EQ(sounds->size(), static_cast<std::size_t>(programCount)); }
+
+  static bool hasPrefix(const std::string& name, const char* prefix) { return name.rfind(prefix, 0) == 0; }
+  static std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+  }
+
+  static std::vector<ProgramSound>* sounds;
+};
+
+std::vector<ProgramSound>* FactoryProgramSound::sounds = nullptr;
+
+const float* valuesOf(int32_t program) {
+  return factoryProgramTable()[program].values;
+}
+
+int32_t entryOf(int32_t program, int32_t index) {
+  return decodeParameterEntry(index, valuesOf(program)[index]);
+}
+
+std::string entryText(int32_t program, int32_t index) {
+  const char* text = menuEntryText(parameterInfo(index).menu, entryOf(program, index));
+  return text ? text : "";
+}
+
+// The filter types that the routing actually uses.
+std::vector<std::string> filtersInUse(int32_t program) {
+  constexpr int32_t filterOneRoutings[] = {1, 3, 4, 5, 6, 7};
+  constexpr int32_t filterTwoRoutings[] = {2, 3, 4, 5, 6, 7};
+  const int32_t routing = entryOf(program, ParameterIndex::Routing);
+  std::vector<std::string> filters;
+  if (std::count(std::begin(filterOneRoutings), std::end(filterOneRoutings), routing)) {
+    filters.push_back(entryText(program, ParameterIndex::FilterType1));
+  }
+  if (std::count(std::begin(filterTwoRoutings), std::end(filterTwoRoutings), routing)) {
+    filters.push_back(entryText(program, ParameterIndex::FilterType2));
+  }
+  return filters;
+}
+
+bool usesFilter(int32_t program, const std::vector<std::string>& names) {
+  for (const std::string& filter : filtersInUse(program)) {
+    if (std::find(names.begin(), names.end(), filter) != names.end()) return true;
+  }
+  return false;
+}
+
+TEST_F(FactoryProgramSound, EveryProgramIsAudibleAndClean) {
+  for (int32_t program = 0; program < programCount; ++program) {
+    for (int32_t k = 0; k < keyCount; ++k) {
+      const SoundMeasurements& m = (*sounds)[program].keys[k];
+      const std::string where = (*sounds)[program].name + " key " + std::to_string(keys[k]);
+      ASSERT_TRUE(m.finite) << where;
+      EXPECT_GE(m.heldRmsDb, -36.0) << where;
+      EXPECT_LE(m.peakDb, 0.0) << where;
+      EXPECT_LE(m.limiterShare, 0.05) << where;
+      EXPECT_LT(m.dcOffset, 0.02) << where;
+    }
+  }
+}
+
+TEST_F(FactoryProgramSound, LevelsStayNearTheMedian) {
+  std::vector<double> levels;
+  for (const ProgramSound& sound : *sounds) levels.push_back(sound.levelDb);
+  std::nth_element(levels.begin(), levels.begin() + programCount / 2, levels.end());
+  const double median = levels[programCount / 2];
+  for (const ProgramSound& sound : *sounds) {
+    EXPECT_NEAR(sound.levelDb, median, 6.0) << sound.name;
+  }
+}
+
+TEST_F(FactoryProgramSound, NoTwoProgramsAreAlike) {
+  for (int32_t a = 0; a < programCount; ++a) {
+    for (int32_t b = a + 1; b < programCount; ++b) {
+      bool otherEntry = false;
+      double distance = 0.0;
+      for (int32_t index = 0; index < ParameterIndex::count; ++index) {
+        if (parameterInfo(index).display == DisplayKind::Menu) {
+          otherEntry = otherEntry || entryOf(a, index) != entryOf(b, index);
+        } else {
+          distance += std::fabs(valuesOf(a)[index] - valuesOf(b)[index]);
+        }
+      }
+      double spectralDifference = 0.0;
+      for (int32_t band = 0; band < thirdOctaveBandCount; ++band) {
+        spectralDifference = std::max(
+            spectralDifference, std::fabs((*sounds)[a].spectrumDb[band] - (*sounds)[b].spectrumDb[band]));
+      }
+      const std::string pair = (*sounds)[a].name + " / " + (*sounds)[b].name;
+      EXPECT_TRUE(otherEntry || distance >= 1.0) << pair;
+      EXPECT_GE(spectralDifference, 3.0) << pair;
+    }
+  }
+}
+
+TEST_F(FactoryProgramSound, SequencesMoveWithTheStepsAtTheTempo) {
+  for (int32_t program = 0; program < programCount; ++program) {
+    const ProgramSound& sound = (*sounds)[program];
+    if (!hasPrefix(sound.name, "SEQ ")) continue;
+    ASSERT_NE(entryOf(program, ParameterIndex::StepDestination), 0) << sound.name;
+    const double stepSeconds =
+        60.0 / tempo / (16.0 * stepPatternsPerBeat(entryOf(program, ParameterIndex::StepSync)));
+    for (const SoundMeasurements& m : sound.keys) {
+      EXPECT_GE(m.modulationDepthDb, 6.0) << sound.name;
+      ASSERT_GT(m.modulationRateHz, 0.0) << sound.name;
+      // The level repeats after a whole number of steps.
+      const double steps = 1.0 / m.modulationRateHz / stepSeconds;
+      EXPECT_GE(std::round(steps), 1.0) << sound.name;
+      EXPECT_NEAR(steps, std::round(steps), 0.15) << sound.name;
+    }
+  }
+}
+
+TEST_F(FactoryProgramSound, DrumsArePercussive) {
+  for (const ProgramSound& sound : *sounds) {
+    if (!hasPrefix(sound.name, "DRUM ")) continue;
+    for (const SoundMeasurements& m : sound.keys) EXPECT_GE(m.envelopeCrestDb, 12.0) << sound.name;
+  }
+}
+
+TEST_F(FactoryProgramSound, PadsAreSteadyAndSoftEdged) {
+  for (const ProgramSound& sound : *sounds) {
+    if (!hasPrefix(sound.name, "PAD ")) continue;
+    for (const SoundMeasurements& m : sound.keys) {
+      EXPECT_LE(m.modulationDepthDb, 6.0) << sound.name;
+      EXPECT_GE(m.attackSeconds, 0.03) << sound.name;
+      EXPECT_GE(m.releaseSeconds, 0.3) << sound.name;
+    }
+  }
+}
+
+TEST_F(FactoryProgramSound, LeadsAreBrightSingleLines) {
+  for (const ProgramSound& sound : *sounds) {
+    if (!hasPrefix(sound.name, "LD ")) continue;
+    for (const SoundMeasurements& m : sound.keys) {
+      EXPECT_GE(m.centroidHz, 1200.0) << sound.name;
+      EXPECT_GE(m.pitchClarity, 0.8) << sound.name;
+    }
+  }
+}
+
+TEST_F(FactoryProgramSound, AtmospheresEvolve) {
+  for (const ProgramSound& sound : *sounds) {
+    if (!hasPrefix(sound.name, "ATM ")) continue;
+    for (const SoundMeasurements& m : sound.keys) {
+      const bool evolves = m.releaseSeconds >= 0.5 || m.modulationDepthDb >= 3.0 ||
+                           m.centroidSpanOctaves >= 0.3 || m.peakSpanOctaves >= 0.3;
+      EXPECT_TRUE(evolves) << sound.name;
+    }
+  }
+}
+
+TEST_F(FactoryProgramSound, EffectsSweepOverAnOctave) {
+  for (const ProgramSound& sound : *sounds) {
+    if (!hasPrefix(sound.name, "FX ")) continue;
+    for (const SoundMeasurements& m : sound.keys) {
+      EXPECT_GE(std::max(m.centroidSpanOctaves, m.peakSpanOctaves), 1.0) << sound.name;
+    }
+  }
+}
+
+TEST_F(FactoryProgramSound, NamesShowWhatTheyName) {
+  const std::vector<std::string> fm = {"FM Sine", "FM Tri", "FM Saw"};
+  const std::vector<std::string> phaser = {"Phaser"};
+  const std::vector<std::string> comb = {"Comb1", "Comb2", "Comb5"};
+  const std::vector<std::string> vocal = {"Vocals",  "Vocal A", "Vocal U", "Vocal E",
+                                          "Vocal I", "Vocal O", "Vocals2"};
+  constexpr int32_t volumeEntry = 7;
+  constexpr int32_t compressorEntry = 10;
+  for (int32_t program = 0; program < programCount; ++program) {
+    const std::string& name = (*sounds)[program].name;
+    const std::string text = lower(name);
+    if (name.find("FM") != std::string::npos) {
+      EXPECT_TRUE(usesFilter(program, fm)) << name;
+    }
+    if (text.find("phaser") != std::string::npos) {
+      EXPECT_TRUE(usesFilter(program, phaser)) << name;
+    }
+    if (text.find("comb") != std::string::npos) {
+      EXPECT_TRUE(usesFilter(program, comb)) << name;
+    }
+    if (text.find("vocal") != std::string::npos || text.find("voice") != std::string::npos) {
+      EXPECT_TRUE(usesFilter(program, vocal)) << name;
+    }
+    if (text.find("dist") != std::string::npos || text.find("dirt") != std::string::npos) {
+      const int32_t type = entryOf(program, ParameterIndex::DistortionType);
+      EXPECT_TRUE(type != 0 && type != volumeEntry && type != compressorEntry) << name;
+      EXPECT_GE(valuesOf(program)[ParameterIndex::Drive], 0.3f) << name;
+    }
+    if (text.find("bass") != std::string::npos) {
+      EXPECT_GE((*sounds)[program].keys[0].lowShare, 0.3) << name;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+#include "plugin/engine/tools/ProgramRenderer.h"
+
+#include <cmath>
+
+#include "plugin/framework/AEffect.h"
+#include "plugin/framework/EffectOpcodes.h"
+#include "plugin/framework/HostOpcodes.h"
+#include "plugin/framework/VstEvents.h"
+#include "plugin/framework/VstTimeInfo.h"
+
+namespace {
+
+using EntryFunction = AEffect* (*)(audioMasterCallback);
+
+constexpr VstIntPtr hostVersion = 2400;
+constexpr unsigned char noteOnStatus = 0x90;
+constexpr unsigned char noteOffStatus = 0x80;
+// A host's buffer for a program name.
+constexpr int nameCapacity = 256;
+
+// The transport of the playing in progress; one rendering runs at a time.
+struct Transport {
+  VstTimeInfo time{};
+  int32_t blockSize = 0;
+};
+Transport* currentTransport = nullptr;
+
+VstIntPtr hostCallback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/, VstIntPtr /*value*/,
+                       void* /*ptr*/, float /*opt*/) {
+  Transport* transport = currentTransport;
+  switch (opcode) {
+    case audioMasterVersion:
+      return hostVersion;
+    case audioMasterGetTime:
+      return transport ? reinterpret_cast<VstIntPtr>(&transport->time) : 0;
+    case audioMasterGetSampleRate:
+      return transport ? static_cast<VstIntPtr>(transport->time.sampleRate) : 0;
+    case audioMasterGetBlockSize:
+      return transport ? transport->blockSize : 0;
+    case audioMasterWantMidi:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void sendNote(AEffect* effect, unsigned char status, int32_t key, int32_t velocity) {
+  VstMidiEvent event{};
+  event.type = kVstMidiType;
+  event.byteSize = sizeof(VstMidiEvent);
+  event.flags = kVstMidiEventIsRealtime;
+  event.midiData[0] = static_cast<char>(status);
+  event.midiData[1] = static_cast<char>(key & 0x7F);
+  event.midiData[2] = static_cast<char>(velocity & 0x7F);
+  VstEvents list{};
+  list.numEvents = 1;
+  list.events[0] = reinterpret_cast<VstEvent*>(&event);
+  effect->dispatcher(effect, effProcessEvents, 0, 0, &list, 0.0f);
+}
+
+int32_t blocksFor(double seconds, const PlayingSettings& settings) {
+  return static_cast<int32_t>(std::ceil(seconds * settings.sampleRate / settings.blockSize));
+}
+
+}  // namespace
+
+ProgramRenderer::ProgramRenderer(const std::string& dllPath) {
+  library_ = LoadLibraryA(dllPath.c_str());
+  if (!library_) return;
+  entry_ = reinterpret_cast<void*>(GetProcAddress(library_, "VSTPluginMain"));
+}
+
+ProgramRenderer::~ProgramRenderer() {
+  if (library_) FreeLibrary(library_);
+}
+
+std::string ProgramRenderer::programName(int32_t program) const {
+  if (!entry_) return {};
+  const auto entry = reinterpret_cast<EntryFunction>(entry_);
+  AEffect* effect = entry(&hostCallback);
+  if (!effect || effect->magic != kEffectMagic) return {};
+  char name[nameCapacity] = {};
+  effect->dispatcher(effect, effGetProgramNameIndexed, program, 0, name, 0.0f);
+  name[nameCapacity - 1] = '\0';
+  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+  return name;
+}
+
+StereoRendering ProgramRenderer::render(const PlayingSettings& settings) const {
+  StereoRendering rendering;
+  if (!entry_ || settings.blockSize < 1 || settings.sampleRate <= 0.0) return rendering;
+  Transport transport;
+  transport.blockSize = settings.blockSize;
+  transport.time.sampleRate = settings.sampleRate;
+  transport.time.tempo = settings.tempo;
+  transport.time.timeSigNumerator = 4;
+  transport.time.timeSigDenominator = 4;
+  transport.time.flags = kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid;
+  currentTransport = &transport;
+
+  const auto entry = reinterpret_cast<EntryFunction>(entry_);
+  AEffect* effect = entry(&hostCallback);
+  if (!effect || effect->magic != kEffectMagic || effect->numOutputs < 2) {
+    currentTransport = nullptr;
+    return rendering;
+  }
+  effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
+  effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, static_cast<float>(settings.sampleRate));
+  effect->dispatcher(effect, effSetBlockSize, 0, settings.blockSize, nullptr, 0.0f);
+  effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+  effect->dispatcher(effect, effSetProgram, 0, settings.program, nullptr, 0.0f);
+  if (!settings.values.empty()) {
+    // Edits are stored into the program; selecting it again starts from the edited values.
+    for (std::size_t index = 0; index < settings.values.size(); ++index) {
+      effect->setParameter(effect, static_cast<VstInt32>(index), settings.values[index]);
+    }
+    effect->dispatcher(effect, effSetProgram, 0, settings.program, nullptr, 0.0f);
+  }
+
+  const int32_t heldBlocks = blocksFor(settings.heldSeconds, settings);
+  const int32_t totalBlocks = heldBlocks + blocksFor(settings.releasedSeconds, settings);
+  const std::size_t frames = static_cast<std::size_t>(totalBlocks) * settings.blockSize;
+  rendering.left.assign(frames, 0.0f);
+  rendering.right.assign(frames, 0.0f);
+  rendering.releaseFrame = heldBlocks * settings.blockSize;
+  rendering.blockSize = settings.blockSize;
+  rendering.sampleRate = settings.sampleRate;
+
+  std::vector<float> silence(settings.blockSize, 0.0f);
+  for (int32_t block = 0; block < totalBlocks; ++block) {
+    if (block == 0) sendNote(effect, noteOnStatus, settings.key, settings.velocity);
+    if (block == heldBlocks) sendNote(effect, noteOffStatus, settings.key, 0);
+    const std::size_t start = static_cast<std::size_t>(block) * settings.blockSize;
+    float* inputs[2] = {silence.data(), silence.data()};
+    float* outputs[2] = {rendering.left.data() + start, rendering.right.data() + start};
+    effect->processReplacing(effect, inputs, outputs, settings.blockSize);
+    transport.time.samplePos += settings.blockSize;
+    transport.time.ppqPos = transport.time.samplePos / settings.sampleRate * settings.tempo / 60.0;
+  }
+
+  effect->dispatcher(effect, effMainsChanged, 0, 0, nullptr, 0.0f);
+  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+  currentTransport = nullptr;
+  return rendering;
+}
