@@ -6,11 +6,13 @@ set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${QZ_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# qz_add_test(name SOURCES file... [LIBS lib...] [DEPENDS target...] [TIMEOUT seconds])
+# qz_add_test(name SOURCES file... [LIBS lib...] [DEPENDS target...] [TIMEOUT seconds] [DESKTOP])
 # DEPENDS names targets (test plug-ins, drivers) that the test loads at run time; they are built
 # with it, into the same folder as the test (see tests/support/TestPaths.h).
+# DESKTOP marks a test that presses keys and buttons, opens dialogs or menus or moves the focus:
+# Wine keeps one input state for all its programs, so such tests never run side by side.
 function(qz_add_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(T "DESKTOP" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
   if(T_DEPENDS)
@@ -21,6 +23,9 @@ function(qz_add_test name)
     set(T_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_DESKTOP)
+    set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK desktop)
+  endif()
 endfunction()
 
 # Every executable and DLL lands in one folder, so tests find the DLLs they load.
