@@ -5,6 +5,10 @@
 
 #include "host/core/IChannel.h"
 
+namespace Common::Config {
+class Configuration;
+}
+
 namespace Ombix::Kelvane {
 
 class IDriverInfo;
@@ -34,6 +38,13 @@ class ILogic {
   // The peak load since the last call (0 while no driver runs); asks the engine to start a new peak.
   virtual float GetCpuLoad() = 0;
   virtual void SetLoaderThreads(int count) = 0;
+  // Probes the plug-ins below folder with the probe program, one at a time on a scanner thread; the
+  // Scanning signal reports each path. The first call makes the scanner, which writes the results into
+  // that configuration on its own thread, without a lock: nothing else may use that configuration
+  // (the driver settings' one included) until the Logic is deleted. Later calls only add folders;
+  // their configuration is not used.
+  virtual void ScanPlugins(const std::string& folder, const std::string& probeProgram,
+                           Common::Config::Configuration* configuration) = 0;
   virtual void CreatePlugin(const std::string& path) = 0;
   // Takes the command: runs it at once on the GUI thread, else queues it and fires CommandsPending.
   virtual void PostCommand(Commands::ICommand* command) = 0;

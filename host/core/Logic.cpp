@@ -10,6 +10,7 @@
 #include "host/core/events/ScanningPlugin.h"
 #include "host/drivers/IAudioDriver.h"
 #include "host/hosting/PluginFactory.h"
+#include "host/hosting/PluginIterator.h"
 
 namespace Ombix::Kelvane {
 
@@ -26,6 +27,8 @@ Logic::Logic(HWND mainWindow, Common::Config::Configuration* configuration, cons
 }
 
 Logic::~Logic() {
+  // First: the scanner's thread posts into the engine and writes its configuration until it ends.
+  scanner_.reset();
   busy_ = true;
   while (!records_.empty()) {
     const auto first = records_.begin();
@@ -64,6 +67,15 @@ float Logic::GetCpuLoad() {
 
 void Logic::SetLoaderThreads(int count) {
   engine_->Factory()->SetLoaderThreadCount(count);
+}
+
+void Logic::ScanPlugins(const std::string& folder, const std::string& probeProgram,
+                        Common::Config::Configuration* configuration) {
+  if (!scanner_) {
+    scanner_ = std::make_unique<PluginIterator>(probeProgram, configuration);
+    scanner_->ScanningPlugin.connect([this](const std::string& path) { OnScanningPlugin(path); });
+  }
+  scanner_->Scan(folder);
 }
 
 void Logic::CreatePlugin(const std::string& path) {

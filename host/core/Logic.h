@@ -19,6 +19,7 @@ namespace Ombix::Kelvane {
 class DriverInfo;
 class Engine;
 class Plugin;
+class PluginIterator;
 namespace Events {
 class IEvent;
 }
@@ -39,6 +40,8 @@ class Logic : public ILogic {
   bool IsAudioRunning() override;
   float GetCpuLoad() override;
   void SetLoaderThreads(int count) override;
+  void ScanPlugins(const std::string& folder, const std::string& probeProgram,
+                   Common::Config::Configuration* configuration) override;
   void CreatePlugin(const std::string& path) override;
   void PostCommand(Commands::ICommand* command) override;
   void ProcessCommands() override;
@@ -58,6 +61,7 @@ class Logic : public ILogic {
   void OnEventsPending();
   void OnEvent(Events::IEvent* event);
 
+  std::unique_ptr<PluginIterator> scanner_;  // made by the first ScanPlugins
   std::unique_ptr<DriverInfo> driverInfo_;
   std::unique_ptr<Engine> engine_;
   std::map<int, std::unique_ptr<Plugin>> records_;

@@ -16,6 +16,7 @@ class FakeLogic : public Ombix::Kelvane::ILogic {
   bool IsAudioRunning() override { return false; }
   float GetCpuLoad() override { return 0.0f; }
   void SetLoaderThreads(int) override {}
+  void ScanPlugins(const std::string&, const std::string&, Common::Config::Configuration*) override {}
   void CreatePlugin(const std::string&) override {}
   void PostCommand(Ombix::Kelvane::Commands::ICommand* command) override { commands.emplace_back(command); }
   void ProcessCommands() override {}
