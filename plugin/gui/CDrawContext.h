@@ -113,6 +113,12 @@ class CDrawContext : public CReferenceCounter {
 
  protected:
   void makePen();
+  void selectClipRegion();
+  // Takes a device context made after construction: saves what it holds and selects this context's
+  // pen, brush, font, colours and draw mode into it.
+  void attachDeviceContext(HDC deviceContext);
+  // Puts back the objects the device context held before.
+  void detachDeviceContext();
   CRect toDevice(const CRect& rect) const;
   POINT toDevice(const CPoint& point) const;
 
