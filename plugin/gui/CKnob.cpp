@@ -1,7 +1,7 @@
 #include "plugin/gui/CKnob.h"
 
 #include "plugin/gui/BitmapFrame.h"
-#include "plugin/gui/CDrawContext.h"
+#include "plugin/gui/ControlClick.h"
 #include "plugin/gui/CFrame.h"
 #include "plugin/gui/ValueSteps.h"
 
@@ -155,9 +155,7 @@ void CKnob::mouse(CDrawContext* context, CPoint& where, long buttons) {
   if (!bMouseEnabled) return;
   if (buttons == -1) buttons = context->getMouseButtons();
   if (!(buttons & kLButton)) return;
-  if (listener && (buttons & (kAlt | kShift | kControl | kApple))) {
-    if (listener->controlModifierClicked(context, this, buttons) != 0) return;
-  }
+  if (listenerTookClick(listener, context, this, buttons)) return;
   if (checkDefaultValue(context, buttons)) return;
 
   const bool alt = (buttons & kAlt) != 0;
