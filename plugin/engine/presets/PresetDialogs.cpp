@@ -1,0 +1,91 @@
+#include "plugin/engine/presets/PresetDialogs.h"
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "plugin/engine/presets/PresetFile.h"
+#include "plugin/engine/presets/PresetImage.h"
+
+namespace {
+
+// One kind of preset file: the dialog's filter, the extension a saved name gets, and how its
+// image is made and applied.
+struct PresetKind {
+  const char* filter;
+  const char* extension;
+  std::vector<unsigned char> (*build)(OmAudio& effect);
+  bool (*load)(OmAudio& effect, const unsigned char* data, std::size_t size);
+};
+
+// Display text and pattern pairs; the literal's own terminator ends the list with a second zero.
+const PresetKind singlePreset{"Zintara3 single preset (*.fxp)\0*.fxp\0All files(*.*)\0*.*\0", ".fxp",
+                              buildSinglePresetData, loadSinglePresetData};
+const PresetKind bank{"Zintara3 preset bank (*.fxb)\0*.fxb\0All files(*.*)\0*.*\0", ".fxb", buildBankData,
+                      loadBankData};
+
+// The dialogs share one file name, so each starts from the last chosen file.
+char fileName[MAX_PATH] = "";
+
+enum class Choice { chosen, cancelled, failed };
+
+Choice chooseFile(const PresetKind& kind, HWND owner, bool forSaving) {
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = kind.filter;
+  dialog.lpstrFile = fileName;
+  dialog.nMaxFile = MAX_PATH;
+  const BOOL chosen = forSaving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+  if (chosen) return Choice::chosen;
+  return CommDlgExtendedError() == 0 ? Choice::cancelled : Choice::failed;
+}
+
+PresetDialogResult resultOf(Choice choice) {
+  return choice == Choice::cancelled ? PresetDialogResult::cancelled : PresetDialogResult::failed;
+}
+
+PresetDialogResult saveDialog(OmAudio& effect, HWND owner, const PresetKind& kind) {
+  const Choice choice = chooseFile(kind, owner, true);
+  if (choice != Choice::chosen) return resultOf(choice);
+  const std::string path = withPresetExtension(fileName, kind.extension);
+  return writePresetFile(path, kind.build(effect)) ? PresetDialogResult::done : PresetDialogResult::failed;
+}
+
+PresetDialogResult loadDialog(OmAudio& effect, HWND owner, const PresetKind& kind) {
+  const Choice choice = chooseFile(kind, owner, false);
+  if (choice != Choice::chosen) return resultOf(choice);
+  std::vector<unsigned char> image;
+  const bool loaded =
+      readPresetFile(fileName, largestPresetImage, image) && kind.load(effect, image.data(), image.size());
+  return loaded ? PresetDialogResult::done : PresetDialogResult::failed;
+}
+
+}  // namespace
+
+PresetDialogResult saveSinglePresetDialog(OmAudio& effect, HWND owner) {
+  return saveDialog(effect, owner, singlePreset);
+}
+
+PresetDialogResult saveBankDialog(OmAudio& effect, HWND owner) {
+  return saveDialog(effect, owner, bank);
+}
+
+PresetDialogResult loadSinglePresetDialog(OmAudio& effect, HWND owner) {
+  return loadDialog(effect, owner, singlePreset);
+}
+
+PresetDialogResult loadBankDialog(OmAudio& effect, HWND owner) {
+  return loadDialog(effect, owner, bank);
+}
+
+std::string withPresetExtension(const std::string& name, const std::string& extension) {
+  const std::string letters = extension.substr(extension.size() - 3);
+  const bool hasLetters =
+      name.size() >= letters.size() &&
+      CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str() + name.size() - letters.size(), -1,
+                     letters.c_str(), -1) == CSTR_EQUAL;
+  return hasLetters ? name : name + extension;
+}

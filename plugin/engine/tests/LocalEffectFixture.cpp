@@ -1,0 +1,45 @@
+#include "LocalEffectFixture.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "plugin/framework/HostOpcodes.h"
+#include "plugin/framework/ModuleHandle.h"
+#include "tests/support/TestPaths.h"
+
+namespace {
+
+std::vector<VstInt32> recordedOpcodes;
+
+VstIntPtr recordingHost(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/, VstIntPtr /*value*/,
+                        void* /*ptr*/, float /*opt*/) {
+  recordedOpcodes.push_back(opcode);
+  return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+}  // namespace
+
+std::string LocalEffectFixture::folder;
+
+void LocalEffectFixture::SetUpTestSuite() {
+  folder = Testing::makeTempFolder("local-effect");
+  const std::string copy = folder + "zintara3.dll";
+  CopyFileA((Testing::binaryFolder() + "zintara3.dll").c_str(), copy.c_str(), FALSE);
+  hInstance = LoadLibraryA(copy.c_str());
+}
+
+void LocalEffectFixture::TearDownTestSuite() {
+  FreeLibrary(hInstance);
+  hInstance = nullptr;
+}
+
+void LocalEffectFixture::SetUp() {
+  ASSERT_NE(hInstance, nullptr);
+  effect = std::make_unique<OmAudio>(&recordingHost);
+  recordedOpcodes.clear();
+}
+
+int LocalEffectFixture::hostCalls(VstInt32 opcode) {
+  return static_cast<int>(std::count(recordedOpcodes.begin(), recordedOpcodes.end(), opcode));
+}
