@@ -128,7 +128,8 @@ void CScope::drawTextLines(CDrawContext& context) {
   context.setFont(kNormalFontSmaller, textHeight, 0);
   for (std::int32_t k = 0; k < lineCount; ++k) {
     const long y = 16 + 12 * k;
-    drawShadowedString(context, lines[k], ordered(6, y, width - 4, y + 15), ordered(5, y - 1, width - 5, y + 14));
+    drawShadowedString(context, lines[k], ordered(6, y, width - 4, y + 15),
+                       ordered(5, y - 1, width - 5, y + 14));
   }
 }
 

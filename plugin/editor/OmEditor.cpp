@@ -2,18 +2,20 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <cstdio>
 
 #include "plugin/editor/CScope.h"
 #include "plugin/engine/OmAudio.h"
 #include "plugin/engine/dsp/Random.h"
 #include "plugin/gui/CBitmap.h"
+#include "plugin/gui/CDrawContext.h"
 #include "plugin/gui/CFrame.h"
 #include "plugin/gui/CKickButton.h"
 #include "plugin/gui/CKnob.h"
 #include "plugin/gui/CMovieBitmap.h"
 #include "plugin/gui/COnOffButton.h"
 #include "plugin/gui/COptionMenu.h"
+#include "plugin/gui/COptionMenuScheme.h"
 #include "plugin/gui/CRockerSwitch.h"
 #include "plugin/gui/CSplashScreen.h"
 
@@ -55,8 +57,8 @@ constexpr long presetButtonWidth = 32;
 constexpr long presetButtonHeight = 12;
 constexpr long stepTop = 275;
 constexpr long stepLedTop = 259;
-constexpr int32_t knobMode = 2;  // linear dragging
-constexpr int32_t programNameSlot = 32;
+constexpr int32_t knobMode = 2;   // linear dragging
+constexpr size_t entrySlot = 32;  // the longest entry text is 31 characters
 
 struct KnobPlace {
   int32_t tag;
@@ -67,13 +69,13 @@ struct KnobPlace {
 
 // In the order of creation, which is also the drawing order.
 constexpr KnobPlace knobPlaces[] = {
-    {ParameterIndex::Cutoff1, 122, 11, true},      {ParameterIndex::Cutoff2, 122, 76, true},
-    {ParameterIndex::Drive, 463, 80, false},       {ParameterIndex::Volume, 556, 21, false},
-    {ParameterIndex::DryWet, 556, 80, false},      {ParameterIndex::Lfo1Rate, 46, 148, false},
-    {ParameterIndex::Lfo1Send, 236, 148, false},   {ParameterIndex::Lfo2Rate, 46, 207, false},
-    {ParameterIndex::Lfo2Send, 236, 207, false},   {ParameterIndex::EnvelopeTime, 385, 148, false},
+    {ParameterIndex::Cutoff1, 122, 11, true},        {ParameterIndex::Cutoff2, 122, 76, true},
+    {ParameterIndex::Drive, 463, 80, false},         {ParameterIndex::Volume, 556, 21, false},
+    {ParameterIndex::DryWet, 556, 80, false},        {ParameterIndex::Lfo1Rate, 46, 148, false},
+    {ParameterIndex::Lfo1Send, 236, 148, false},     {ParameterIndex::Lfo2Rate, 46, 207, false},
+    {ParameterIndex::Lfo2Send, 236, 207, false},     {ParameterIndex::EnvelopeTime, 385, 148, false},
     {ParameterIndex::EnvelopeSend, 431, 148, false}, {ParameterIndex::DelaySend, 503, 148, false},
-    {ParameterIndex::Resonance1, 189, 19, false},  {ParameterIndex::Resonance2, 189, 83, false},
+    {ParameterIndex::Resonance1, 189, 19, false},    {ParameterIndex::Resonance2, 189, 83, false},
     {ParameterIndex::StepSend, 492, 266, false},
 };
 
@@ -147,7 +149,7 @@ constexpr long programMenuWidth = 123;
 constexpr long programMenuHeight = 13;
 constexpr uint8_t programMenuGrey = 55;
 constexpr ButtonPlace programRockerPlace{EditorTag::ProgramRocker, 50, 321};
-constexpr CRect splashArea(520, 312, 580, 372);
+const CRect splashArea(520, 312, 580, 372);
 constexpr long scopeLeft = 280;
 constexpr long scopeTop = 12;
 
@@ -199,9 +201,9 @@ bool OmEditor::open(void* parent) {
   frame->setBackground(panel);
 
   CBitmap* scopePicture = bitmap(ScopeBitmap);
-  scope = new CScope(CRect(scopeLeft, scopeTop, scopeLeft + scopePicture->getWidth(),
-                           scopeTop + scopePicture->getHeight()),
-                     scopePicture);
+  scope = new CScope(
+      CRect(scopeLeft, scopeTop, scopeLeft + scopePicture->getWidth(), scopeTop + scopePicture->getHeight()),
+      scopePicture);
   frame->addView(scope);
   scope->setTipLine(1, "Version: v3.4");
 
@@ -231,15 +233,12 @@ bool OmEditor::open(void* parent) {
   }
   for (const KickPlace& place : kickPlaces) addKickButton(place.left, place.top, place.tag, place.bitmapId);
 
-  std::vector<char> nameSlots(static_cast<size_t>(programCount) * programNameSlot, '\0');
   std::vector<const char*> names;
-  for (int32_t program = 0; program < programCount; ++program) {
-    char* slot = &nameSlots[static_cast<size_t>(program) * programNameSlot];
-    std::strncpy(slot, audio().programs[program].name, programNameCapacity - 1);
-    names.push_back(slot);
-  }
-  programMenu = addOptionMenu(programMenuPlace.left, programMenuPlace.top, programMenuWidth, programMenuHeight,
-                              grey(programMenuGrey), names.data(), programCount, programMenuPlace.tag);
+  for (int32_t program = 0; program < programCount; ++program)
+    names.push_back(audio().programs[program].name);
+  programMenu =
+      addOptionMenu(programMenuPlace.left, programMenuPlace.top, programMenuWidth, programMenuHeight,
+                    grey(programMenuGrey), names.data(), programCount, programMenuPlace.tag);
   addRocker(programRockerPlace.left, programRockerPlace.top, programRockerPlace.tag);
   for (const ButtonPlace& place : presetPlaces) addPresetButton(place.left, place.top, place.tag);
 
@@ -251,7 +250,8 @@ bool OmEditor::open(void* parent) {
 
   opened = true;
   splashShown = false;
-  for (int32_t index = 0; index < ParameterIndex::count; ++index) setParameter(index, effect->getParameter(index));
+  for (int32_t index = 0; index < ParameterIndex::count; ++index)
+    setParameter(index, effect->getParameter(index));
   setKnobMode(knobMode);
   return true;
 }
@@ -283,9 +283,9 @@ CControl* OmEditor::addKnob(long left, long top, int32_t tag, long size, long ha
 }
 
 COptionMenu* OmEditor::addOptionMenu(long left, long top, long width, long height, CColor base,
-                                      const char* const* texts, int32_t count, int32_t tag) {
-  auto* menu = new COptionMenu(CRect(left, top, left + width, top + height), this, tag, nullptr, nullptr,
-                               menuStyle);
+                                     const char* const* texts, int32_t count, int32_t tag) {
+  auto* menu =
+      new COptionMenu(CRect(left, top, left + width, top + height), this, tag, nullptr, nullptr, menuStyle);
   const CColor text{lighter(base.red), lighter(base.green), lighter(base.blue), 255};
   const CColor dark{half(base.red), half(base.green), half(base.blue), 255};
   menu->setFont(kNormalFontSmaller);
@@ -302,7 +302,7 @@ COptionMenu* OmEditor::addOptionMenu(long left, long top, long width, long heigh
   menu->setNbItemsPerColumn(menuColumnLength);
   for (int32_t i = 0; i < count; ++i) {
     char entry[menuTextCapacity] = {};
-    std::strncpy(entry, texts[i], programNameSlot - 1);
+    std::snprintf(entry, entrySlot, "%s", texts[i]);
     menu->addEntry(entry, -1);
   }
   frame->addView(menu);
@@ -332,8 +332,8 @@ void OmEditor::addRocker(long left, long top, int32_t tag) {
 
 CControl* OmEditor::addStepButton(long left, long top, int32_t tag, float value) {
   CBitmap* keys = bitmap(StepBitmap);
-  auto* button = new COnOffButton(CRect(left, top, left + keys->getWidth(), top + keys->getHeight() / 2), this,
-                                  tag, keys, kPostListenerUpdate);
+  auto* button = new COnOffButton(CRect(left, top, left + keys->getWidth(), top + keys->getHeight() / 2),
+                                  this, tag, keys, kPostListenerUpdate);
   keys->setTransparentColor(kBlackCColor);
   button->setTransparency(true);
   button->setValue(value);
@@ -348,8 +348,8 @@ void OmEditor::addKickButton(long left, long top, int32_t tag, long bitmapId) {
 }
 
 void OmEditor::addPresetButton(long left, long top, int32_t tag) {
-  auto* button = new CKickButton(CRect(left, top, left + presetButtonWidth, top + presetButtonHeight), this, tag,
-                                 0, bitmap(PanelBitmap), CPoint(left, top));
+  auto* button = new CKickButton(CRect(left, top, left + presetButtonWidth, top + presetButtonHeight), this,
+                                 tag, 0, bitmap(PanelBitmap), CPoint(left, top));
   button->setTransparency(true);
   frame->addView(button);
 }

@@ -9,6 +9,7 @@
 #include "plugin/engine/ParameterMenu.h"
 #include "plugin/engine/ProgramRecord.h"
 #include "plugin/gui/AEffGUIEditor.h"
+#include "plugin/gui/CColor.h"
 #include "plugin/gui/CControlListener.h"
 #include "plugin/gui/CPoint.h"
 

@@ -23,13 +23,12 @@ constexpr float pressed = 0.5f;
 
 // What Default sets, in parameter order (menu values select their entry).
 const float defaultValues[ParameterIndex::count] = {
-    0.02f, 0.75f, 0.36146164f, 0.0f, 0.0f, 0.0f, 0.02f, 0.01f, 0.84343076f, 0.49719056f,
-    1.0f, 1.0f, 0.0f, 0.03f, 1.0f, 0.16f, 0.0f, 0.04f, 0.0f, 0.5f,
-    0.01f, 0.0f, 0.52705836f, 0.0f, 0.0f,
+    0.02f,          0.75f, 0.36146164f, 0.0f, 0.0f,  0.0f, 0.02f, 0.01f, 0.84343076f, 0.49719056f, 1.0f,
+    1.0f,           0.0f,  0.03f,       1.0f, 0.16f, 0.0f, 0.04f, 0.0f,  0.5f,        0.01f,       0.0f,
+    0.52705836f,    0.0f,  0.0f,
     0x1.999996p-4f,  // two steps below the single-precision 0.1, which also selects "Simple"
-    0.08f, 0.07f, 0.11f, 0.5f, 0.01f,
-    0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
-    0.0f};
+    0.08f,          0.07f, 0.11f,       0.5f, 0.01f, 0.0f, 0.0f,  0.0f,  0.0f,        0.0f,        0.0f,
+    0.0f,           0.0f,  0.0f,        0.0f, 0.0f,  0.0f, 0.0f,  0.0f,  0.0f,        0.0f,        0.0f};
 
 bool isMenuParameter(int32_t tag) {
   switch (tag) {
@@ -266,8 +265,8 @@ void OmEditor::showHelpAndStatus(int32_t tag, float value) {
 }
 
 void OmEditor::stepSyncMenu(int32_t parameter, float direction) {
-  const float last = static_cast<float>(static_cast<COptionMenu*>(parameterControls[parameter])->getNbEntries()) /
-                     100.0f;
+  const float last =
+      static_cast<float>(static_cast<COptionMenu*>(parameterControls[parameter])->getNbEntries()) / 100.0f;
   auto clamp = [last](float x) {
     if (x < 0.01f) x = 0.01f;
     if (x > last) x = last;
@@ -338,7 +337,8 @@ void OmEditor::setDefaults() {
   OmAudio& fx = audio();
   char name[] = "Default";
   fx.setProgramName(name);
-  for (int32_t index = 0; index < ParameterIndex::count; ++index) fx.setParameter(index, defaultValues[index]);
+  for (int32_t index = 0; index < ParameterIndex::count; ++index)
+    fx.setParameter(index, defaultValues[index]);
   fx.updateDisplay();
 }
 
