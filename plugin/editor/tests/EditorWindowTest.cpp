@@ -148,6 +148,11 @@ TEST_F(EditorWindow, TheEffectHasAnEditorOf632By373BeforeItOpens) {
 }
 
 TEST_F(EditorWindow, OpensItsPanelInTheParentWindowAndClosesIt) {
+  // Some sound first, so the filters have their current settings for the response curve.
+  std::vector<float> left(512);
+  std::vector<float> right(512);
+  float* outputs[] = {left.data(), right.data()};
+  for (int block = 0; block < 20; ++block) host->effect()->processReplacing(host->effect(), nullptr, outputs, 512);
   const HWND editor = openEditor();
   RECT client;
   GetClientRect(editor, &client);
