@@ -26,21 +26,27 @@ const PresetKind singlePreset{"Zintara3 single preset (*.fxp)\0*.fxp\0All files(
 const PresetKind bank{"Zintara3 preset bank (*.fxb)\0*.fxb\0All files(*.*)\0*.*\0", ".fxb", buildBankData,
                       loadBankData};
 
-// The dialogs share one file name, so each starts from the last chosen file.
-char fileName[MAX_PATH] = "";
+// The last chosen file, with which every dialog starts.
+char lastFileName[MAX_PATH] = "";
 
 enum class Choice { chosen, cancelled, failed };
 
-Choice chooseFile(const PresetKind& kind, HWND owner, bool forSaving) {
+// Shows the dialog; when the user chose a file its name is in path. Each dialog works on its own
+// copy of the last name, so one opened by another editor meanwhile cannot change its answer.
+Choice chooseFile(const PresetKind& kind, HWND owner, bool forSaving, std::string& path) {
+  char name[MAX_PATH];
+  lstrcpynA(name, lastFileName, MAX_PATH);
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
   dialog.lpstrFilter = kind.filter;
-  dialog.lpstrFile = fileName;
+  dialog.lpstrFile = name;
   dialog.nMaxFile = MAX_PATH;
   const BOOL chosen = forSaving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
-  if (chosen) return Choice::chosen;
-  return CommDlgExtendedError() == 0 ? Choice::cancelled : Choice::failed;
+  if (!chosen) return CommDlgExtendedError() == 0 ? Choice::cancelled : Choice::failed;
+  lstrcpynA(lastFileName, name, MAX_PATH);
+  path = name;
+  return Choice::chosen;
 }
 
 PresetDialogResult resultOf(Choice choice) {
@@ -48,18 +54,20 @@ PresetDialogResult resultOf(Choice choice) {
 }
 
 PresetDialogResult saveDialog(OmAudio& effect, HWND owner, const PresetKind& kind) {
-  const Choice choice = chooseFile(kind, owner, true);
+  std::string path;
+  const Choice choice = chooseFile(kind, owner, true, path);
   if (choice != Choice::chosen) return resultOf(choice);
-  const std::string path = withPresetExtension(fileName, kind.extension);
-  return writePresetFile(path, kind.build(effect)) ? PresetDialogResult::done : PresetDialogResult::failed;
+  const bool saved = writePresetFile(withPresetExtension(path, kind.extension), kind.build(effect));
+  return saved ? PresetDialogResult::done : PresetDialogResult::failed;
 }
 
 PresetDialogResult loadDialog(OmAudio& effect, HWND owner, const PresetKind& kind) {
-  const Choice choice = chooseFile(kind, owner, false);
+  std::string path;
+  const Choice choice = chooseFile(kind, owner, false, path);
   if (choice != Choice::chosen) return resultOf(choice);
   std::vector<unsigned char> image;
   const bool loaded =
-      readPresetFile(fileName, largestPresetImage, image) && kind.load(effect, image.data(), image.size());
+      readPresetFile(path, largestPresetImage, image) && kind.load(effect, image.data(), image.size());
   return loaded ? PresetDialogResult::done : PresetDialogResult::failed;
 }
 
@@ -82,10 +90,8 @@ PresetDialogResult loadBankDialog(OmAudio& effect, HWND owner) {
 }
 
 std::string withPresetExtension(const std::string& name, const std::string& extension) {
-  const std::string letters = extension.substr(extension.size() - 3);
-  const bool hasLetters =
-      name.size() >= letters.size() &&
-      CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str() + name.size() - letters.size(), -1,
-                     letters.c_str(), -1) == CSTR_EQUAL;
+  const std::string letters = extension.substr(1);
+  const bool hasLetters = name.size() >= letters.size() &&
+                          lstrcmpiA(name.c_str() + name.size() - letters.size(), letters.c_str()) == 0;
   return hasLetters ? name : name + extension;
 }

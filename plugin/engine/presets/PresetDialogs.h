@@ -28,5 +28,5 @@ PresetDialogResult loadSinglePresetDialog(OmAudio& effect, HWND owner);
 PresetDialogResult loadBankDialog(OmAudio& effect, HWND owner);
 
 // The file name under which a chosen name is saved: extension (".fxp" or ".fxb") is appended
-// unless the name already ends in its three letters, in any case.
+// unless the name already ends in its letters after the dot, in any case.
 std::string withPresetExtension(const std::string& name, const std::string& extension);

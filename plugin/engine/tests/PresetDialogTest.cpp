@@ -43,6 +43,8 @@ class DialogUser {
   bool sawDialog() const { return sawDialog_; }
   // The entries of the dialog's file-type list, read before the answer.
   std::vector<std::string> fileTypes() const { return fileTypes_; }
+  // The file name that the dialog showed when it opened.
+  std::string initialName() const { return initialName_; }
   // The dialog's owner window and whether it took input while the dialog was open.
   HWND dialogOwner() const { return dialogOwner_; }
   bool ownerEnabled() const { return ownerEnabled_; }
@@ -68,6 +70,10 @@ class DialogUser {
     dialogOwner_ = GetWindow(dialog, GW_OWNER);
     ownerEnabled_ = dialogOwner_ && IsWindowEnabled(dialogOwner_);
     readFileTypes(dialog);
+    char name[MAX_PATH] = {};
+    if (!GetDlgItemTextA(dialog, fileNameEdit, name, MAX_PATH))
+      GetDlgItemTextA(dialog, fileNameCombo, name, MAX_PATH);
+    initialName_ = name;
     if (path_.empty()) {
       PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     } else {
@@ -99,6 +105,7 @@ class DialogUser {
   std::atomic<bool> stop_{false};
   std::atomic<bool> sawDialog_{false};
   std::vector<std::string> fileTypes_;
+  std::string initialName_;
   HWND dialogOwner_ = nullptr;
   bool ownerEnabled_ = false;
   std::thread thread_;
@@ -177,6 +184,21 @@ TEST_F(PresetDialogTest, FilesThatAreNoPresetOfThisPluginFail) {
   }
   EXPECT_STREQ(effect->programs[0].name, before.name);
   EXPECT_EQ(effect->getParameter(ParameterIndex::Cutoff1), before.values[ParameterIndex::Cutoff1]);
+}
+
+TEST_F(PresetDialogTest, EveryDialogStartsWithTheLastChosenFile) {
+  {
+    DialogUser user(files + "remembered");
+    ASSERT_EQ(saveSinglePresetDialog(*effect, nullptr), PresetDialogResult::done);
+  }
+  {
+    DialogUser user("");
+    EXPECT_EQ(loadBankDialog(*effect, nullptr), PresetDialogResult::cancelled);
+    EXPECT_NE(user.initialName().find("remembered"), std::string::npos) << user.initialName();
+  }
+  DialogUser user("");
+  EXPECT_EQ(saveBankDialog(*effect, nullptr), PresetDialogResult::cancelled);
+  EXPECT_NE(user.initialName().find("remembered"), std::string::npos) << user.initialName();
 }
 
 TEST_F(PresetDialogTest, CancelledDialogsDoNothing) {
