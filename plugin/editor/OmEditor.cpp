@@ -177,6 +177,7 @@ OmEditor::OmEditor(OmAudio* effect) : AEffGUIEditor(effect) {
 }
 
 OmEditor::~OmEditor() {
+  close();  // a host that deletes the effect with its editor still open leaves no window behind
   for (CBitmap*& picture : bitmaps) {
     picture->forget();
     picture = nullptr;

@@ -142,6 +142,22 @@ TEST_F(EditorControls, AKnobChangeSetsTheParameterThroughTheAutomatedPathAndExpl
   EXPECT_STREQ(editor->getScope()->getStatus(), "Cutoff in Hz : 50.69");
 }
 
+TEST_F(EditorControls, AStepKeySetsItsStep) {
+  control(33)->setValue(1.0f);
+  editor->valueChanged(nullptr, control(33));
+  EXPECT_FLOAT_EQ(effect->getParameter(33), 1.0f);
+  EXPECT_EQ(countCalls(audioMasterAutomate), 1);
+  EXPECT_STREQ(editor->getScope()->getLine(0), "You can use the step");
+  EXPECT_STREQ(editor->getScope()->getStatus(), "");
+}
+
+TEST_F(EditorControls, DeletingTheEffectWithTheEditorOpenRemovesItsWindow) {
+  effect.reset();
+  EXPECT_EQ(GetWindow(parent, GW_CHILD), nullptr);
+  effect = std::make_unique<OmAudio>(&recordingHost);
+  editor = static_cast<OmEditor*>(effect->getEditor());
+}
+
 TEST_F(EditorControls, AHostChangeMovesTheControlWithoutDrawing) {
   effect->setParameter(9, 0.75f);
   EXPECT_FLOAT_EQ(control(9)->getValue(), 0.75f);

@@ -152,7 +152,8 @@ TEST_F(EditorWindow, OpensItsPanelInTheParentWindowAndClosesIt) {
   std::vector<float> left(512);
   std::vector<float> right(512);
   float* outputs[] = {left.data(), right.data()};
-  for (int block = 0; block < 20; ++block) host->effect()->processReplacing(host->effect(), nullptr, outputs, 512);
+  for (int block = 0; block < 20; ++block)
+    host->effect()->processReplacing(host->effect(), nullptr, outputs, 512);
   const HWND editor = openEditor();
   RECT client;
   GetClientRect(editor, &client);
