@@ -98,8 +98,13 @@ class EditorWindow : public ZintaraFixture {
  protected:
   void SetUp() override {
     ZintaraFixture::SetUp();
-    parent = CreateWindowA("STATIC", "editor host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 450, nullptr,
-                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    WNDCLASSA hostClass{};
+    hostClass.lpfnWndProc = DefWindowProcA;
+    hostClass.hInstance = GetModuleHandleA(nullptr);
+    hostClass.lpszClassName = "ZintaraEditorHost";
+    RegisterClassA(&hostClass);  // fails harmlessly when already registered
+    parent = CreateWindowA("ZintaraEditorHost", "editor host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700,
+                           450, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(parent, nullptr);
   }
   void TearDown() override {
@@ -187,6 +192,31 @@ TEST_F(EditorWindow, AHostParameterChangeMovesTheKnobAtTheNextIdle) {
   const Picture after = capture(editor);
   EXPECT_FALSE(after.sameArea(before, RECT{122, 11, 162, 51}));
   EXPECT_TRUE(after.sameArea(before, RECT{8, 40, 50, 70}));
+  host->dispatch(effEditClose);
+}
+
+// A click on the key of step 1 (at 59, 275 in the panel): the button goes down in the input queue,
+// where the controls read it, and the frame window gets its button message.
+TEST_F(EditorWindow, AClickOnAStepKeyTogglesItsStepThroughTheHost) {
+  const HWND editor = openEditor();
+  const float before = host->getParameter(31);
+  host->clearCalls();
+  POINT key{59 + 7, 275 + 7};
+  POINT onScreen = key;
+  ClientToScreen(editor, &onScreen);
+  SetCursorPos(onScreen.x, onScreen.y);
+  INPUT button{};
+  button.type = INPUT_MOUSE;
+  button.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &button, sizeof(INPUT));
+  SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(key.x, key.y));
+  button.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &button, sizeof(INPUT));
+  settle();
+  EXPECT_FLOAT_EQ(host->getParameter(31), before == 0.0f ? 1.0f : 0.0f);
+  EXPECT_GE(host->countCalls(0), 1);   // audioMasterAutomate
+  EXPECT_GE(host->countCalls(43), 1);  // the edit gesture begins
+  EXPECT_GE(host->countCalls(44), 1);  // and ends
   host->dispatch(effEditClose);
 }
 
