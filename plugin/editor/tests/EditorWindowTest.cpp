@@ -128,16 +128,32 @@ class EditorWindow : public ZintaraFixture {
     }
   }
 
-  // The panel picture as the plug-in holds it in its resources.
-  Picture panelResource() const {
+  // A full-size picture as the plug-in holds it in its resources: the panel (128) or the splash (132).
+  Picture panelResource(int id = 128) const {
     const HMODULE module = GetModuleHandleA(pluginPath.c_str());
     const HBITMAP bitmap =
-        static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(128), IMAGE_BITMAP, 0, 0, 0));
+        static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
     HDC screen = GetDC(nullptr);
     Picture picture = readBitmap(screen, bitmap, panelWidth, panelHeight);
     ReleaseDC(nullptr, screen);
     DeleteObject(bitmap);
     return picture;
+  }
+
+  // A left click at a point of the panel: the button goes down in the input queue, where the controls
+  // read it, the frame window gets its button message, and the button comes up again.
+  void click(HWND editor, int x, int y) {
+    POINT onScreen{x, y};
+    ClientToScreen(editor, &onScreen);
+    SetCursorPos(onScreen.x, onScreen.y);
+    INPUT button{};
+    button.type = INPUT_MOUSE;
+    button.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &button, sizeof(INPUT));
+    SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    button.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &button, sizeof(INPUT));
+    settle();
   }
 
   HWND parent = nullptr;
@@ -195,28 +211,28 @@ TEST_F(EditorWindow, AHostParameterChangeMovesTheKnobAtTheNextIdle) {
   host->dispatch(effEditClose);
 }
 
-// A click on the key of step 1 (at 59, 275 in the panel): the button goes down in the input queue,
-// where the controls read it, and the frame window gets its button message.
+// A click on the key of step 1 (at 59, 275 in the panel).
 TEST_F(EditorWindow, AClickOnAStepKeyTogglesItsStepThroughTheHost) {
   const HWND editor = openEditor();
   const float before = host->getParameter(31);
   host->clearCalls();
-  POINT key{59 + 7, 275 + 7};
-  POINT onScreen = key;
-  ClientToScreen(editor, &onScreen);
-  SetCursorPos(onScreen.x, onScreen.y);
-  INPUT button{};
-  button.type = INPUT_MOUSE;
-  button.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  SendInput(1, &button, sizeof(INPUT));
-  SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(key.x, key.y));
-  button.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &button, sizeof(INPUT));
-  settle();
+  click(editor, 59 + 7, 275 + 7);
   EXPECT_FLOAT_EQ(host->getParameter(31), before == 0.0f ? 1.0f : 0.0f);
   EXPECT_GE(host->countCalls(0), 1);   // audioMasterAutomate
   EXPECT_GE(host->countCalls(43), 1);  // the edit gesture begins
   EXPECT_GE(host->countCalls(44), 1);  // and ends
+  host->dispatch(effEditClose);
+}
+
+TEST_F(EditorWindow, AClickOnTheLogoShowsTheSplashPictureUntilTheNextClick) {
+  const HWND editor = openEditor();
+  const RECT middle{150, 80, 480, 290};
+  click(editor, 550, 340);
+  EXPECT_TRUE(capture(editor).sameArea(panelResource(132), middle));
+  click(editor, 300, 200);
+  settle();
+  EXPECT_TRUE(capture(editor).sameArea(panelResource(128), RECT{8, 40, 50, 70}));
+  EXPECT_FALSE(capture(editor).sameArea(panelResource(132), middle));
   host->dispatch(effEditClose);
 }
 
