@@ -20,7 +20,9 @@ AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect), lastTick
   OleInitialize(nullptr);
 }
 
-AEffGUIEditor::~AEffGUIEditor() { OleUninitialize(); }
+AEffGUIEditor::~AEffGUIEditor() {
+  OleUninitialize();
+}
 
 bool AEffGUIEditor::getRect(ERect** outRect) {
   *outRect = &rect;
@@ -31,9 +33,13 @@ void AEffGUIEditor::idle() {
   if (!inIdleStuff && frame) frame->idle();
 }
 
-bool AEffGUIEditor::onKeyDown(VstKeyCode& keyCode) { return frame && frame->onKeyDown(keyCode) == 1; }
+bool AEffGUIEditor::onKeyDown(VstKeyCode& keyCode) {
+  return frame && frame->onKeyDown(keyCode) == 1;
+}
 
-bool AEffGUIEditor::onKeyUp(VstKeyCode& keyCode) { return frame && frame->onKeyUp(keyCode) == 1; }
+bool AEffGUIEditor::onKeyUp(VstKeyCode& keyCode) {
+  return frame && frame->onKeyUp(keyCode) == 1;
+}
 
 bool AEffGUIEditor::onWheel(float distance) {
   if (!frame) return false;
@@ -72,4 +78,6 @@ void AEffGUIEditor::doIdleStuff() {
   inIdleStuff = false;
 }
 
-unsigned long AEffGUIEditor::getTicks() const { return GetTickCount(); }
+unsigned long AEffGUIEditor::getTicks() const {
+  return GetTickCount();
+}

@@ -60,7 +60,9 @@ CBitmap::CBitmap(CFrame& /*frame*/, long width, long height) {
 
 CBitmap::CBitmap() = default;
 
-CBitmap::~CBitmap() { dispose(); }
+CBitmap::~CBitmap() {
+  dispose();
+}
 
 void CBitmap::dispose() {
   if (pHandle) DeleteObject(pHandle);
@@ -97,8 +99,8 @@ void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offse
   if (!pHandle || !context) return;
   HDC destination = context->getSystemContext();
   SelectedPicture picture(destination, pHandle);
-  BitBlt(destination, rect.left + context->offset.h, rect.top + context->offset.v, rect.width(), rect.height(),
-         picture.get(), offset.h, offset.v, SRCCOPY);
+  BitBlt(destination, rect.left + context->offset.h, rect.top + context->offset.v, rect.width(),
+         rect.height(), picture.get(), offset.h, offset.v, SRCCOPY);
 }
 
 void CBitmap::drawTransparent(CDrawContext* context, const CRect& rect, const CPoint& offset) {
@@ -145,7 +147,8 @@ void CBitmap::drawTransparentWithMask(HDC destination, HDC picture, long x, long
   DeleteDC(scratchContext);
 }
 
-void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPoint& offset, unsigned char alpha) {
+void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPoint& offset,
+                             unsigned char alpha) {
   if (!pHandle || !context) return;
   if (!alphaBlendFunction) {
     // Without the system's blending the nearer of the two ends is drawn: the picture or nothing.

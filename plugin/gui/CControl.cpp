@@ -1,5 +1,6 @@
 #include "plugin/gui/CControl.h"
 
+#include "plugin/gui/CBitmap.h"
 #include "plugin/gui/CDrawContext.h"
 #include "plugin/gui/CFrame.h"
 
@@ -19,12 +20,17 @@ CControl::CControl(const CRect& size, CControlListener* listener, long tag, CBit
       doubleClickInterval(std::max(static_cast<long>(GetDoubleClickTime()), kShortestDoubleClick)) {
   bMouseEnabled = true;
   bTransparencyEnabled = false;
-  setBackground(background);
+  // As CView::setBackground, but only the view's flag is raised: the old value stays 1.
+  pBackground = background;
+  if (pBackground) pBackground->remember();
+  bDirty = true;
 }
 
 CControl::~CControl() = default;
 
-bool CControl::isDirty() const { return !(oldValue == value) || bDirty; }
+bool CControl::isDirty() const {
+  return !(oldValue == value) || bDirty;
+}
 
 void CControl::setDirty(bool dirty) {
   bDirty = dirty;
@@ -52,7 +58,9 @@ void CControl::endEdit() {
   if (pParentFrame) pParentFrame->endEdit(tag);
 }
 
-void CControl::copyBackOffset() { backOffset = CPoint(size.left, size.top); }
+void CControl::copyBackOffset() {
+  backOffset = CPoint(size.left, size.top);
+}
 
 void CControl::bounceValue() {
   if (value > vmax)

@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kMaxPath = 1024;
 
-FORMATETC formatOf(CLIPFORMAT format) { return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
+FORMATETC formatOf(CLIPFORMAT format) {
+  return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+}
 
 // One storage medium taken from a data object, released at the end of the scope.
 class Medium {
@@ -52,7 +54,8 @@ std::string resolveShortcut(const std::string& path) {
     if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, kMaxPath) > 0 &&
         file->Load(widePath, STGM_READ) == S_OK) {
       char resolved[kMaxPath] = {0};
-      if (link->GetPath(resolved, kMaxPath, nullptr, SLGP_UNCPRIORITY) == S_OK && resolved[0]) target = resolved;
+      if (link->GetPath(resolved, kMaxPath, nullptr, SLGP_UNCPRIORITY) == S_OK && resolved[0])
+        target = resolved;
     }
     file->Release();
   }
@@ -82,14 +85,18 @@ CDragContainer::CDragContainer(IDataObject* platformDrag) : platformDrag(platfor
   GlobalUnlock(files.global());
 }
 
-CDragContainer::~CDragContainer() { delete[] lastItem; }
+CDragContainer::~CDragContainer() {
+  delete[] lastItem;
+}
 
 bool CDragContainer::hasText() const {
   FORMATETC wanted = formatOf(CF_TEXT);
   return platformDrag && platformDrag->QueryGetData(&wanted) == S_OK;
 }
 
-long CDragContainer::getType() const { return hasText() ? kText : kFile; }
+long CDragContainer::getType() const {
+  return hasText() ? kText : kFile;
+}
 
 void* CDragContainer::first(long& size, long& type) {
   iterator = 0;

@@ -22,7 +22,9 @@ constexpr StandardFont kStandardFonts[kNumStandardFonts] = {
     {11, "Arial"}, {10, "Arial"}, {9, "Arial"},  {13, "Symbol"},
 };
 
-COLORREF colorRef(const CColor& color) { return toWindowsColor(color); }
+COLORREF colorRef(const CColor& color) {
+  return toWindowsColor(color);
+}
 
 // Selects a stock object for the lifetime of the guard.
 class SelectedStock {
@@ -52,7 +54,9 @@ int rasterOperation(CDrawMode mode) {
   return mode == kOrMode ? R2_MERGEPEN : mode == kXorMode ? R2_NOTXORPEN : R2_COPYPEN;
 }
 
-RECT toRECT(const CRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
+RECT toRECT(const CRect& rect) {
+  return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
 
 }  // namespace
 
@@ -114,9 +118,13 @@ void CDrawContext::detachDeviceContext() {
   oldBrush = oldPen = oldFont = nullptr;
 }
 
-CRect CDrawContext::toDevice(const CRect& rect) const { return CRect(rect).offset(offset.h, offset.v); }
+CRect CDrawContext::toDevice(const CRect& rect) const {
+  return CRect(rect).offset(offset.h, offset.v);
+}
 
-POINT CDrawContext::toDevice(const CPoint& point) const { return POINT{point.h + offset.h, point.v + offset.v}; }
+POINT CDrawContext::toDevice(const CPoint& point) const {
+  return POINT{point.h + offset.h, point.v + offset.v};
+}
 
 void CDrawContext::makePen() {
   HPEN newPen = CreatePen(penStyle, frameWidth, colorRef(frameColor));
@@ -171,9 +179,10 @@ void CDrawContext::setFont(CFont id, long size, long style) {
   const bool bold = fontIndex == kSystemFont || (style & kBoldFace) != 0;
   const DWORD pitchAndFamily =
       fontIndex == kSymbolFont ? (DEFAULT_PITCH | FF_DECORATIVE) : (VARIABLE_PITCH | FF_SWISS);
-  HFONT newFont = CreateFontA(-wanted, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, (style & kItalicFace) != 0,
-                              (style & kUnderlineFace) != 0, 0, ANSI_CHARSET, OUT_STRING_PRECIS,
-                              CLIP_STROKE_PRECIS, DEFAULT_QUALITY, pitchAndFamily, kStandardFonts[fontIndex].face);
+  HFONT newFont =
+      CreateFontA(-wanted, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, (style & kItalicFace) != 0,
+                  (style & kUnderlineFace) != 0, 0, ANSI_CHARSET, OUT_STRING_PRECIS, CLIP_STROKE_PRECIS,
+                  DEFAULT_QUALITY, pitchAndFamily, kStandardFonts[fontIndex].face);
   if (!newFont) return;
   SelectObject(pSystemContext, newFont);
   if (font) DeleteObject(font);

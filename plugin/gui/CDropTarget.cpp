@@ -33,7 +33,9 @@ HRESULT STDMETHODCALLTYPE CDropTarget::QueryInterface(REFIID riid, void** object
   return E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE CDropTarget::AddRef() { return static_cast<ULONG>(++refCount); }
+ULONG STDMETHODCALLTYPE CDropTarget::AddRef() {
+  return static_cast<ULONG>(++refCount);
+}
 
 ULONG STDMETHODCALLTYPE CDropTarget::Release() {
   if (--refCount <= 0) {
@@ -43,8 +45,8 @@ ULONG STDMETHODCALLTYPE CDropTarget::Release() {
   return static_cast<ULONG>(refCount);
 }
 
-HRESULT STDMETHODCALLTYPE CDropTarget::DragEnter(IDataObject* dataObject, DWORD /*keyState*/, POINTL /*point*/,
-                                                 DWORD* effect) {
+HRESULT STDMETHODCALLTYPE CDropTarget::DragEnter(IDataObject* dataObject, DWORD /*keyState*/,
+                                                 POINTL /*point*/, DWORD* effect) {
   if (dataObject && pFrame) {
     if (gDragContainer) gDragContainer->forget();
     gDragContainer = new Gui::CDragContainer(dataObject);

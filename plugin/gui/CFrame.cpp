@@ -23,8 +23,12 @@ constexpr long kOuterWindowSlack = 60;  // a parent this much larger holds more 
 constexpr long kWindowChainSlack = 80;  // extra size beyond which the window chain is left alone
 constexpr unsigned char kTabKey = 2;    // VST virtual key of Tab
 
-long widthOf(const RECT& rect) { return rect.right - rect.left; }
-long heightOf(const RECT& rect) { return rect.bottom - rect.top; }
+long widthOf(const RECT& rect) {
+  return rect.right - rect.left;
+}
+long heightOf(const RECT& rect) {
+  return rect.bottom - rect.top;
+}
 
 void resizeWindow(HWND window, long width, long height) {
   SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -58,7 +62,7 @@ CFrame::CFrame(const CRect& size, const char* /*title*/, AEffGUIEditor* pEditor,
 CFrame::~CFrame() {
   if (pModalView) removeView(pModalView, false);
   pModalView = nullptr;
-  if (!defaultCursor) defaultCursor = GetCursor();
+  if (!defaultCursorSaved) defaultCursor = GetCursor();
   SetCursor(defaultCursor);
   if (bDropActive && pHwnd) {
     RevokeDragDrop(pHwnd);
@@ -89,8 +93,8 @@ void CFrame::loadBlendFunctions() {
   transparentBltFunction = nullptr;
   hMsimg32 = LoadLibraryA("msimg32.dll");
   if (!hMsimg32) return;
-  alphaBlendFunction = reinterpret_cast<AlphaBlendFunction>(
-      reinterpret_cast<void*>(GetProcAddress(hMsimg32, "AlphaBlend")));
+  alphaBlendFunction =
+      reinterpret_cast<AlphaBlendFunction>(reinterpret_cast<void*>(GetProcAddress(hMsimg32, "AlphaBlend")));
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof(version);
   if (GetVersionExA(&version) && version.dwPlatformId >= VER_PLATFORM_WIN32_NT)
@@ -134,7 +138,9 @@ bool CFrame::isTypeOf(const char* type) const {
   return std::strcmp(type, "CFrame") == 0 || CViewContainer::isTypeOf(type);
 }
 
-void CFrame::setViewSize(const CRect& rect) { setSize(rect.width(), rect.height()); }
+void CFrame::setViewSize(const CRect& rect) {
+  setSize(rect.width(), rect.height());
+}
 
 // Drawing.
 
@@ -253,7 +259,9 @@ bool CFrame::onWheel(CDrawContext* context, const CPoint& where, CMouseWheelAxis
   return taken;
 }
 
-CView* CFrame::getCurrentView() const { return pModalView ? pModalView : CViewContainer::getCurrentView(); }
+CView* CFrame::getCurrentView() const {
+  return pModalView ? pModalView : CViewContainer::getCurrentView();
+}
 
 // Focus and modal view.
 
@@ -301,9 +309,13 @@ void CFrame::doIdleStuff() {
   if (pEditor) pEditor->doIdleStuff();
 }
 
-unsigned long CFrame::getTicks() const { return pEditor ? pEditor->getTicks() : 0; }
+unsigned long CFrame::getTicks() const {
+  return pEditor ? pEditor->getTicks() : 0;
+}
 
-long CFrame::getKnobMode() const { return AEffGUIEditor::getKnobMode(); }
+long CFrame::getKnobMode() const {
+  return AEffGUIEditor::getKnobMode();
+}
 
 void CFrame::beginEdit(long index) {
   if (pEditor) pEditor->beginEdit(index);
@@ -315,7 +327,9 @@ void CFrame::endEdit(long index) {
 
 // Window geometry.
 
-bool CFrame::setPosition(long /*x*/, long /*y*/) { return false; }
+bool CFrame::setPosition(long /*x*/, long /*y*/) {
+  return false;
+}
 
 HWND CFrame::getOuterWindow() const {
   RECT frameRect;
@@ -345,7 +359,9 @@ bool CFrame::getPosition(long& x, long& y) const {
   return true;
 }
 
-bool CFrame::getSize(CRect& rect) const { return getSize(&rect); }
+bool CFrame::getSize(CRect& rect) const {
+  return getSize(&rect);
+}
 
 bool CFrame::getSize(CRect* rect) const {
   if (!bOpenFlag || !pHwnd || !rect) return false;
@@ -419,18 +435,38 @@ bool CFrame::getCurrentLocation(CPoint& where) {
 }
 
 void CFrame::setCursor(CCursorType type) {
-  if (!defaultCursor) defaultCursor = GetCursor();
+  if (!defaultCursorSaved) {
+    defaultCursor = GetCursor();
+    defaultCursorSaved = true;
+  }
   const char* shape = nullptr;
   switch (type) {
-    case kCursorWait: shape = IDC_WAIT; break;
-    case kCursorHSize: shape = IDC_SIZEWE; break;
-    case kCursorVSize: shape = IDC_SIZENS; break;
-    case kCursorSizeAll: shape = IDC_SIZEALL; break;
-    case kCursorNESWSize: shape = IDC_SIZENESW; break;
-    case kCursorNWSESize: shape = IDC_SIZENWSE; break;
-    case kCursorNotAllowed: shape = IDC_NO; break;
-    case kCursorHand: shape = IDC_HAND; break;
-    default: break;
+    case kCursorWait:
+      shape = IDC_WAIT;
+      break;
+    case kCursorHSize:
+      shape = IDC_SIZEWE;
+      break;
+    case kCursorVSize:
+      shape = IDC_SIZENS;
+      break;
+    case kCursorSizeAll:
+      shape = IDC_SIZEALL;
+      break;
+    case kCursorNESWSize:
+      shape = IDC_SIZENESW;
+      break;
+    case kCursorNWSESize:
+      shape = IDC_SIZENWSE;
+      break;
+    case kCursorNotAllowed:
+      shape = IDC_NO;
+      break;
+    case kCursorHand:
+      shape = IDC_HAND;
+      break;
+    default:
+      break;
   }
   SetCursor(shape ? LoadCursorA(nullptr, shape) : defaultCursor);
 }
@@ -496,8 +532,8 @@ LRESULT CFrame::drawItem(DRAWITEMSTRUCT* item) {
     if (item->itemState & ODS_SELECTED) state |= 4;
     const CRect rect(item->rcItem.left, item->rcItem.top, item->rcItem.right, item->rcItem.bottom + 1);
     CDrawContext context(this, item->hDC, nullptr);
-    target->drawMenuItem(reinterpret_cast<const char*>(item->itemData), static_cast<long>(item->itemID), state,
-                         &context, rect);
+    target->drawMenuItem(reinterpret_cast<const char*>(item->itemData), static_cast<long>(item->itemID),
+                         state, &context, rect);
   }
   return TRUE;
 }

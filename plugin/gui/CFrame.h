@@ -118,6 +118,7 @@ class CFrame : public CViewContainer {
   CDrawContext* pFrameContext = nullptr;
   bool bAddedWindow = false;
   HCURSOR defaultCursor = nullptr;
+  bool defaultCursorSaved = false;  // defaultCursor holds the cursor before the first setCursor
 };
 
 }  // namespace Gui

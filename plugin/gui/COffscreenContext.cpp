@@ -27,7 +27,10 @@ HBITMAP compatibleBitmapOf(HWND window, long width, long height) {
 }  // namespace
 
 COffscreenContext::COffscreenContext(CFrame* frame, long width, long height, const CColor backgroundColor)
-    : CDrawContext(frame, nullptr, nullptr), height(height), width(width), bDestroyPixmap(true),
+    : CDrawContext(frame, nullptr, nullptr),
+      height(height),
+      width(width),
+      bDestroyPixmap(true),
       backgroundColor(backgroundColor) {
   clipRect = CRect(std::min(0L, width), std::min(0L, height), std::max(0L, width), std::max(0L, height));
   HWND window = frame ? frame->getWindowHandle() : nullptr;
@@ -85,14 +88,15 @@ COffscreenContext::~COffscreenContext() {
 void COffscreenContext::copyFrom(CDrawContext* destination, CRect destRect, CPoint srcOffset) {
   if (!destination) return;
   BitBlt(destination->getSystemContext(), destRect.left + destination->offset.h,
-         destRect.top + destination->offset.v, destRect.width(), destRect.height(), pSystemContext, srcOffset.h,
-         srcOffset.v, SRCCOPY);
+         destRect.top + destination->offset.v, destRect.width(), destRect.height(), pSystemContext,
+         srcOffset.h, srcOffset.v, SRCCOPY);
 }
 
 void COffscreenContext::copyTo(CDrawContext* source, CRect& srcRect, CPoint destOffset) {
   if (!source) return;
   BitBlt(pSystemContext, destOffset.h, destOffset.v, srcRect.width(), srcRect.height(),
-         source->getSystemContext(), srcRect.left + source->offset.h, srcRect.top + source->offset.v, SRCCOPY);
+         source->getSystemContext(), srcRect.left + source->offset.h, srcRect.top + source->offset.v,
+         SRCCOPY);
 }
 
 }  // namespace Gui

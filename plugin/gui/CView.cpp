@@ -27,9 +27,13 @@ void CView::draw(CDrawContext* context) {
   setDirty(false);
 }
 
-void CView::drawRect(CDrawContext* context, const CRect& /*update*/) { draw(context); }
+void CView::drawRect(CDrawContext* context, const CRect& /*update*/) {
+  draw(context);
+}
 
-bool CView::checkUpdate(const CRect& update) { return update.rectOverlap(size); }
+bool CView::checkUpdate(const CRect& update) {
+  return update.rectOverlap(size);
+}
 
 void CView::mouse(CDrawContext* /*context*/, CPoint& /*where*/, long /*buttons*/) {}
 
@@ -40,15 +44,21 @@ void CView::setBackground(CBitmap* background) {
   setDirty(true);
 }
 
-long CView::onKeyDown(VstKeyCode& /*keyCode*/) { return -1; }
+long CView::onKeyDown(VstKeyCode& /*keyCode*/) {
+  return -1;
+}
 
-long CView::onKeyUp(VstKeyCode& /*keyCode*/) { return -1; }
+long CView::onKeyUp(VstKeyCode& /*keyCode*/) {
+  return -1;
+}
 
 bool CView::onWheel(CDrawContext* context, const CPoint& where, CMouseWheelAxis /*axis*/, float distance) {
   return onWheel(context, where, distance);
 }
 
-bool CView::onWheel(CDrawContext* /*context*/, const CPoint& /*where*/, float /*distance*/) { return false; }
+bool CView::onWheel(CDrawContext* /*context*/, const CPoint& /*where*/, float /*distance*/) {
+  return false;
+}
 
 bool CView::onDrop(CDrawContext* /*context*/, CDragContainer* /*drag*/, const CPoint& /*where*/) {
   return false;
@@ -84,9 +94,13 @@ CRect& CView::getViewSize(CRect& rect) const {
   return rect;
 }
 
-bool CView::removed(CView* /*parent*/) { return true; }
+bool CView::removed(CView* /*parent*/) {
+  return true;
+}
 
-bool CView::attached(CView* /*parent*/) { return true; }
+bool CView::attached(CView* /*parent*/) {
+  return true;
+}
 
 void CView::getMouseLocation(CDrawContext* context, CPoint& point) {
   if (!context) return;
@@ -115,9 +129,13 @@ CPoint& CView::localToFrame(CPoint& point) const {
   return point;
 }
 
-AEffGUIEditor* CView::getEditor() const { return pParentFrame ? pParentFrame->getEditor() : nullptr; }
+AEffGUIEditor* CView::getEditor() const {
+  return pParentFrame ? pParentFrame->getEditor() : nullptr;
+}
 
-long CView::notify(CView* /*sender*/, const char* /*message*/) { return kMessageUnknown; }
+long CView::notify(CView* /*sender*/, const char* /*message*/) {
+  return kMessageUnknown;
+}
 
 void CView::redrawRect(CDrawContext* context, const CRect& rect) {
   if (pParentView)
@@ -126,7 +144,9 @@ void CView::redrawRect(CDrawContext* context, const CRect& rect) {
     pParentFrame->drawRect(context, rect);
 }
 
-bool CView::isTypeOf(const char* type) const { return std::strcmp(type, "CView") == 0; }
+bool CView::isTypeOf(const char* type) const {
+  return std::strcmp(type, "CView") == 0;
+}
 
 void CView::update(CDrawContext* context) {
   if (!isDirty()) return;

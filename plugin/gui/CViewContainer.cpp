@@ -24,9 +24,13 @@ CRect localClipOf(CDrawContext* context) {
 
 }  // namespace
 
-CViewContainer::CCView::CCView(CView* view) : pView(view) { pView->remember(); }
+CViewContainer::CCView::CCView(CView* view) : pView(view) {
+  pView->remember();
+}
 
-CViewContainer::CCView::~CCView() { pView->forget(); }
+CViewContainer::CCView::~CCView() {
+  pView->forget();
+}
 
 CViewContainer::ShiftedContext::ShiftedContext(CDrawContext* context, const CRect& size) : context(context) {
   if (!context) return;
@@ -231,7 +235,9 @@ bool CViewContainer::hitTestSubViews(const CPoint& where, long buttons) {
   return false;
 }
 
-bool CViewContainer::hitTest(const CPoint& where, long buttons) { return CView::hitTest(where, buttons); }
+bool CViewContainer::hitTest(const CPoint& where, long buttons) {
+  return CView::hitTest(where, buttons);
+}
 
 long CViewContainer::onKeyDown(VstKeyCode& keyCode) {
   for (CCView* node = pLastView; node; node = node->pPrevious) {
@@ -253,7 +259,8 @@ bool CViewContainer::onWheel(CDrawContext* context, const CPoint& where, float d
   return onWheel(context, where, kMouseWheelAxisY, distance);
 }
 
-bool CViewContainer::onWheel(CDrawContext* context, const CPoint& where, CMouseWheelAxis axis, float distance) {
+bool CViewContainer::onWheel(CDrawContext* context, const CPoint& where, CMouseWheelAxis axis,
+                             float distance) {
   CView* view = getViewAt(where, false);
   if (!view) return false;
   ShiftedContext shifted(context, size);

@@ -4,6 +4,8 @@
 
 namespace Gui {
 
-HINSTANCE toolkitModule() { return hInstance ? hInstance : GetModuleHandleA(nullptr); }
+HINSTANCE toolkitModule() {
+  return hInstance ? hInstance : GetModuleHandleA(nullptr);
+}
 
 }  // namespace Gui
