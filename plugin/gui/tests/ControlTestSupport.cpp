@@ -43,7 +43,9 @@ void setInputState(long buttons) {
   currentState = buttons;
   // Drop what the input produced, so no window of the test reacts to it later.
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+  }
+  while (PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
   }
 }
 
@@ -54,6 +56,50 @@ TestWindow::TestWindow() {
 
 TestWindow::~TestWindow() {
   if (window) DestroyWindow(window);
+}
+
+namespace {
+
+VstIntPtr silentHost(AEffect*, VstInt32, VstInt32, VstIntPtr, void*, float) { return 0; }
+
+}  // namespace
+
+SilentEffect::SilentEffect() : AudioEffect(&silentHost, 1, 1) {}
+
+SilentEffect* ControlFixture::effect = nullptr;
+RecordingEditor* ControlFixture::editor = nullptr;
+TestWindow* ControlFixture::window = nullptr;
+Gui::CFrame* ControlFixture::frame = nullptr;
+
+void ControlFixture::SetUpTestSuite() {
+  effect = new SilentEffect();
+  editor = new RecordingEditor(effect);
+  window = new TestWindow();
+  frame = new Gui::CFrame(CRect(0, 0, 400, 300), window->handle(), editor);
+}
+
+void ControlFixture::TearDownTestSuite() {
+  delete frame;
+  delete window;
+  delete effect;
+}
+
+ControlFixture::ControlFixture() {
+  setInputState(0);
+  editor->gestures.clear();
+}
+
+ControlFixture::~ControlFixture() {
+  for (auto* context : contexts) context->forget();
+  frame->setModalView(nullptr);
+  frame->setFocusView(nullptr);
+  frame->removeAll(true);
+  setInputState(0);
+}
+
+Gui::CDrawContext* ControlFixture::windowContext() {
+  contexts.push_back(new Gui::CDrawContext(frame, nullptr, frame->getWindowHandle()));
+  return contexts.back();
 }
 
 COLORREF pixelAt(Gui::COffscreenContext& context, long x, long y) {

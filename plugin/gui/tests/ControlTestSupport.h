@@ -1,10 +1,13 @@
 #pragma once
 
+#include "plugin/framework/AudioEffect.h"
+#include "plugin/gui/AEffGUIEditor.h"
 #include "plugin/gui/CBitmap.h"
 #include "plugin/gui/CControl.h"
 #include "plugin/gui/COffscreenContext.h"
 #include "plugin/gui/CFrame.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <memory>
@@ -93,7 +96,7 @@ class Scripted : public Control {
   MouseStep pending{};
 };
 
-// A frame on a real child-less top window, big enough for every control of the tests.
+// A top-level window for the frame, big enough for every control of the tests.
 class TestWindow {
  public:
   TestWindow();
@@ -102,6 +105,51 @@ class TestWindow {
 
  private:
   HWND window = nullptr;
+};
+
+// An effect that makes no sound; it owns the editor under test.
+class SilentEffect : public AudioEffect {
+ public:
+  SilentEffect();
+  void processReplacing(float**, float**, VstInt32) override {}
+};
+
+// An editor that records the edit gestures its frame hands on: the index for a begin, -1000 - index
+// for an end.
+class RecordingEditor : public AEffGUIEditor {
+ public:
+  explicit RecordingEditor(AudioEffect* effect) : AEffGUIEditor(effect) {}
+  void beginEdit(VstInt32 index) override { gestures.push_back(index); }
+  void endEdit(VstInt32 index) override { gestures.push_back(-1000 - index); }
+  std::vector<long> gestures;
+};
+
+// An effect with an editor, a window and a frame in it (made once for a suite of tests, as making
+// and ending them takes a while under Wine), and a listener for the controls under test.
+class ControlFixture : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+  ControlFixture();
+  ~ControlFixture() override;
+
+  // Adds a control to the frame; the creator's reference goes with it, so the frame's end deletes it.
+  template <class Control>
+  Control* add(Control* control) {
+    frame->addView(control);
+    return control;
+  }
+  // A context on the frame's window, as the window procedure makes one for a click.
+  Gui::CDrawContext* windowContext();
+
+  static SilentEffect* effect;
+  static RecordingEditor* editor;
+  static TestWindow* window;
+  static Gui::CFrame* frame;
+  RecordingListener listener;
+
+ private:
+  std::vector<Gui::CDrawContext*> contexts;
 };
 
 // A bitmap of the given size painted by a function (x, y) -> COLORREF.
