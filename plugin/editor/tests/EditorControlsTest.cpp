@@ -108,6 +108,25 @@ TEST_F(EditorControls, OpenShowsTheEffectsValuesAndPrograms) {
   EXPECT_STREQ(editor->getScope()->getLine(1), "Version: v3.4");
 }
 
+TEST_F(EditorControls, EachMenuHoldsTheEntriesOfItsParameter) {
+  const struct {
+    int tag;
+    long entries;
+    const char* first;
+  } cases[] = {{0, 58, "Bypass"}, {3, 58, "Bypass"}, {7, 12, "Bypass"}, {6, 8, "Bypass"},
+               {25, 18, nullptr}, {23, 17, "off"},   {15, 18, nullptr}, {20, 18, "off"},
+               {13, 15, "Tri"},   {18, 15, "Tri"},   {12, 25, "none"},  {17, 25, "none"},
+               {26, 12, nullptr}, {27, 25, nullptr}, {30, 21, "off"},   {28, 20, nullptr}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(menu(c.tag)->getNbEntries(), c.entries) << c.tag;
+    char text[256] = {};
+    menu(c.tag)->getEntry(0, text);
+    if (c.first) {
+      EXPECT_STREQ(text, c.first) << c.tag;
+    }
+  }
+}
+
 TEST_F(EditorControls, ControlsSitOnTheirTruncatedPlaces) {
   CRect place;
   control(34)->getViewSize(place);  // step 4
