@@ -68,6 +68,7 @@ void CViewContainer::makeOffscreenContext() {
 }
 
 void CViewContainer::draw(CDrawContext* context) {
+  if (!context) return;
   if (bDrawInOffscreen && !pOffscreenContext) makeOffscreenContext();
   const bool offscreen = bDrawInOffscreen && pOffscreenContext;
   ShiftedContext shifted(offscreen ? nullptr : context, size);
@@ -101,6 +102,7 @@ void CViewContainer::draw(CDrawContext* context) {
 }
 
 void CViewContainer::drawRect(CDrawContext* context, const CRect& update) {
+  if (!context) return;
   if (bDrawInOffscreen && !pOffscreenContext) makeOffscreenContext();
   const bool offscreen = bDrawInOffscreen && pOffscreenContext;
   ShiftedContext shifted(offscreen ? nullptr : context, size);

@@ -21,7 +21,7 @@ bool FrameWindowClass::acquire(WNDPROC procedure) {
     windowClass.style = CS_GLOBALCLASS;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = toolkitModule();
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // the standard arrow
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = name();
     if (!RegisterClassA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;

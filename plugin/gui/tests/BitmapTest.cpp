@@ -154,6 +154,31 @@ TEST_F(BitmapTest, AlphaBlendAtFullOpacityLooksLikeDrawAndHalfMixes) {
   EXPECT_EQ(mixed.blue, 0);
 }
 
+TEST_F(BitmapTest, OffscreenContextOverABitmapDrawsIntoItOrIntoACopy) {
+  CBitmap bitmap(kGreyImage);
+  COffscreenContext reference(nullptr, 1, 1);
+  {
+    COffscreenContext copy(&reference, &bitmap, false);
+    EXPECT_EQ(copy.getWidth(), 16);
+    EXPECT_EQ(pixelOf(copy, 3, 5), (Rgb{10, 20, 30}));
+    copy.setFillColor(kRedCColor);
+    copy.drawRect(CRect(0, 0, 16, 16), kDrawFilled);
+  }
+  COffscreenContext check(nullptr, 16, 16, kGreenCColor);
+  bitmap.draw(&check, CRect(0, 0, 16, 16));
+  EXPECT_EQ(pixelOf(check, 0, 0), (Rgb{100, 100, 100}));
+  {
+    COffscreenContext inPlace(&reference, &bitmap, true);
+    inPlace.setFillColor(kRedCColor);
+    inPlace.drawRect(CRect(0, 0, 16, 16), kDrawFilled);
+  }
+  bitmap.draw(&check, CRect(0, 0, 16, 16));
+  EXPECT_EQ(pixelOf(check, 0, 0), kRed);
+  COffscreenContext blank(&reference, nullptr);
+  EXPECT_EQ(blank.getWidth(), 20);
+  EXPECT_EQ(pixelOf(blank, 10, 10), (Rgb{0, 0, 0}));
+}
+
 TEST_F(BitmapTest, SharedBitmapLivesUntilTheLastHolderForgetsIt) {
   auto* bitmap = new CBitmap(kGreyImage);
   {

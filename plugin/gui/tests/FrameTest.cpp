@@ -1,4 +1,5 @@
 // The frame and its window: class sharing, painting, mouse messages, modal and focus views, idle.
+#include "plugin/gui/CFocusWindowMessages.h"
 #include "plugin/gui/FrameWindowClass.h"
 #include "plugin/gui/ToolkitModule.h"
 #include "plugin/gui/tests/GuiTestSupport.h"
@@ -15,6 +16,35 @@ using GuiTest::windowPixel;
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kGreen{0, 255, 0};
+
+// A focus view that draws menu items and colours an edit field, as an option menu and a text edit do.
+class NativeWindowView : public RecordingView, public CFocusWindowMessages {
+ public:
+  NativeWindowView() : RecordingView(CRect(0, 0, 10, 10)) {}
+  ~NativeWindowView() override { DeleteObject(brush); }
+
+  bool getMenuItemSize(const char* itemText, CDrawContext* context, CPoint& size) override {
+    measured = itemText;
+    size = CPoint(context ? 40 : 0, 17);
+    return true;
+  }
+  bool drawMenuItem(const char* itemText, long itemId, long itemState, CDrawContext*,
+                    const CRect& rect) override {
+    drawn = itemText;
+    id = itemId;
+    state = itemState;
+    itemRect = rect;
+    return true;
+  }
+  HBRUSH colourEditField(HDC) override { return brush; }
+
+  std::string measured;
+  std::string drawn;
+  long id = -1;
+  long state = -1;
+  CRect itemRect;
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+};
 
 bool classRegistered() {
   WNDCLASSA info;
@@ -211,6 +241,39 @@ TEST_F(FrameTest, ModalViewTakesEveryWheelAndOnlyItsOwnClicks) {
   EXPECT_EQ(modal->getNbReference(), 1);
   modal->forget();
   other->forget();
+}
+
+TEST_F(FrameTest, OwnerDrawnMenuItemsAndEditColoursGoToTheFocusView) {
+  auto* view = new NativeWindowView;
+  frame->addView(view);
+  char text[] = "Entry";
+  MEASUREITEMSTRUCT measure{};
+  measure.CtlType = ODT_MENU;
+  measure.itemData = reinterpret_cast<ULONG_PTR>(text);
+  DRAWITEMSTRUCT draw{};
+  draw.CtlType = ODT_MENU;
+  draw.itemID = 12;
+  draw.itemState = ODS_CHECKED | ODS_SELECTED;
+  draw.rcItem = RECT{0, 20, 50, 37};
+  draw.hDC = GetDC(window());
+  draw.itemData = reinterpret_cast<ULONG_PTR>(text);
+
+  // Without a focus view nothing is asked, and an edit field keeps the system's colours.
+  EXPECT_EQ(SendMessageA(window(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)), TRUE);
+  EXPECT_TRUE(view->measured.empty());
+  frame->setFocusView(view);
+  EXPECT_EQ(SendMessageA(window(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)), TRUE);
+  EXPECT_EQ(view->measured, "Entry");
+  EXPECT_EQ(measure.itemWidth, 40u);
+  EXPECT_EQ(measure.itemHeight, 17u);
+  EXPECT_EQ(SendMessageA(window(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)), TRUE);
+  EXPECT_EQ(view->drawn, "Entry");
+  EXPECT_EQ(view->id, 12);
+  EXPECT_EQ(view->state, 1 + 4);
+  EXPECT_EQ(view->itemRect, CRect(0, 20, 50, 38));
+  EXPECT_EQ(SendMessageA(window(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(draw.hDC), 0),
+            reinterpret_cast<LRESULT>(view->brush));
+  ReleaseDC(window(), draw.hDC);
 }
 
 TEST_F(FrameTest, TabWithoutAFocusableViewLeavesTheKeyUnhandled) {
