@@ -7,7 +7,8 @@ namespace Gui {
 // A knob drawn as one frame of a vertical film strip in its background bitmap.
 class CAnimKnob : public CKnob {
  public:
-  CAnimKnob(const CRect& size, CControlListener* listener, long tag, CBitmap* background, const CPoint& offset);
+  CAnimKnob(const CRect& size, CControlListener* listener, long tag, CBitmap* background,
+            const CPoint& offset);
   CAnimKnob(const CRect& size, CControlListener* listener, long tag, long subPixmaps, long heightOfOneImage,
             CBitmap* background, const CPoint& offset);
 

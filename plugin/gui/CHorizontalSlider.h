@@ -8,9 +8,9 @@ namespace Gui {
 class CHorizontalSlider : public CSlider {
  public:
   CHorizontalSlider(const CRect& size, CControlListener* listener, long tag, long iMinPos, long iMaxPos,
-                  CBitmap* handle, CBitmap* background, const CPoint& offset, long style);
+                    CBitmap* handle, CBitmap* background, const CPoint& offset, long style);
   CHorizontalSlider(const CRect& size, CControlListener* listener, long tag, const CPoint& offsetHandle,
-                  long range, CBitmap* handle, CBitmap* background, const CPoint& offset, long style);
+                    long range, CBitmap* handle, CBitmap* background, const CPoint& offset, long style);
 };
 
 }  // namespace Gui

@@ -10,18 +10,21 @@ namespace Gui {
 
 namespace {
 
-long framesIn(const CBitmap* strip, long extent) { return strip && extent > 0 ? strip->getWidth() / extent : 0; }
+long framesIn(const CBitmap* strip, long extent) {
+  return strip && extent > 0 ? strip->getWidth() / extent : 0;
+}
 
 }  // namespace
 
-CHorizontalSwitch::CHorizontalSwitch(const CRect& size, CControlListener* listener, long tag, CBitmap* background,
-                                 const CPoint& offset)
-    : CHorizontalSwitch(size, listener, tag, framesIn(background, size.right - size.left), size.right - size.left,
-                      framesIn(background, size.right - size.left), background, offset) {}
+CHorizontalSwitch::CHorizontalSwitch(const CRect& size, CControlListener* listener, long tag,
+                                     CBitmap* background, const CPoint& offset)
+    : CHorizontalSwitch(size, listener, tag, framesIn(background, size.right - size.left),
+                        size.right - size.left, framesIn(background, size.right - size.left), background,
+                        offset) {}
 
 CHorizontalSwitch::CHorizontalSwitch(const CRect& size, CControlListener* listener, long tag, long subPixmaps,
-                                 long widthOfOneImage, long iMaxPositions,
-                                 CBitmap* background, const CPoint& offset)
+                                     long widthOfOneImage, long iMaxPositions, CBitmap* background,
+                                     const CPoint& offset)
     : CControl(size, listener, tag, background),
       offset(offset),
       subPixmaps(subPixmaps),
@@ -31,7 +34,8 @@ CHorizontalSwitch::CHorizontalSwitch(const CRect& size, CControlListener* listen
 }
 
 void CHorizontalSwitch::draw(CDrawContext* context) {
-  drawBitmapFrame(pBackground, context, size, CPoint(switchPosition(value, iMaxPositions) * widthOfOneImage, 0), bTransparencyEnabled);
+  drawBitmapFrame(pBackground, context, size,
+                  CPoint(switchPosition(value, iMaxPositions) * widthOfOneImage, 0), bTransparencyEnabled);
   setDirty(false);
 }
 

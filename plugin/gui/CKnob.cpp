@@ -1,8 +1,8 @@
 #include "plugin/gui/CKnob.h"
 
 #include "plugin/gui/BitmapFrame.h"
-#include "plugin/gui/ControlClick.h"
 #include "plugin/gui/CFrame.h"
+#include "plugin/gui/ControlClick.h"
 #include "plugin/gui/ValueSteps.h"
 
 #include <cmath>
@@ -17,7 +17,9 @@ constexpr float kPi = 3.14159265f;
 constexpr long kLinearRange = 200;  // pixels of a linear drag over the whole range
 constexpr long kLinearKnobMode = 2;
 
-long insetForHandle(const CBitmap& handle) { return static_cast<long>(handle.getWidth() / 2.f + 2.5f); }
+long insetForHandle(const CBitmap& handle) {
+  return static_cast<long>(handle.getWidth() / 2.f + 2.5f);
+}
 
 // Brings an angle into 0..2pi (one turn at most), as the dead-zone tests expect.
 double normalise(double angle) {
@@ -149,7 +151,9 @@ void CKnob::drawHandle(CDrawContext* context) {
   context->lineTo(centre);
 }
 
-CPoint CKnob::relativeToKnob(const CPoint& where) const { return CPoint(where.h - size.left, where.v - size.top); }
+CPoint CKnob::relativeToKnob(const CPoint& where) const {
+  return CPoint(where.h - size.left, where.v - size.top);
+}
 
 void CKnob::mouse(CDrawContext* context, CPoint& where, long buttons) {
   if (!bMouseEnabled) return;
@@ -231,7 +235,9 @@ void CKnob::dragCircular(CDrawContext* context, CPoint& where) {
   endEdit();
 }
 
-long CKnob::onKeyDown(VstKeyCode& keyCode) { return stepValueByKey(*this, listener, keyCode); }
+long CKnob::onKeyDown(VstKeyCode& keyCode) {
+  return stepValueByKey(*this, listener, keyCode);
+}
 
 bool CKnob::onWheel(CDrawContext* context, const CPoint&, float distance) {
   return stepValueByWheel(*this, listener, context, distance);

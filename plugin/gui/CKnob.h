@@ -56,5 +56,4 @@ class CKnob : public CControl {
   CPoint relativeToKnob(const CPoint& where) const;
 };
 
-
 }  // namespace Gui

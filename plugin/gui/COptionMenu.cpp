@@ -12,13 +12,17 @@ namespace Gui {
 
 namespace {
 
-constexpr size_t kMaxText = 255;              // characters of an entry, without its terminator
+constexpr size_t kMaxText = 255;             // characters of an entry, without its terminator
 constexpr long kMaxEntriesForColumns = 160;  // longer menus always show one column
 
-bool startsWith(const std::string& text, const char* prefix) { return text.compare(0, 2, prefix) == 0; }
+bool startsWith(const std::string& text, const char* prefix) {
+  return text.compare(0, 2, prefix) == 0;
+}
 
 // Entry texts with their kind prefix ("-M", "-G", "-T") show only what follows it.
-const char* shownText(const std::string& text) { return text.c_str() + 2; }
+const char* shownText(const std::string& text) {
+  return text.c_str() + 2;
+}
 
 void copyOut(const std::string& text, char* out) {
   if (out) std::snprintf(out, kMaxText + 1, "%s", text.c_str());
@@ -39,9 +43,13 @@ COptionMenu::~COptionMenu() {
   if (bgWhenClick) bgWhenClick->forget();
 }
 
-bool COptionMenu::isSeparator(long index) const { return entries[index] == "-"; }
+bool COptionMenu::isSeparator(long index) const {
+  return entries[index] == "-";
+}
 
-bool COptionMenu::isTitle(long index) const { return startsWith(entries[index], "-T"); }
+bool COptionMenu::isTitle(long index) const {
+  return startsWith(entries[index], "-T");
+}
 
 std::string COptionMenu::numbered(const char* prefix, const char* txt, long number) const {
   static const char* const kFormats[] = {"%s%1d %s", "%s%02d %s", "%s%03d %s"};
@@ -54,7 +62,9 @@ std::string COptionMenu::numbered(const char* prefix, const char* txt, long numb
   return text;
 }
 
-void COptionMenu::setPrefixNumbers(long preCount) { prefixNumbers = preCount; }
+void COptionMenu::setPrefixNumbers(long preCount) {
+  prefixNumbers = preCount;
+}
 
 bool COptionMenu::addEntry(const char* txt, long index) {
   const long count = getNbEntries();
@@ -210,7 +220,9 @@ void COptionMenu::mouse(CDrawContext* context, CPoint&, long buttons) {
   takeFocus(context);
 }
 
-void COptionMenu::looseFocus(CDrawContext*) { pMenu = nullptr; }
+void COptionMenu::looseFocus(CDrawContext*) {
+  pMenu = nullptr;
+}
 
 POINT COptionMenu::popupOrigin(CDrawContext* context) const {
   POINT origin{0, 0};
@@ -377,7 +389,9 @@ bool COptionMenu::drawMenuItem(const char* itemText, long itemId, long state, CD
   return true;
 }
 
-HBRUSH COptionMenu::colourEditField(HDC) { return nullptr; }
+HBRUSH COptionMenu::colourEditField(HDC) {
+  return nullptr;
+}
 
 bool COptionMenu::isTypeOf(const char* name) const {
   return std::strcmp(name, "COptionMenu") == 0 || CParamDisplay::isTypeOf(name);

@@ -19,7 +19,9 @@ constexpr long kItemHeight = 18;
 constexpr long kSeparatorWidth = 6;
 constexpr long kTabColumn = 50;  // the part after a tab goes into the item's last 50 pixels
 
-bool isSeparator(const char* text) { return std::strcmp(text, "-") == 0; }
+bool isSeparator(const char* text) {
+  return std::strcmp(text, "-") == 0;
+}
 
 }  // namespace
 
@@ -44,7 +46,8 @@ void COptionMenuScheme::drawItemBack(CDrawContext* context, const CRect& rect, b
   context->fillRect(rect);
 }
 
-void COptionMenuScheme::drawItem(const char* text, long, long state, CDrawContext* context, const CRect& rect) {
+void COptionMenuScheme::drawItem(const char* text, long, long state, CDrawContext* context,
+                                 const CRect& rect) {
   const bool selected = (state & kSelected) != 0;
   drawItemBack(context, rect, selected);
 

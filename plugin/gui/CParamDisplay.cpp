@@ -47,9 +47,13 @@ void CParamDisplay::setStringConvert(ValueToTextWithData convert, void* data) {
   userData = data;
 }
 
-void CParamDisplay::setStringConvert(ValueToText convert) { stringConvert = convert; }
+void CParamDisplay::setStringConvert(ValueToText convert) {
+  stringConvert = convert;
+}
 
-void CParamDisplay::setString2FloatConvert(TextToValue convert) { string2FloatConvert = convert; }
+void CParamDisplay::setString2FloatConvert(TextToValue convert) {
+  string2FloatConvert = convert;
+}
 
 void CParamDisplay::setStyle(long newStyle) {
   if (style != newStyle) setDirty(true);
@@ -61,7 +65,9 @@ void CParamDisplay::setTxtFace(long newFace) {
   txtFace = newFace;
 }
 
-void CParamDisplay::setTextTransparency(bool transparent) { bTextTransparencyEnabled = transparent; }
+void CParamDisplay::setTextTransparency(bool transparent) {
+  bTextTransparencyEnabled = transparent;
+}
 
 void CParamDisplay::draw(CDrawContext* context) {
   char text[256] = "";

@@ -13,7 +13,10 @@ CRockerSwitch::CRockerSwitch(const CRect& size, CControlListener* listener, long
 
 CRockerSwitch::CRockerSwitch(const CRect& size, CControlListener* listener, long tag, long heightOfOneImage,
                              CBitmap* background, const CPoint& offset, long style)
-    : CControl(size, listener, tag, background), offset(offset), heightOfOneImage(heightOfOneImage), style(style) {}
+    : CControl(size, listener, tag, background),
+      offset(offset),
+      heightOfOneImage(heightOfOneImage),
+      style(style) {}
 
 void CRockerSwitch::draw(CDrawContext* context) {
   CPoint where(offset);

@@ -9,8 +9,8 @@
 
 namespace Gui {
 
-CSlider::CSlider(const CRect& size, CControlListener* listener, long tag, CBitmap* handle, CBitmap* background,
-                 const CPoint& offset, long style)
+CSlider::CSlider(const CRect& size, CControlListener* listener, long tag, CBitmap* handle,
+                 CBitmap* background, const CPoint& offset, long style)
     : CControl(size, listener, tag, background),
       offset(offset),
       pHandle(handle),
@@ -81,9 +81,13 @@ bool CSlider::attached(CView* parent) {
   return CControl::attached(parent);
 }
 
-float CSlider::drawFraction() const { return (style & (kLeft | kTop)) ? value : 1.f - value; }
+float CSlider::drawFraction() const {
+  return (style & (kLeft | kTop)) ? value : 1.f - value;
+}
 
-bool CSlider::countsFromEnd() const { return (style & (kRight | kBottom)) != 0; }
+bool CSlider::countsFromEnd() const {
+  return (style & (kRight | kBottom)) != 0;
+}
 
 CRect CSlider::handleRect() const {
   const float fraction = drawFraction();
@@ -165,7 +169,9 @@ void CSlider::mouse(CDrawContext* context, CPoint& where, long buttons) {
   endEdit();
 }
 
-long CSlider::onKeyDown(VstKeyCode& keyCode) { return stepValueByKey(*this, listener, keyCode); }
+long CSlider::onKeyDown(VstKeyCode& keyCode) {
+  return stepValueByKey(*this, listener, keyCode);
+}
 
 bool CSlider::onWheel(CDrawContext* context, const CPoint&, float distance) {
   return stepValueByWheel(*this, listener, context, distance);

@@ -21,8 +21,8 @@ enum {
 class CSlider : public CControl {
  public:
   // The handle travels between two positions given in the parent's coordinates.
-  CSlider(const CRect& size, CControlListener* listener, long tag, long iMinPos, long iMaxPos, CBitmap* handle,
-          CBitmap* background, const CPoint& offset, long style);
+  CSlider(const CRect& size, CControlListener* listener, long tag, long iMinPos, long iMaxPos,
+          CBitmap* handle, CBitmap* background, const CPoint& offset, long style);
   // The handle starts at offsetHandle inside the control and travels over range pixels, handle
   // included.
   CSlider(const CRect& size, CControlListener* listener, long tag, const CPoint& offsetHandle, long range,
@@ -76,6 +76,5 @@ class CSlider : public CControl {
   float drawFraction() const;
   bool countsFromEnd() const;
 };
-
 
 }  // namespace Gui

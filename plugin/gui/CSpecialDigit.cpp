@@ -6,8 +6,9 @@
 
 namespace Gui {
 
-CSpecialDigit::CSpecialDigit(const CRect& size, CControlListener* listener, long tag, long dwPos, long iNumbers,
-                             const long* xpos, const long* ypos, long width, long height, CBitmap* background)
+CSpecialDigit::CSpecialDigit(const CRect& size, CControlListener* listener, long tag, long dwPos,
+                             long iNumbers, const long* xpos, const long* ypos, long width, long height,
+                             CBitmap* background)
     : CControl(size, listener, tag, background),
       iNumbers(iNumbers < 0 ? 0 : (iNumbers > kMaxDigits ? kMaxDigits : iNumbers)),
       width(width),

@@ -1,8 +1,8 @@
 #include "plugin/gui/CSplashScreenView.h"
 
+#include "plugin/gui/CDrawContext.h"
 #include "plugin/gui/CFrame.h"
 #include "plugin/gui/CSplashScreen.h"
-#include "plugin/gui/CDrawContext.h"
 
 namespace Gui {
 

@@ -18,7 +18,9 @@ WNDPROC previousEditProcedure = nullptr;
 // Heights and faces of the standard fonts, by font id, for the native edit field.
 constexpr long kFontHeights[kNumStandardFonts] = {12, 18, 14, 12, 11, 10, 9, 13};
 
-const char* fontFace(CFont font) { return font == kSymbolFont ? "Symbol" : "Arial"; }
+const char* fontFace(CFont font) {
+  return font == kSymbolFont ? "Symbol" : "Arial";
+}
 
 void copyText(char* destination, const char* source) {
   std::snprintf(destination, CTextEdit::kMaxText + 1, "%s", source);
@@ -35,7 +37,9 @@ CTextEdit::CTextEdit(const CRect& size, CControlListener* listener, long tag, co
   setWantsFocus(true);
 }
 
-CTextEdit::~CTextEdit() { closeEditWindow(); }
+CTextEdit::~CTextEdit() {
+  closeEditWindow();
+}
 
 void CTextEdit::setText(const char* txt) {
   if (!txt) {
@@ -57,7 +61,9 @@ void CTextEdit::setTextEditConvert(TextToDisplayWithData convert, void* data) {
   userData = data;
 }
 
-void CTextEdit::setTextEditConvert(TextToDisplay convert) { editConvert = convert; }
+void CTextEdit::setTextEditConvert(TextToDisplay convert) {
+  editConvert = convert;
+}
 
 void CTextEdit::draw(CDrawContext* context) {
   if (platformControl) {
@@ -114,8 +120,8 @@ void CTextEdit::takeFocus(CDrawContext* context) {
   DWORD alignment = ES_CENTER;
   if (horiTxtAlign == kLeftText) alignment = ES_LEFT;
   if (horiTxtAlign == kRightText) alignment = ES_RIGHT;
-  platformControl = CreateWindowExA(0, "EDIT", text, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | alignment, area.left,
-                                    area.top, area.right - area.left, area.bottom - area.top,
+  platformControl = CreateWindowExA(0, "EDIT", text, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | alignment,
+                                    area.left, area.top, area.right - area.left, area.bottom - area.top,
                                     pParentFrame->getWindowHandle(), nullptr, hInstance, nullptr);
   if (!platformControl) return;
 
@@ -138,8 +144,8 @@ void CTextEdit::takeFocus(CDrawContext* context) {
   SendMessageA(platformControl, EM_SETSEL, 0, -1);
   SendMessageA(platformControl, EM_LIMITTEXT, kMaxText, 0);
   SetFocus(platformControl);
-  previousEditProcedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(platformControl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CTextEdit::editProcedure)));
+  previousEditProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      platformControl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CTextEdit::editProcedure)));
 }
 
 LRESULT CALLBACK CTextEdit::editProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -224,9 +230,13 @@ HBRUSH CTextEdit::colourEditField(HDC deviceContext) {
   return brush;
 }
 
-bool CTextEdit::getMenuItemSize(const char*, CDrawContext*, CPoint&) { return false; }
+bool CTextEdit::getMenuItemSize(const char*, CDrawContext*, CPoint&) {
+  return false;
+}
 
-bool CTextEdit::drawMenuItem(const char*, long, long, CDrawContext*, const CRect&) { return false; }
+bool CTextEdit::drawMenuItem(const char*, long, long, CDrawContext*, const CRect&) {
+  return false;
+}
 
 bool CTextEdit::isTypeOf(const char* name) const {
   return std::strcmp(name, "CTextEdit") == 0 || CParamDisplay::isTypeOf(name);

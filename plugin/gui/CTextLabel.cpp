@@ -21,7 +21,9 @@ void CTextLabel::setText(const char* txt) {
   hasText = true;
 }
 
-const char* CTextLabel::getText() const { return hasText ? text.c_str() : nullptr; }
+const char* CTextLabel::getText() const {
+  return hasText ? text.c_str() : nullptr;
+}
 
 void CTextLabel::draw(CDrawContext* context) {
   drawText(context, getText());

@@ -9,7 +9,8 @@ namespace Gui {
 // A text box that shows a fixed text of its own.
 class CTextLabel : public CParamDisplay {
  public:
-  CTextLabel(const CRect& size, const char* txt = nullptr, CBitmap* background = nullptr, const long style = 0);
+  CTextLabel(const CRect& size, const char* txt = nullptr, CBitmap* background = nullptr,
+             const long style = 0);
 
   // Keeps a copy of the text (none for null); the box shows it at its next redraw.
   virtual void setText(const char* txt);

@@ -10,18 +10,21 @@ namespace Gui {
 
 namespace {
 
-long framesIn(const CBitmap* strip, long extent) { return strip && extent > 0 ? strip->getHeight() / extent : 0; }
+long framesIn(const CBitmap* strip, long extent) {
+  return strip && extent > 0 ? strip->getHeight() / extent : 0;
+}
 
 }  // namespace
 
 CVerticalSwitch::CVerticalSwitch(const CRect& size, CControlListener* listener, long tag, CBitmap* background,
                                  const CPoint& offset)
-    : CVerticalSwitch(size, listener, tag, framesIn(background, size.bottom - size.top), size.bottom - size.top,
-                      framesIn(background, size.bottom - size.top), background, offset) {}
+    : CVerticalSwitch(size, listener, tag, framesIn(background, size.bottom - size.top),
+                      size.bottom - size.top, framesIn(background, size.bottom - size.top), background,
+                      offset) {}
 
 CVerticalSwitch::CVerticalSwitch(const CRect& size, CControlListener* listener, long tag, long subPixmaps,
-                                 long heightOfOneImage, long iMaxPositions,
-                                 CBitmap* background, const CPoint& offset)
+                                 long heightOfOneImage, long iMaxPositions, CBitmap* background,
+                                 const CPoint& offset)
     : CControl(size, listener, tag, background),
       offset(offset),
       subPixmaps(subPixmaps),
@@ -31,7 +34,8 @@ CVerticalSwitch::CVerticalSwitch(const CRect& size, CControlListener* listener, 
 }
 
 void CVerticalSwitch::draw(CDrawContext* context) {
-  drawBitmapFrame(pBackground, context, size, CPoint(0, switchPosition(value, iMaxPositions) * heightOfOneImage), bTransparencyEnabled);
+  drawBitmapFrame(pBackground, context, size,
+                  CPoint(0, switchPosition(value, iMaxPositions) * heightOfOneImage), bTransparencyEnabled);
   setDirty(false);
 }
 

@@ -9,7 +9,11 @@
 namespace Gui {
 
 CVuMeter::CVuMeter(const CRect& size, CBitmap* onBitmap, CBitmap* offBitmap, long nbLed, const long style)
-    : CControl(size, nullptr, 0, nullptr), onBitmap(onBitmap), offBitmap(offBitmap), nbLed(nbLed), style(style) {
+    : CControl(size, nullptr, 0, nullptr),
+      onBitmap(onBitmap),
+      offBitmap(offBitmap),
+      nbLed(nbLed),
+      style(style) {
   if (onBitmap) onBitmap->remember();
   if (offBitmap) offBitmap->remember();
   resetRects(false);
@@ -24,14 +28,17 @@ CVuMeter::~CVuMeter() {
 void CVuMeter::resetRects(bool inOffscreen) {
   CRect r(0, 0, size.right - size.left, size.bottom - size.top);
   if (!inOffscreen) {
-    r = CRect(size.left < size.right ? size.left : size.right, size.top < size.bottom ? size.top : size.bottom,
-              size.left < size.right ? size.right : size.left, size.top < size.bottom ? size.bottom : size.top);
+    r = CRect(
+        size.left < size.right ? size.left : size.right, size.top < size.bottom ? size.top : size.bottom,
+        size.left < size.right ? size.right : size.left, size.top < size.bottom ? size.bottom : size.top);
   }
   rectOn = r;
   rectOff = r;
 }
 
-void CVuMeter::setDirty(bool dirty) { CView::setDirty(dirty); }
+void CVuMeter::setDirty(bool dirty) {
+  CView::setDirty(dirty);
+}
 
 bool CVuMeter::removed(CView* parent) {
   delete pOScreen;
@@ -42,7 +49,8 @@ bool CVuMeter::removed(CView* parent) {
 bool CVuMeter::attached(CView* parent) {
   delete pOScreen;
   pOScreen = nullptr;
-  if (bUseOffscreen) pOScreen = new COffscreenContext(pParentFrame, size.right - size.left, size.bottom - size.top);
+  if (bUseOffscreen)
+    pOScreen = new COffscreenContext(pParentFrame, size.right - size.left, size.bottom - size.top);
   resetRects(bUseOffscreen);
   return CControl::attached(parent);
 }

@@ -12,7 +12,8 @@ constexpr long kAnyModifier = kShift | kControl | kAlt | 64;
 // controlModifierClicked, the listener has taken the click and the control does nothing more.
 inline bool listenerTookClick(CControlListener* listener, CDrawContext* context, CControl* control,
                               long buttons) {
-  return listener && (buttons & kAnyModifier) && listener->controlModifierClicked(context, control, buttons) != 0;
+  return listener && (buttons & kAnyModifier) &&
+         listener->controlModifierClicked(context, control, buttons) != 0;
 }
 
 // Inside the rectangle with its right and bottom edges, as the buttons test a release.

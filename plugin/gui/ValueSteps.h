@@ -1,7 +1,7 @@
 #pragma once
 
-#include "plugin/gui/CControl.h"
 #include "plugin/framework/VstKeyCode.h"
+#include "plugin/gui/CControl.h"
 
 namespace Gui {
 

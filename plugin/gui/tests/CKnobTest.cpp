@@ -28,10 +28,10 @@ TEST_F(KnobTest, HandlePointFollowsTheValueOverThreeQuartersOfATurn) {
   };
   // Radius 20.5, inset 3: the handle runs on a circle of 17.5 around (20.5, 20.5).
   const Case cases[] = {
-      {0.f, {8, 33}},      // 225 degrees, lower left
-      {0.5f, {20, 3}},     // the top (cos 90 degrees in single precision is a hair below 0)
-      {1.f, {33, 33}},     // -45 degrees, lower right
-      {1.f / 3, {8, 8}},   // a third of the sweep: 135 degrees, upper left
+      {0.f, {8, 33}},     // 225 degrees, lower left
+      {0.5f, {20, 3}},    // the top (cos 90 degrees in single precision is a hair below 0)
+      {1.f, {33, 33}},    // -45 degrees, lower right
+      {1.f / 3, {8, 8}},  // a third of the sweep: 135 degrees, upper left
   };
   for (const auto& c : cases) {
     knob->setValue(c.value);
@@ -49,13 +49,13 @@ TEST_F(KnobTest, ValueFromPointCoversTheSweepAndPinsTheDeadZone) {
     float value;
   };
   const Case cases[] = {
-      {{20, 0}, 0.5f},     // straight up
-      {{0, 20}, 1.f / 6},  // left: 180 degrees, 45 past the minimum
-      {{41, 20}, 5.f / 6}, // right
-      {{5, 36}, 0.f},      // 225 degrees
-      {{36, 36}, 1.f},     // -45 degrees
-      {{18, 41}, 0.f},     // in the dead zone, left of the bottom: the minimum
-      {{23, 41}, 1.f},     // right of the bottom: the maximum
+      {{20, 0}, 0.5f},      // straight up
+      {{0, 20}, 1.f / 6},   // left: 180 degrees, 45 past the minimum
+      {{41, 20}, 5.f / 6},  // right
+      {{5, 36}, 0.f},       // 225 degrees
+      {{36, 36}, 1.f},      // -45 degrees
+      {{18, 41}, 0.f},      // in the dead zone, left of the bottom: the minimum
+      {{23, 41}, 1.f},      // right of the bottom: the maximum
   };
   for (const auto& c : cases) {
     CPoint where = c.where;
@@ -103,7 +103,8 @@ TEST_F(KnobTest, ZoomFactorSetsTheFineRange) {
   setKnobMode(2);
   auto* knob = makeKnob();
   knob->setZoomFactor(8.f);
-  knob->play(windowContext(), {{{0, 0}, Gui::kLButton | Gui::kShift}, {{800, 0}, Gui::kLButton | Gui::kShift}});
+  knob->play(windowContext(),
+             {{{0, 0}, Gui::kLButton | Gui::kShift}, {{800, 0}, Gui::kLButton | Gui::kShift}});
   EXPECT_NEAR(0.5f, knob->getValue(), 1e-4f);
 }
 
@@ -112,7 +113,8 @@ TEST_F(KnobTest, ShiftPressedDuringALinearDragKeepsTheValueContinuous) {
   auto* knob = makeKnob();
   const long held = Gui::kLButton;
   const long fine = Gui::kLButton | Gui::kShift;
-  knob->play(windowContext(), {{{0, 0}, held}, {{50, 0}, held}, {{50, 0}, fine}, {{51, 0}, fine}, {{80, 0}, fine}});
+  knob->play(windowContext(),
+             {{{0, 0}, held}, {{50, 0}, held}, {{50, 0}, fine}, {{51, 0}, fine}, {{80, 0}, fine}});
   // 50 pixels coarse: 0.25. The first move with Shift still counts coarsely (51 pixels: 0.255), and
   // the fine range (300 pixels) takes over from there without a jump.
   const auto values = listener.values();
@@ -139,15 +141,15 @@ TEST_F(KnobTest, CircularDragFollowsTheAngleAndStopsAtTheDeadZone) {
   // lower left and up the left side, which is more than half the range away: the value stays pinned
   // at the maximum until the mouse comes back to the right side.
   knob->play(windowContext(), {{{120, 50}, held},
+                               {{141, 70}, held},
                                {{141, 91}, held},
                                {{118, 95}, held},
                                {{100, 91}, held},
                                {{100, 70}, held},
                                {{141, 70}, held}});
-  // The knob takes the focus at the start of the drag, which flags it dirty: every move is reported.
-  const std::vector<float> expected = {0.5f, 1.f, 1.f, 1.f, 1.f, 5.f / 6};
+  const std::vector<float> expected = {0.5f, 5.f / 6, 1.f, 5.f / 6};
   const auto values = listener.values();
-  ASSERT_EQ(expected.size(), values.size());
+  ASSERT_EQ(expected.size(), values.size()) << ::testing::PrintToString(values);
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(expected[i], values[i], 0.02f) << i;
 }
 
@@ -188,7 +190,8 @@ TEST_F(KnobTest, CtrlClickSetsTheDefaultValueAndModifierClicksGoToTheListener) {
 
   listener.modifierAnswer = 1;
   listener.notifications.clear();
-  knob->play(windowContext(), {{{0, 0}, Gui::kLButton | Gui::kShift}, {{100, 0}, Gui::kLButton | Gui::kShift}});
+  knob->play(windowContext(),
+             {{{0, 0}, Gui::kLButton | Gui::kShift}, {{100, 0}, Gui::kLButton | Gui::kShift}});
   EXPECT_EQ(0.25f, knob->getValue());
   EXPECT_TRUE(listener.notifications.empty());
   EXPECT_EQ(Gui::kLButton | Gui::kShift, listener.modifierClicks.back());
@@ -262,7 +265,7 @@ TEST_F(KnobTest, AnimKnobShowsTheFrameOfTheValue) {
     long top;
     COLORREF colour;
   };
-  const Case cases[] = {{0.f, 0, RGB(255, 0, 0)},  {0.49f, 0, RGB(255, 0, 0)}, {0.5f, 10, RGB(0, 255, 0)},
+  const Case cases[] = {{0.f, 0, RGB(255, 0, 0)},    {0.49f, 0, RGB(255, 0, 0)}, {0.5f, 10, RGB(0, 255, 0)},
                         {0.99f, 10, RGB(0, 255, 0)}, {1.f, 20, RGB(0, 0, 255)},  {-0.5f, 0, RGB(255, 0, 0)}};
   Gui::COffscreenContext context(frame, 10, 10, Gui::kBlackCColor);
   for (const auto& c : cases) {

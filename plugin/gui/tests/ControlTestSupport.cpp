@@ -60,7 +60,9 @@ TestWindow::~TestWindow() {
 
 namespace {
 
-VstIntPtr silentHost(AEffect*, VstInt32, VstInt32, VstIntPtr, void*, float) { return 0; }
+VstIntPtr silentHost(AEffect*, VstInt32, VstInt32, VstIntPtr, void*, float) {
+  return 0;
+}
 
 }  // namespace
 

@@ -4,8 +4,8 @@
 #include "plugin/gui/AEffGUIEditor.h"
 #include "plugin/gui/CBitmap.h"
 #include "plugin/gui/CControl.h"
-#include "plugin/gui/COffscreenContext.h"
 #include "plugin/gui/CFrame.h"
+#include "plugin/gui/COffscreenContext.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -56,8 +56,8 @@ struct MouseStep {
 };
 
 // A control whose mouse loop follows a script: every read of the mouse position gives the next
-// point, and every idle pass puts that step's buttons and keys down. At the end of the script
-// everything is released.
+// point, and every idle pass redraws the control when it is dirty (as the frame's idle does) and
+// puts that step's buttons and keys down. At the end of the script everything is released.
 template <class Control>
 class Scripted : public Control {
  public:
@@ -85,6 +85,10 @@ class Scripted : public Control {
 
   void doIdleStuff() override {
     ++idlePasses;
+    if (this->isDirty()) {
+      Gui::COffscreenContext context(this->getFrame(), 400, 300, Gui::kBlackCColor);
+      this->draw(&context);
+    }
     setInputState(pending.buttons);
   }
 

@@ -1,6 +1,6 @@
-#include "plugin/gui/tests/ControlTestSupport.h"
-#include "plugin/gui/CDrawContext.h"
 #include <gtest/gtest.h>
+#include "plugin/gui/CDrawContext.h"
+#include "plugin/gui/tests/ControlTestSupport.h"
 using namespace ControlTests;
 TEST(InputProbe, ButtonsReachTheContext) {
   Gui::CDrawContext context(nullptr, nullptr, nullptr);
