@@ -1,0 +1,314 @@
+#include <winsock2.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/system/sockets/TcpServerSocket.h"
+
+namespace Common::System::Sockets {
+namespace {
+
+constexpr auto kPatience = std::chrono::seconds(20);
+const std::string kLoopback = "127.0.0.1";
+
+// A blocking client on the loopback address; keeps Windows Sockets started while it exists.
+class TestClient : public WinSocketBase {
+ public:
+  explicit TestClient(unsigned short port) : socket_(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
+    const DWORD timeout = 20000;
+    setsockopt(socket_, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = inet_addr(kLoopback.c_str());
+    address.sin_port = htons(port);
+    connected_ = connect(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~TestClient() override { closesocket(socket_); }
+
+  bool Connected() const { return connected_; }
+  void Send(const std::string& bytes) {
+    ASSERT_EQ(send(socket_, bytes.data(), static_cast<int>(bytes.size()), 0), static_cast<int>(bytes.size()));
+  }
+  // Reads exactly count bytes, or fewer when the server closes the connection first.
+  std::string Receive(size_t count) {
+    std::string bytes;
+    char buffer[256];
+    while (bytes.size() < count) {
+      const int got =
+          recv(socket_, buffer, static_cast<int>(std::min(count - bytes.size(), sizeof buffer)), 0);
+      if (got <= 0) break;
+      bytes.append(buffer, got);
+    }
+    return bytes;
+  }
+  // True when the server ended the connection (as opposed to the receive timing out).
+  bool SeesEnd() {
+    char byte;
+    return recv(socket_, &byte, 1, 0) == 0 || WSAGetLastError() == WSAECONNRESET;
+  }
+  void Leave() { closesocket(socket_), socket_ = INVALID_SOCKET; }
+
+ private:
+  SOCKET socket_;
+  bool connected_ = false;
+};
+
+// A port that nothing listens on at the moment.
+unsigned short FreePort() {
+  WinSocketBase winsock;
+  const SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = inet_addr(kLoopback.c_str());
+  bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  int length = sizeof address;
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+  closesocket(probe);
+  return ntohs(address.sin_port);
+}
+
+// Records what the server's threads report.
+class RecordingServer : public TcpServerSocket {
+ public:
+  ~RecordingServer() override { Close(); }
+
+  void OnReceive(int client, const char* data, int length) override {
+    {
+      std::lock_guard<std::mutex> hold(mutex_);
+      received_[client].append(data, length);
+      largestReceipt_ = std::max(largestReceipt_, length);
+    }
+    changed_.notify_all();
+    if (closeOnReceive) CloseClient(client);
+  }
+  bool OnConnect(int client) override {
+    {
+      std::lock_guard<std::mutex> hold(mutex_);
+      connected_.push_back(client);
+    }
+    changed_.notify_all();
+    return acceptClients;
+  }
+
+  bool WaitForConnections(size_t count) {
+    return WaitUntil([&] { return connected_.size() >= count; });
+  }
+  bool WaitForBytes(int client, size_t count) {
+    return WaitUntil([&] { return received_[client].size() >= count; });
+  }
+  std::string Received(int client) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return received_[client];
+  }
+  std::vector<int> Connected() {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return connected_;
+  }
+  int LargestReceipt() {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return largestReceipt_;
+  }
+
+  bool acceptClients = true;
+  bool closeOnReceive = false;
+
+ private:
+  bool WaitUntil(const std::function<bool()>& done) {
+    std::unique_lock<std::mutex> hold(mutex_);
+    return changed_.wait_for(hold, kPatience, done);
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::map<int, std::string> received_;
+  std::vector<int> connected_;
+  int largestReceipt_ = 0;
+};
+
+// Polls until the condition holds, for at most the test's patience.
+bool Eventually(const std::function<bool()>& done) {
+  const auto end = std::chrono::steady_clock::now() + kPatience;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    Sleep(10);
+  }
+  return true;
+}
+
+class TcpServerSocketTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(server.Open(kLoopback, port)); }
+
+  // Connects clients one after another, each after the server saw the previous one.
+  std::vector<std::unique_ptr<TestClient>> ConnectClients(size_t count) {
+    std::vector<std::unique_ptr<TestClient>> clients;
+    for (size_t i = 0; i < count; ++i) {
+      clients.push_back(std::make_unique<TestClient>(port));
+      EXPECT_TRUE(clients.back()->Connected());
+      EXPECT_TRUE(server.WaitForConnections(i + 1));
+    }
+    return clients;
+  }
+
+  unsigned short port = FreePort();
+  RecordingServer server;
+};
+
+TEST_F(TcpServerSocketTest, NumbersClientsInOrderAndHandsOnWhatEachSends) {
+  auto clients = ConnectClients(3);
+  for (int i = 2; i >= 0; --i) clients[i]->Send("from client " + std::to_string(i));
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(server.WaitForBytes(i, 13));
+    EXPECT_EQ(server.Received(i), "from client " + std::to_string(i));
+  }
+  EXPECT_EQ(server.Connected(), (std::vector<int>{0, 1, 2}));
+  EXPECT_TRUE(server.IsOpen());
+}
+
+TEST_F(TcpServerSocketTest, SendReachesOneClientAndBroadcastReachesAll) {
+  auto clients = ConnectClients(2);
+  EXPECT_TRUE(server.Send(1, std::string("only one")));
+  EXPECT_TRUE(server.Broadcast(std::string("all")));
+  EXPECT_EQ(clients[0]->Receive(4), std::string("all", 4));  // the string form sends the zero too
+  EXPECT_EQ(clients[1]->Receive(12), std::string("only oneall", 12));
+}
+
+TEST_F(TcpServerSocketTest, SendFailsToANumberThatNeverConnectedAndForABadLength) {
+  auto clients = ConnectClients(1);
+  EXPECT_FALSE(server.Send(1, std::string("x")));
+  EXPECT_FALSE(server.Send(-1, std::string("x")));
+  EXPECT_FALSE(server.Send(0, "x", -1));
+  EXPECT_FALSE(server.Send(0, nullptr, 1));
+}
+
+TEST_F(TcpServerSocketTest, ClientsConnectingAtOnceEachGetTheirOwnNumber) {
+  constexpr int kClients = 8;
+  std::vector<std::thread> threads;
+  std::vector<std::unique_ptr<TestClient>> clients(kClients);
+  for (int i = 0; i < kClients; ++i) {
+    threads.emplace_back([&, i] {
+      clients[i] = std::make_unique<TestClient>(port);
+      clients[i]->Send(std::string(1, static_cast<char>('a' + i)));
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  ASSERT_TRUE(server.WaitForConnections(kClients));
+  std::string letters;
+  for (int number = 0; number < kClients; ++number) {
+    ASSERT_TRUE(server.WaitForBytes(number, 1));
+    letters += server.Received(number);
+  }
+  std::sort(letters.begin(), letters.end());
+  EXPECT_EQ(letters, "abcdefgh");
+}
+
+TEST_F(TcpServerSocketTest, ABigMessageArrivesWholeInPiecesThatFitTheBuffer) {
+  auto clients = ConnectClients(1);
+  std::string big(100000, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
+  clients[0]->Send(big);
+  ASSERT_TRUE(server.WaitForBytes(0, big.size()));
+  EXPECT_EQ(server.Received(0), big);
+  EXPECT_LE(server.LargestReceipt(), 2047);
+}
+
+TEST_F(TcpServerSocketTest, AClientThatLeavesIsForgottenAndItsNumberNotReused) {
+  auto clients = ConnectClients(2);
+  clients[0]->Leave();
+  // Sending nothing succeeds exactly while the server still holds a connection for the number.
+  EXPECT_TRUE(Eventually([&] { return !server.Send(0, std::string()); }));
+  EXPECT_TRUE(server.Broadcast(std::string("still")));  // the clients that are left get it
+  EXPECT_EQ(clients[1]->Receive(6), std::string("still", 6));
+  TestClient next(port);
+  ASSERT_TRUE(server.WaitForConnections(3));
+  EXPECT_EQ(server.Connected().back(), 2);
+}
+
+TEST_F(TcpServerSocketTest, ClosingWhileClientsAreConnectedEndsEveryConnection) {
+  auto clients = ConnectClients(3);
+  clients[1]->Send("busy");
+  server.Close();
+  EXPECT_FALSE(server.IsOpen());
+  for (auto& client : clients) EXPECT_TRUE(client->SeesEnd());
+  EXPECT_FALSE(server.Send(0, std::string("x")));
+  EXPECT_FALSE(TestClient(port).Connected());
+}
+
+TEST_F(TcpServerSocketTest, OpensAgainAfterClosingAndNumbersFromZero) {
+  ConnectClients(1);
+  server.Close();
+  ASSERT_TRUE(server.Open(kLoopback, port));
+  TestClient again(port);
+  ASSERT_TRUE(again.Connected());
+  ASSERT_TRUE(server.WaitForConnections(2));
+  EXPECT_EQ(server.Connected(), (std::vector<int>{0, 0}));
+  again.Send("hello");
+  EXPECT_TRUE(server.WaitForBytes(0, 5));
+}
+
+TEST_F(TcpServerSocketTest, ARefusedClientIsClosedAndUsesUpItsNumber) {
+  server.acceptClients = false;
+  TestClient refused(port);
+  ASSERT_TRUE(server.WaitForConnections(1));
+  EXPECT_TRUE(refused.SeesEnd());
+  server.acceptClients = true;
+  TestClient accepted(port);
+  ASSERT_TRUE(server.WaitForConnections(2));
+  EXPECT_EQ(server.Connected(), (std::vector<int>{0, 1}));
+  EXPECT_TRUE(server.Send(1, std::string("x")));
+}
+
+TEST_F(TcpServerSocketTest, AClientClosedFromItsOwnReceiveHandlerEnds) {
+  server.closeOnReceive = true;
+  auto clients = ConnectClients(2);
+  clients[0]->Send("bye");
+  EXPECT_TRUE(clients[0]->SeesEnd());
+  EXPECT_FALSE(server.Send(0, std::string("x")));
+  EXPECT_TRUE(server.Send(1, std::string("x")));
+}
+
+TEST(TcpServerSocket, APortAlreadyInUseIsRefusedAndLeavesTheServerClosed) {
+  const unsigned short port = FreePort();
+  RecordingServer first;
+  ASSERT_TRUE(first.Open(kLoopback, port));
+  RecordingServer second;
+  EXPECT_FALSE(second.Open(kLoopback, port));
+  EXPECT_FALSE(second.IsOpen());
+  // The first server keeps its clients.
+  TestClient client(port);
+  EXPECT_TRUE(first.WaitForConnections(1));
+  EXPECT_TRUE(second.Connected().empty());
+}
+
+TEST(TcpServerSocket, AnAddressThatIsNoDottedIPv4AddressIsRefused) {
+  for (const char* host : {"not an address", "", "127.0.0.256"}) {
+    RecordingServer server;
+    EXPECT_FALSE(server.Open(host, FreePort())) << host;
+    EXPECT_FALSE(server.IsOpen()) << host;
+  }
+}
+
+TEST(TcpServerSocket, WindowsSocketsLastsWhileAnySocketObjectExists) {
+  auto first = std::make_unique<RecordingServer>();
+  auto second = std::make_unique<RecordingServer>();
+  first.reset();
+  const SOCKET stillThere = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  EXPECT_NE(stillThere, INVALID_SOCKET);
+  closesocket(stillThere);
+  second.reset();
+  EXPECT_EQ(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP), INVALID_SOCKET);
+  EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
+}
+
+}  // namespace
+}  // namespace Common::System::Sockets

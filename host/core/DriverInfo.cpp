@@ -1,0 +1,233 @@
+#include "host/core/DriverInfo.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "common/config/Configuration.h"
+#include "host/core/ILogic.h"
+#include "host/core/commands/ConfigureAudioDriver.h"
+#include "host/core/commands/SetAudioDriver.h"
+#include "host/core/commands/SetAudioSystem.h"
+#include "host/core/commands/SetIOConfiguration.h"
+#include "host/core/commands/ShowAudioConfigPanel.h"
+#include "host/core/commands/StartDriver.h"
+#include "host/core/commands/StopDriver.h"
+
+namespace Ombix::Kelvane {
+
+namespace {
+
+const char* const systemKey = "Drivers/AudioSystem";
+const char* const driverKey = "Drivers/AudioDriver";
+const char* const inputSide = "Input";
+const char* const outputSide = "Output";
+
+// Names are stored in attributes whose text must not hold markup characters.
+std::string Sanitise(std::string name) {
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return c == '<' || c == '>' || c == '"'; }, '_');
+  return name;
+}
+
+// Every name that occurs more than once gets a running number: "In [1]", "In [2]".
+void MakeUnique(std::vector<std::string>& names) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string name = names[i];
+    if (std::count(names.begin(), names.end(), name) < 2) continue;
+    int number = 1;
+    for (std::string& entry : names) {
+      if (entry == name) entry = name + " [" + std::to_string(number++) + "]";
+    }
+  }
+}
+
+std::string JoinChannels(const std::vector<int>& channels) {
+  std::string text;
+  for (std::size_t i = 0; i < channels.size(); ++i) {
+    if (i > 0) text += "; ";
+    text += std::to_string(channels[i]);
+  }
+  return text;
+}
+
+std::vector<int> SplitChannels(const std::string& text) {
+  std::vector<int> channels;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find(';', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string piece = text.substr(start, end - start);
+    const std::size_t digits = piece.find_first_not_of(' ');
+    channels.push_back(digits == std::string::npos ? 0 : std::atoi(piece.c_str() + digits));
+    start = end + 1;
+  }
+  return channels;
+}
+
+}  // namespace
+
+DriverInfo::DriverInfo(ILogic* logic, Common::Config::Configuration* configuration)
+    : configuration_(configuration), logic_(logic) {}
+
+void DriverInfo::SelectAudioDriver(int index) {
+  logic_->PostCommand(new Commands::SetAudioDriver(index));
+}
+
+void DriverInfo::SelectAudioDriverByName(const std::string& name) {
+  const auto found = std::find(drivers_.begin(), drivers_.end(), name);
+  if (found != drivers_.end()) SelectAudioDriver(static_cast<int>(found - drivers_.begin()));
+}
+
+void DriverInfo::SelectAudioSystem(int index) {
+  logic_->PostCommand(new Commands::SetAudioSystem(index));
+}
+
+void DriverInfo::SelectAudioSystemByName(const std::string& name) {
+  const auto found = std::find(systems_.begin(), systems_.end(), name);
+  if (found != systems_.end()) SelectAudioSystem(static_cast<int>(found - systems_.begin()));
+}
+
+std::string DriverInfo::DriverKey(const std::string& system, const std::string& driver, bool create) {
+  const std::string systemPath = configuration_->ElementPathWithAttribute("Drivers/DriverInfo/AudioSystem",
+                                                                          "Name", Sanitise(system), create);
+  return configuration_->ElementPathWithAttribute(systemPath + "Driver", "Name", Sanitise(driver), create);
+}
+
+void DriverInfo::SaveChannels(const char* side, const std::string& system, const std::string& driver,
+                              const std::string& name, const std::vector<int>& channels) {
+  if (driver.empty() || !configuration_) return;
+  const std::string configPath = DriverKey(system, driver, true) + side + "/Config";
+  const std::string key = configuration_->ElementPathWithAttribute(configPath, "Name", Sanitise(name), true);
+  configuration_->SetString(key + "Channels", JoinChannels(channels));
+}
+
+void DriverInfo::LoadChannels(const char* side, const std::string& name, std::vector<int>& channels) {
+  const std::string driver = GetAudioDriverName();
+  if (!HasDriver() || driver.empty()) return;
+  channels.clear();
+  if (!configuration_) return;
+  const std::string configPath = DriverKey(GetAudioSystemName(), driver, false) + side + "/Config";
+  const std::string key = configuration_->ElementPathWithAttribute(configPath, "Name", Sanitise(name), false);
+  const std::string text = configuration_->GetString(key + "Channels", "");
+  if (!text.empty()) channels = SplitChannels(text);
+}
+
+bool DriverInfo::HasDriver() const {
+  return driverIndex_ >= 0 && driverIndex_ < static_cast<int>(drivers_.size());
+}
+
+void DriverInfo::SaveInputConfig(const std::string& system, const std::string& driver,
+                                 const std::string& name, const std::vector<int>& channels) {
+  SaveChannels(inputSide, system, driver, name, channels);
+  if (driver == GetAudioDriverName())
+    logic_->PostCommand(new Commands::SetIOConfiguration(true, name, channels));
+}
+
+void DriverInfo::SaveOutputConfig(const std::string& system, const std::string& driver,
+                                  const std::string& name, const std::vector<int>& channels) {
+  SaveChannels(outputSide, system, driver, name, channels);
+  if (driver == GetAudioDriverName())
+    logic_->PostCommand(new Commands::SetIOConfiguration(false, name, channels));
+}
+
+void DriverInfo::SetInputConfig(const std::string& name, const std::vector<int>& channels) {
+  if (HasDriver()) SaveInputConfig(GetAudioSystemName(), GetAudioDriverName(), name, channels);
+}
+
+void DriverInfo::SetOutputConfig(const std::string& name, const std::vector<int>& channels) {
+  if (HasDriver()) SaveOutputConfig(GetAudioSystemName(), GetAudioDriverName(), name, channels);
+}
+
+void DriverInfo::LoadInputConfig(const std::string& name, std::vector<int>& channels) {
+  LoadChannels(inputSide, name, channels);
+}
+
+void DriverInfo::LoadOutputConfig(const std::string& name, std::vector<int>& channels) {
+  LoadChannels(outputSide, name, channels);
+}
+
+std::string DriverInfo::GetAudioSystemName() {
+  return systemIndex_ >= 0 && systemIndex_ < static_cast<int>(systems_.size()) ? systems_[systemIndex_]
+                                                                               : "No Audio System";
+}
+
+std::string DriverInfo::GetAudioDriverName() {
+  return HasDriver() ? drivers_[driverIndex_] : "No Audio Driver";
+}
+
+void DriverInfo::ShowAudioConfigPanel() {
+  logic_->PostCommand(new Commands::ShowAudioConfigPanel());
+}
+
+void DriverInfo::StartDriver() {
+  logic_->PostCommand(new Commands::StartDriver());
+}
+
+void DriverInfo::StopDriver() {
+  logic_->PostCommand(new Commands::StopDriver());
+}
+
+void DriverInfo::ConfigureDriver(double sampleRate, int bufferSize) {
+  if (configuration_ && HasDriver()) {
+    const std::string key = DriverKey(GetAudioSystemName(), GetAudioDriverName(), true);
+    configuration_->SetDouble(key + "SampleRate", sampleRate);
+    configuration_->SetInt(key + "BufferSize", bufferSize);
+  }
+  logic_->PostCommand(new Commands::ConfigureAudioDriver(sampleRate, bufferSize));
+}
+
+void DriverInfo::OnAudioSystemListChanged(const std::vector<std::string>& names) {
+  systems_ = names;
+  if (configuration_) SelectAudioSystemByName(configuration_->GetString(systemKey, ""));
+  SystemListChanged();
+}
+
+void DriverInfo::OnAudioDriverListChanged(int systemIndex, const std::vector<std::string>& names) {
+  if (configuration_ && systemIndex >= 0 && systemIndex < static_cast<int>(systems_.size()))
+    configuration_->SetString(systemKey, systems_[systemIndex]);
+  driverIndex_ = -1;
+  outputNames_.clear();
+  inputNames_.clear();
+  systemIndex_ = systemIndex;
+  drivers_ = names;
+  DriverListChanged();
+  if (configuration_) SelectAudioDriverByName(configuration_->GetString(driverKey, ""));
+}
+
+void DriverInfo::OnAudioDriverChanged(int driverIndex, double sampleRate, int bufferSize,
+                                      const std::vector<double>& sampleRates, int minBufferSize,
+                                      int maxBufferSize, int granularity,
+                                      const std::vector<std::string>& inputNames,
+                                      const std::vector<std::string>& outputNames) {
+  if (configuration_ && driverIndex >= 0 && driverIndex < static_cast<int>(drivers_.size()))
+    configuration_->SetString(driverKey, drivers_[driverIndex]);
+  driverIndex_ = driverIndex;
+  sampleRate_ = sampleRate;
+  bufferSize_ = bufferSize;
+  minBufferSize_ = minBufferSize;
+  maxBufferSize_ = maxBufferSize;
+  granularity_ = granularity;
+  sampleRates_ = sampleRates;
+  inputNames_ = inputNames;
+  outputNames_ = outputNames;
+  MakeUnique(inputNames_);
+  MakeUnique(outputNames_);
+
+  std::vector<int> channels;
+  LoadInputConfig("Stereo Input", channels);
+  SetInputConfig("Stereo Input", channels);
+  channels.clear();
+  LoadOutputConfig("Stereo Output", channels);
+  SetOutputConfig("Stereo Output", channels);
+  DriverChanged();
+
+  if (!configuration_ || !HasDriver()) return;
+  const std::string key = DriverKey(GetAudioSystemName(), GetAudioDriverName(), false);
+  const double storedRate = configuration_->GetDouble(key + "SampleRate", sampleRate);
+  const int storedSize = configuration_->GetInt(key + "BufferSize", bufferSize);
+  if (std::fabs(storedRate - sampleRate) > 0.5 || storedSize != bufferSize)
+    ConfigureDriver(storedRate, storedSize);
+}
+
+}  // namespace Ombix::Kelvane

@@ -1,0 +1,131 @@
+#include "host/core/Logic.h"
+
+#include "common/system/threading/ScopedLock.h"
+#include "host/core/DriverInfo.h"
+#include "host/core/Engine.h"
+#include "host/core/Plugin.h"
+#include "host/core/audio/AudioEngine.h"
+#include "host/core/commands/CreateNewPlugin.h"
+#include "host/core/events/IEvent.h"
+#include "host/core/events/ScanningPlugin.h"
+#include "host/drivers/IAudioDriver.h"
+#include "host/hosting/PluginFactory.h"
+
+namespace Ombix::Kelvane {
+
+using Common::System::Threading::ScopedLock;
+
+Logic::Logic(HWND mainWindow, Common::Config::Configuration* configuration, const std::string& vendor,
+             const std::string& product, int vendorVersion)
+    : driverInfo_(std::make_unique<DriverInfo>(this, configuration)),
+      engine_(std::make_unique<Engine>(mainWindow, vendor, product, vendorVersion)),
+      ownerThread_(GetCurrentThreadId()) {
+  engine_->EventsPending.connect([this] { OnEventsPending(); });
+  engine_->Dispatch.connect([this](Events::IEvent* event) { OnEvent(event); });
+  engine_->GetAudioEngine()->Init();
+}
+
+Logic::~Logic() {
+  busy_ = true;
+  while (!records_.empty()) {
+    const auto first = records_.begin();
+    first->second->Dispose();
+    // Out of the map first, then deleted: its Disposed signal is the user interface's last notice.
+    const std::unique_ptr<Plugin> record = std::move(first->second);
+    records_.erase(first);
+  }
+  ProcessCommands();
+  engine_.reset();
+  driverInfo_.reset();
+  for (Commands::ICommand* command : commands_) delete command;
+}
+
+IDriverInfo* Logic::GetDriverInfo() {
+  return driverInfo_.get();
+}
+
+IPlugin* Logic::GetPlugin(int id) {
+  return FindRecord(id);
+}
+
+Plugin* Logic::FindRecord(int id) {
+  const auto found = records_.find(id);
+  return found == records_.end() ? nullptr : found->second.get();
+}
+
+bool Logic::IsAudioRunning() {
+  IAudioDriver* driver = engine_->GetAudioEngine()->Driver();
+  return driver && driver->IsRunning();
+}
+
+float Logic::GetCpuLoad() {
+  return engine_->GetAudioEngine()->TakeLoadPeak();
+}
+
+void Logic::SetLoaderThreads(int count) {
+  engine_->Factory()->SetLoaderThreadCount(count);
+}
+
+void Logic::CreatePlugin(const std::string& path) {
+  PostCommand(new Commands::CreateNewPlugin(path));
+}
+
+void Logic::PostCommand(Commands::ICommand* command) {
+  if (GetCurrentThreadId() == ownerThread_) {
+    command->Execute(engine_.get());
+    delete command;
+    return;
+  }
+  {
+    ScopedLock hold(commandLock_);
+    commands_.push_back(command);
+  }
+  CommandsPending();
+}
+
+void Logic::ProcessCommands() {
+  if (busy_) return;
+  busy_ = true;
+  for (;;) {
+    Commands::ICommand* command = nullptr;
+    {
+      ScopedLock hold(commandLock_);
+      if (commands_.empty()) break;
+      command = commands_.front();
+      commands_.pop_front();
+    }
+    command->Execute(engine_.get());
+    delete command;
+  }
+  engine_->DispatchEvents();
+  busy_ = false;
+}
+
+void Logic::OnPluginCreated(int id, const std::string& name) {
+  // A container id is never reused; should one come twice, the newer record replaces the older.
+  RemoveRecord(id);
+  auto& record = records_[id];
+  record = std::make_unique<Plugin>(this, id, name);
+  PluginAdded(record.get());
+}
+
+void Logic::RemoveRecord(int id) {
+  const auto found = records_.find(id);
+  if (found == records_.end()) return;
+  const std::unique_ptr<Plugin> record = std::move(found->second);
+  records_.erase(found);
+}
+
+void Logic::OnScanningPlugin(const std::string& path) {
+  engine_->PostEvent(new Events::ScanningPlugin(path));
+}
+
+void Logic::OnEventsPending() {
+  CommandsPending();
+}
+
+void Logic::OnEvent(Events::IEvent* event) {
+  event->Apply(this);
+}
+
+}  // namespace Ombix::Kelvane

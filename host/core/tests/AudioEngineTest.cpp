@@ -1,0 +1,405 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TestPaths.h"
+#include "common/config/Configuration.h"
+#include "common/xml/XmlDocument.h"
+#include "host/core/Engine.h"
+#include "host/core/IDriverInfo.h"
+#include "host/core/Logic.h"
+#include "host/core/Plugin.h"
+#include "host/core/Sync.h"
+#include "host/core/audio/AudioEngine.h"
+#include "host/core/tests/TestAsioInstall.h"
+#include "host/drivers/tests/LogCapture.h"
+#include "host/hosting/ProcessLevelRegistry.h"
+#include "host/hosting/TimeInfo.h"
+#include "host/hosting/tests/TestPluginLibrary.h"
+
+namespace Ombix::Kelvane {
+namespace {
+
+using Common::Config::Configuration;
+
+// The driver mutes the first blocks after every start.
+constexpr long kMutedBlocks = 30;
+
+// A real Logic with the test ASIO driver installed, a store in a real file and hosted test plug-ins.
+class AudioEngineTest : public ::testing::Test {
+ protected:
+  AudioEngineTest()
+      : path(Testing::makeTempFolder("audio_engine") + "\\Quillam.cfg"),
+        config(std::make_unique<Configuration>(path)) {}
+
+  ~AudioEngineTest() override {
+    logic.reset();
+    config.reset();
+  }
+
+  void MakeLogic() {
+    logic = std::make_unique<Logic>(nullptr, config.get(), "Ombix Labs", "Quillam", 900);
+    Settle();
+  }
+
+  // Runs the GUI thread's share until nothing waits any more.
+  void Settle() {
+    for (int i = 0; i < 5; ++i) logic->ProcessCommands();
+  }
+
+  IDriverInfo& Info() { return *logic->GetDriverInfo(); }
+  AudioEngine& Audio() { return *logic->GetEngine()->GetAudioEngine(); }
+
+  // Selects the test driver with both stereo sets, hosts a plug-in and starts the driver.
+  IPlugin* StartWith(const std::string& pluginPath) {
+    MakeLogic();
+    Info().SelectAudioDriverByName("Test ASIO");
+    Settle();
+    Info().SetInputConfig("Stereo Input", {0, 1});
+    Info().SetOutputConfig("Stereo Output", {0, 1});
+    IPlugin* added = nullptr;
+    logic->PluginAdded.connect([&added](IPlugin* plugin) { added = plugin; });
+    logic->CreatePlugin(pluginPath);
+    Settle();
+    Info().StartDriver();
+    return added;
+  }
+
+  // Blocks delivered on a thread of their own, as a driver's callback thread does.
+  long RunBlocksOnDriverThread(long count, int* level = nullptr) {
+    long run = 0;
+    std::thread([&] {
+      run = asio.RunBlocks(count);
+      if (level) *level = processLevelRegistry.CurrentLevel();
+    }).join();
+    return run;
+  }
+
+  LogCapture log;
+  Testing::TestAsioInstall asio;
+  std::string path;
+  std::unique_ptr<Configuration> config;
+  std::unique_ptr<Logic> logic;
+};
+
+TEST_F(AudioEngineTest, StartUpListsTheSystemsAndTheAsioDrivers) {
+  MakeLogic();
+  EXPECT_EQ(Info().GetAudioSystems(), (std::vector<std::string>{"ASIO", "DirectSound"}));
+  EXPECT_EQ(Info().GetAudioSystemName(), "ASIO");
+  EXPECT_EQ(Info().GetAudioDrivers(), std::vector<std::string>{"Test ASIO"});
+  EXPECT_EQ(Info().GetAudioDriverName(), "No Audio Driver");
+  EXPECT_EQ(Audio().BlockSize(), 256);
+  EXPECT_EQ(Audio().SampleRate(), 44100.0);
+
+  Info().SelectAudioDriverByName("Test ASIO");
+  Settle();
+  EXPECT_EQ(Info().GetAudioDriverName(), "Test ASIO");
+  EXPECT_EQ(Info().GetSampleRates(), (std::vector<double>{44100.0, 48000.0}));
+  EXPECT_EQ(Info().GetInputNames().size(), 2u);
+  EXPECT_EQ(log.Count("    88200.000000 => Not supported!\n"), 1);
+  EXPECT_FALSE(logic->IsAudioRunning());
+}
+
+TEST_F(AudioEngineTest, BlocksRunThroughThePluginToTheDriverAndMoveTheTransport) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);  // no inputs: it writes 0.5 to both outputs
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  ASSERT_TRUE(logic->IsAudioRunning());
+  const std::int64_t before = Audio().Transport().Position().samplePosition;
+
+  int level = 0;
+  const long blocks = kMutedBlocks + 10;
+  ASSERT_EQ(RunBlocksOnDriverThread(blocks, &level), blocks);
+  EXPECT_EQ(level, ProcessLevelRegistry::AudioThread);
+  EXPECT_EQ(plugin.Lines("process 256").size(), static_cast<std::size_t>(blocks));
+  EXPECT_EQ(Audio().Transport().Position().samplePosition - before, blocks * 256);
+  EXPECT_EQ(vstTimeInfo.samplePos, static_cast<double>(Audio().Transport().Position().samplePosition));
+
+  for (long channel = 0; channel < 2; ++channel) {
+    const std::vector<long> samples = asio.Output(channel);
+    ASSERT_EQ(samples.size(), static_cast<std::size_t>(blocks * 256));
+    const long expected = samples.back();
+    EXPECT_NEAR(expected, 1L << 30, 1 << 8);
+    EXPECT_TRUE(std::all_of(samples.begin() + kMutedBlocks * 256, samples.end(),
+                            [&](long s) { return s == expected; }));
+  }
+  EXPECT_GE(logic->GetCpuLoad(), 0.0f);
+  Info().StopDriver();
+  EXPECT_FALSE(logic->IsAudioRunning());
+  EXPECT_EQ(logic->GetCpuLoad(), 0.0f);
+}
+
+TEST_F(AudioEngineTest, DriverInputsPassThroughAPluginThatReadsThem) {
+  TestAsio::Config driver;
+  driver.inputPattern[0] = 1 << 20;
+  driver.inputPattern[1] = -(1 << 22);
+  driver.inputPattern[2] = 3 << 24;
+  driver.inputPattern[3] = 0;
+  asio.Configure(driver);
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(2, 2, 2, 16);  // copies its inputs to its outputs
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  ASSERT_EQ(RunBlocksOnDriverThread(kMutedBlocks + 3), kMutedBlocks + 3);
+  const std::vector<long> left = asio.Output(0);
+  ASSERT_EQ(left.size(), static_cast<std::size_t>((kMutedBlocks + 3) * 256));
+  // The driver scales by 2^31 - 1 on the way out: a step of one may be lost.
+  for (std::size_t i = kMutedBlocks * 256; i < left.size(); ++i)
+    ASSERT_NEAR(left[i], driver.inputPattern[i % 4], 1) << i;
+}
+
+TEST_F(AudioEngineTest, InjectedMidiReachesThePluginOnlyWhileTheDriverRuns) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  IPlugin* record = StartWith(plugin.Path());
+  ASSERT_NE(record, nullptr);
+  plugin.Clear();
+  record->InjectMidi(0x643C90, 0x003C80);
+  record->InjectMidi(0x004090, 0);
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  EXPECT_EQ(plugin.Lines("events 3").size(), 1u);
+  EXPECT_EQ(plugin.Lines("midi 90 60 100").size(), 1u);
+  EXPECT_EQ(plugin.Lines("midi 80 60 0").size(), 1u);
+  EXPECT_EQ(plugin.Lines("midi 90 64 0").size(), 1u);
+
+  Info().StopDriver();
+  plugin.Clear();
+  record->InjectMidi(0x643C90, 0);
+  Info().StartDriver();
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  EXPECT_TRUE(plugin.Lines("midi").empty()) << "a note played while stopped is dropped";
+}
+
+TEST_F(AudioEngineTest, InjectedMidiCarriesItsTimeSinceTheBlockBegan) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  IPlugin* record = StartWith(plugin.Path());
+  ASSERT_NE(record, nullptr);
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  Sleep(3);
+  record->InjectMidi(0x643C90, 0);
+  plugin.Clear();
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  const std::vector<std::string> notes = plugin.Lines("midi 90 60 100");
+  ASSERT_EQ(notes.size(), 1u);
+  // At least 2 ms at 44.1 kHz: the offset reaches the plug-in as frames into the block.
+  const int delta = std::stoi(notes[0].substr(notes[0].find("delta ") + 6));
+  EXPECT_GE(delta, 88) << notes[0];
+}
+
+TEST_F(AudioEngineTest, TheLoadPeakStartsAnewAfterEveryReading) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  logic->GetCpuLoad();
+
+  // A block that waits 30 ms for the engine lock uses several times its own length.
+  Audio().Lock().Lock();
+  std::thread slow([this] { asio.RunBlocks(1); });
+  Sleep(30);
+  Audio().Lock().Unlock();
+  slow.join();
+  const float slowPeak = logic->GetCpuLoad();
+  EXPECT_GT(slowPeak, 1.0f);
+
+  // The reading asked for a new peak: the next, quick block's load is the peak, though lower.
+  ASSERT_EQ(RunBlocksOnDriverThread(1), 1);
+  const float quick = logic->GetCpuLoad();
+  EXPECT_LT(quick, slowPeak);
+  EXPECT_GE(quick, 0.0f);
+}
+
+TEST_F(AudioEngineTest, BlocksDeferredToTheServiceThreadAreProcessedThere) {
+  TestAsio::Config driver;
+  driver.directProcess = 0;
+  asio.Configure(driver);
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  for (int i = 0; i < 2000 && plugin.Lines("process").empty(); ++i) {
+    RunBlocksOnDriverThread(1);
+    Sleep(1);
+  }
+  EXPECT_FALSE(plugin.Lines("process 256").empty());
+}
+
+TEST_F(AudioEngineTest, StoppingAndReconfiguringWhileTheDriverThreadIsInBlocksNeverDeadlocks) {
+  TestAsio::Config driver;
+  driver.timerThread = 1;
+  driver.timerPeriodMs = 1;
+  asio.Configure(driver);
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(2, 2, 2, 16);
+  IPlugin* record = StartWith(plugin.Path());
+  ASSERT_NE(record, nullptr);
+  for (int round = 0; round < 30; ++round) {
+    Info().StartDriver();
+    EXPECT_TRUE(logic->IsAudioRunning()) << "round " << round;
+    record->InjectMidi(0x643C90, 0);
+    Sleep(3);
+    switch (round % 3) {
+      case 0:
+        Info().StopDriver();
+        break;
+      case 1:
+        Info().ConfigureDriver(round % 2 ? 48000.0 : 44100.0, round % 2 ? 128 : 256);
+        break;
+      default:
+        Info().SetOutputConfig("Stereo Output", {1, 0});
+        break;
+    }
+    Settle();
+  }
+  // Still playing after the storm.
+  Info().StartDriver();
+  const long before = asio.BlockCount();
+  for (int i = 0; i < 5000 && asio.BlockCount() < before + 5; ++i) Sleep(1);
+  EXPECT_GE(asio.BlockCount(), before + 5);
+  Info().StopDriver();
+}
+
+TEST_F(AudioEngineTest, StoredDriverRateAndSizeComeBackAtTheNextStart) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  Info().ConfigureDriver(48000.0, 512);
+  Settle();
+  EXPECT_EQ(Audio().SampleRate(), 48000.0);
+  EXPECT_EQ(Audio().BlockSize(), 512);
+  EXPECT_EQ(Info().GetBufferSize(), 512);
+  EXPECT_EQ(Audio().Transport().Position().sampleRate, 48000.0);
+  EXPECT_FALSE(plugin.Lines("disp 11 0 512").empty()) << "the plug-in heard of the new block size";
+  ASSERT_TRUE(config->GetDocument()->Save(path));
+
+  logic.reset();
+  config = std::make_unique<Configuration>(path);
+  MakeLogic();
+  EXPECT_EQ(Info().GetAudioDriverName(), "Test ASIO");
+  EXPECT_EQ(Info().GetBufferSize(), 512);
+  EXPECT_EQ(Info().GetSampleRate(), 48000.0);
+  EXPECT_EQ(Audio().BlockSize(), 512);
+  std::vector<int> outputs;
+  Info().LoadOutputConfig("Stereo Output", outputs);
+  EXPECT_EQ(outputs, (std::vector<int>{0, 1}));
+}
+
+TEST_F(AudioEngineTest, WithoutADriverObjectDriverRequestsOnlyLog) {
+  MakeLogic();
+  int lists = 0;
+  Info().DriverListChanged.connect([&] { ++lists; });
+  Audio().SetAudioSystem(7);  // no such system: no driver is made
+  Settle();
+  EXPECT_EQ(Audio().Driver(), nullptr);
+  EXPECT_EQ(lists, 1);
+  EXPECT_TRUE(Info().GetAudioDrivers().empty());
+
+  log.Clear();
+  Info().StopDriver();
+  Info().ShowAudioConfigPanel();
+  Info().StartDriver();
+  Info().SetOutputConfig("Stereo Output", {0, 1});
+  Audio().AddIOConfig(true, "Stereo Input", {0});
+  EXPECT_EQ(log.Count("=> StopDriver\n"), 1);
+  EXPECT_EQ(log.Count("=> ShowAudioConfigPanel\n"), 1);
+  EXPECT_EQ(log.Count("No audio driver loaded!\n"), 1);
+  EXPECT_EQ(log.Count("No audio driver loaded.\n"), 1);
+  EXPECT_FALSE(logic->IsAudioRunning());
+  EXPECT_EQ(logic->GetCpuLoad(), 0.0f);
+}
+
+TEST_F(AudioEngineTest, SelectingTheCurrentSystemChangesNothing) {
+  MakeLogic();
+  int lists = 0;
+  Info().DriverListChanged.connect([&] { ++lists; });
+  Info().SelectAudioSystem(0);
+  Settle();
+  EXPECT_EQ(lists, 0);
+  EXPECT_NE(Audio().Driver(), nullptr);
+}
+
+TEST_F(AudioEngineTest, RateAndSizeNewsReachTheSignalsOnlyWhenTheyChange) {
+  MakeLogic();
+  Info().SelectAudioDriverByName("Test ASIO");
+  Settle();
+  std::vector<double> rates;
+  std::vector<int> sizes;
+  Audio().SampleRateChanged.connect([&](double rate) { rates.push_back(rate); });
+  Audio().BlockSizeChanged.connect([&](int frames) { sizes.push_back(frames); });
+  int driverChanged = 0;
+  Info().DriverChanged.connect([&] { ++driverChanged; });
+
+  Audio().OnSampleRateChanged(Audio().SampleRate());
+  Audio().OnBufferSizeChanged(Audio().BlockSize());
+  Settle();
+  EXPECT_TRUE(rates.empty());
+  EXPECT_TRUE(sizes.empty());
+  EXPECT_EQ(driverChanged, 0);
+
+  Audio().OnSampleRateChanged(48000.0);
+  Audio().OnBufferSizeChanged(128);
+  Settle();
+  EXPECT_EQ(rates, std::vector<double>{48000.0});
+  EXPECT_EQ(sizes, std::vector<int>{128});
+  EXPECT_EQ(Audio().Transport().Position().sampleRate, 48000.0);
+  EXPECT_GE(driverChanged, 2);
+}
+
+TEST_F(AudioEngineTest, EveryStartRegistersTheThreadOfItsFirstBlock) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  for (int start = 0; start < 3; ++start) {
+    int level = 0;
+    ASSERT_EQ(RunBlocksOnDriverThread(2, &level), 2);
+    EXPECT_EQ(level, ProcessLevelRegistry::AudioThread) << "start " << start;
+    Info().StopDriver();
+    Info().StartDriver();
+  }
+}
+
+TEST_F(AudioEngineTest, DeletingTheLogicWhileTheDriverPlaysEndsCleanly) {
+  TestAsio::Config driver;
+  driver.timerThread = 1;
+  driver.timerPeriodMs = 1;
+  asio.Configure(driver);
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(2, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  for (int i = 0; i < 2000 && asio.BlockCount() < 20; ++i) Sleep(1);
+  EXPECT_GE(asio.BlockCount(), 1);
+  logic.reset();
+  EXPECT_EQ(plugin.Instances(), 0);
+  const long blocks = asio.BlockCount();
+  Sleep(20);
+  EXPECT_EQ(asio.BlockCount(), blocks) << "the driver stopped";
+}
+
+TEST_F(AudioEngineTest, TheInstrumentPlaysANote) {
+  const std::string instrument = Testing::PluginPath("zintara3");
+  if (GetFileAttributesA(instrument.c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "zintara3.dll is not built";
+  IPlugin* record = StartWith(instrument);
+  ASSERT_NE(record, nullptr);
+  EXPECT_TRUE(record->IsActive());
+  EXPECT_FALSE(record->GetPatches().empty());
+  record->InjectMidi(0x7F3C90, 0);
+  ASSERT_EQ(RunBlocksOnDriverThread(200), 200);
+  const std::vector<long> left = asio.Output(0);
+  ASSERT_FALSE(left.empty());
+  const long peak =
+      *std::max_element(left.begin(), left.end(), [](long a, long b) { return std::labs(a) < std::labs(b); });
+  EXPECT_GT(std::labs(peak), 1L << 20) << "the note is heard";
+  const int id = record->GetId();
+  record->Dispose();
+  Settle();
+  EXPECT_EQ(logic->GetPlugin(id), nullptr);
+}
+
+}  // namespace
+}  // namespace Ombix::Kelvane

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace Ombix::Kelvane {
+
+constexpr std::uint16_t kMachineI386 = 0x14C;
+constexpr std::uint16_t kMachineAmd64 = 0x8664;
+constexpr std::uint16_t kMachineIa64 = 0x200;
+
+// The processor a PE image (an exe or DLL) is built for, from its file header; 0 when the file
+// cannot be read or is no PE image.
+std::uint16_t PeMachine(const std::string& path);
+
+// True for the 64-bit machines a plug-in is recorded as x64 for.
+bool Is64BitMachine(std::uint16_t machine);
+
+}  // namespace Ombix::Kelvane

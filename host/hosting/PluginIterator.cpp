@@ -1,0 +1,140 @@
+#include "host/hosting/PluginIterator.h"
+
+#include <utility>
+
+#include "common/config/Configuration.h"
+#include "common/logging/Logger.h"
+#include "common/system/threading/ScopedLock.h"
+#include "host/hosting/FolderListing.h"
+#include "host/hosting/PeMachine.h"
+#include "host/hosting/ProbeProcess.h"
+#include "host/hosting/ProbeProtocol.h"
+
+namespace Ombix::Kelvane {
+namespace {
+
+using Common::System::Threading::ScopedLock;
+
+const char* const kPluginElements = "PluginSystem/PluginInfo/Plugin";
+
+// The probe program is built like the host, so it can load only DLLs built for the host's own
+// processor; any other DLL is only recorded. A file that is no PE image is probed, and the probe
+// program finds out that it cannot load it.
+bool CanProbe(std::uint16_t machine) {
+  constexpr std::uint16_t kHostMachine = sizeof(void*) == 8 ? kMachineAmd64 : kMachineI386;
+  return machine == 0 || machine == kHostMachine;
+}
+
+std::string Quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
+
+}  // namespace
+
+PluginIterator::PluginIterator(std::string probeProgram, Common::Config::Configuration* configuration)
+    : filledSlots_(0, kQueueSize),
+      freeSlots_(kQueueSize, kQueueSize),
+      probing_(false),
+      failed_(true),
+      probeProgram_(std::move(probeProgram)),
+      running_(true),
+      port_(ProbeProtocol::kPort),
+      configuration_(configuration),
+      connection_(this) {
+  SetName("Plugin iterator");
+  if (!connection_.Open(ProbeProtocol::kAddress, port_)) {
+    Common::Logging::theLogger.Warning("Plugin scanner cannot listen on port %u\n", port_);
+  }
+  Start();
+}
+
+PluginIterator::~PluginIterator() {
+  running_ = false;
+  {
+    ScopedLock hold(scannerLock_);
+    Queue(std::string());  // wakes the thread when it waits for a path
+  }
+  WaitForEnd();
+  connection_.Close();
+}
+
+void PluginIterator::Scan(const std::string& folder) {
+  QueueListing(FolderListing(folder, "*.dll"));
+}
+
+void PluginIterator::QueueListing(const FolderListing& listing) {
+  for (int i = 0; i < listing.SubFolderCount(); ++i) QueueListing(listing.SubFolder(i));
+  for (int i = 0; i < listing.FileCount(); ++i) Queue(listing.Folder() + listing.FileName(i));
+}
+
+void PluginIterator::Queue(const std::string& path) {
+  freeSlots_.Wait();
+  {
+    ScopedLock hold(queueLock_);
+    queue_.push_back(path);
+  }
+  filledSlots_.Signal();
+}
+
+std::string PluginIterator::Take() {
+  filledSlots_.Wait();
+  std::string path;
+  {
+    ScopedLock hold(queueLock_);
+    path = std::move(queue_.front());
+    queue_.pop_front();
+  }
+  freeSlots_.Signal();
+  return path;
+}
+
+int PluginIterator::Run() {
+  while (running_) Probe(Take());
+  return 0;
+}
+
+void PluginIterator::ProbeSucceeded() {
+  ScopedLock hold(answerLock_);
+  // An answer that comes when no probe program runs belongs to no probe.
+  if (probing_) failed_ = false;
+}
+
+void PluginIterator::Probe(const std::string& path) {
+  ScopedLock hold(scannerLock_);
+  if (!running_ || path.empty()) return;
+  ScanningPlugin(path);
+  Sleep(kBeforeProbeSleepMs);
+  auto& settings = *configuration_;
+  const std::string plugin = settings.ElementPathWithAttribute(kPluginElements, "Filename", path, true);
+  if (!settings.GetBool(plugin + "Rescan")) return;
+
+  const std::uint16_t machine = PeMachine(path);
+  const bool failed = !CanProbe(machine) || !RunProbeProgram(path);
+  settings.SetBool(plugin + "Rescan", !running_);
+  settings.SetString(plugin + "AsyncReady", "false");
+  settings.SetBool(plugin + "Failed", failed);
+  settings.SetBool(plugin + "x64", Is64BitMachine(machine));
+  settings.SetString(plugin + "Hidden", "false");
+  settings.SetEmpty(plugin + "Arranger");
+}
+
+bool PluginIterator::RunProbeProgram(const std::string& path) {
+  {
+    ScopedLock hold(answerLock_);
+    probing_ = true;
+    failed_ = true;
+  }
+  {
+    ProbeProcess probe(probeProgram_, Quoted(path) + " " + Quoted(std::to_string(port_)));
+    for (int wait = 0; wait < kProbeWaits && running_; ++wait) {
+      if (probe.WaitForEnd(kProbeWaitMs)) break;
+    }
+    probe.CloseWindows();
+    if (!probe.WaitForEnd(kCloseWaitMs)) probe.Terminate();
+  }
+  ScopedLock hold(answerLock_);
+  probing_ = false;
+  return !failed_;
+}
+
+}  // namespace Ombix::Kelvane
