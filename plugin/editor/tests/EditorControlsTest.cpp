@@ -47,8 +47,8 @@ int countCalls(VstInt32 opcode) {
 class EditorControls : public ::testing::Test {
  protected:
   void SetUp() override {
-    parent = CreateWindowA("STATIC", "editor host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 450, nullptr,
-                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    parent = CreateWindowA("STATIC", "editor host", WS_OVERLAPPEDWINDOW, 0, 0, 700, 450, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(parent, nullptr);
     effect = std::make_unique<OmAudio>(&recordingHost);
     editor = static_cast<OmEditor*>(effect->getEditor());

@@ -98,14 +98,11 @@ class EditorWindow : public ZintaraFixture {
  protected:
   void SetUp() override {
     ZintaraFixture::SetUp();
-    WNDCLASSA hostClass{};
-    hostClass.lpfnWndProc = DefWindowProcA;
-    hostClass.hInstance = GetModuleHandleA(nullptr);
-    hostClass.lpszClassName = "ZintaraEditorHost";
-    RegisterClassA(&hostClass);  // fails harmlessly when already registered
-    parent = CreateWindowA("ZintaraEditorHost", "editor host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700,
-                           450, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    parent = CreateWindowA("STATIC", "editor host", WS_OVERLAPPEDWINDOW, 0, 0, 700, 450, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(parent, nullptr);
+    // Shown without taking the focus from windows of other tests on the same display.
+    ShowWindow(parent, SW_SHOWNOACTIVATE);
   }
   void TearDown() override {
     host.reset();
