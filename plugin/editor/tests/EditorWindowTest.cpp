@@ -137,18 +137,16 @@ class EditorWindow : public ZintaraFixture {
     return picture;
   }
 
-  // A left click at a point of the panel: the button goes down in the input queue, where the controls
-  // read it, the frame window gets its button message, and the button comes up again.
+  // A left click at a point of the panel: the button goes down in the input state as a key event
+  // (where the controls read it, without clicking any other window of the display), the frame window
+  // gets its button message, and the button comes up again.
   void click(HWND editor, int x, int y) {
-    POINT onScreen{x, y};
-    ClientToScreen(editor, &onScreen);
-    SetCursorPos(onScreen.x, onScreen.y);
     INPUT button{};
-    button.type = INPUT_MOUSE;
-    button.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    button.type = INPUT_KEYBOARD;
+    button.ki.wVk = VK_LBUTTON;
     SendInput(1, &button, sizeof(INPUT));
     SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    button.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    button.ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(1, &button, sizeof(INPUT));
     settle();
   }
