@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "plugin/engine/EditorHooks.h"
 #include "plugin/engine/FactoryProgramTable.h"
 #include "plugin/engine/ParameterText.h"
 #include "plugin/framework/ModuleHandle.h"
@@ -49,6 +50,7 @@ OmAudio::OmAudio(audioMasterCallback audioMaster)
   }
 
   resetDsp();
+  if (editorHooks().create) editorHooks().create(*this);
   AudioEffectX::resume();
 }
 
@@ -84,6 +86,7 @@ void OmAudio::setParameter(int32_t index, float value) {
     programs[curProgram].values[index] = value;
     values[index] = value;
   }
+  if (editor && editorHooks().setParameter) editorHooks().setParameter(*editor, index, value);
 }
 
 float OmAudio::getParameter(int32_t index) {

@@ -18,8 +18,8 @@ TEST_F(EffectIdentity, RecordDescribesAStereoSynthWithoutInputs) {
   EXPECT_EQ(effect->numOutputs, 2);
   EXPECT_EQ(effect->numParams, 48);
   EXPECT_EQ(effect->numPrograms, 159);
-  // No editor exists yet: the effect claims only what it does.
-  EXPECT_EQ(effect->flags, effFlagsCanReplacing | effFlagsIsSynth);
+  // The editor is made with the effect, which then claims it.
+  EXPECT_EQ(effect->flags, effFlagsCanReplacing | effFlagsIsSynth | effFlagsHasEditor);
 }
 
 TEST_F(EffectIdentity, AsksForTheHostVersionThenForMidi) {
