@@ -78,8 +78,9 @@ TEST_F(PluginWindowTest, HostsTheInstrumentAndFitsItsSize) {
   ASSERT_NE(nullptr, plugin);
   EXPECT_TRUE(plugin->IsActive());
   EXPECT_TRUE(frame->HasFlag(wxRESIZE_BORDER));
-  // The instrument has no editor of its own yet: the panel keeps the logo's size.
-  EXPECT_EQ(wxSize(500, 400), frame->GetClientSize());
+  // The frame fits the instrument's own editor.
+  const wxSize editor(632, 373);
+  EXPECT_EQ(editor, frame->GetClientSize());
 
   // While audio is down the title alternates between the warning and the plug-in's name.
   const std::string name = plugin->GetName();
@@ -91,10 +92,10 @@ TEST_F(PluginWindowTest, HostsTheInstrumentAndFitsItsSize) {
   // The keyboard grows the frame by its height and shrinks it back.
   Menu(3, true);
   EXPECT_TRUE(frame->GetKeyboard()->IsShown());
-  EXPECT_EQ(wxSize(500, 495), frame->GetClientSize());
+  EXPECT_EQ(editor + wxSize(0, 95), frame->GetClientSize());
   Menu(3, false);
   EXPECT_FALSE(frame->GetKeyboard()->IsShown());
-  EXPECT_EQ(wxSize(500, 400), frame->GetClientSize());
+  EXPECT_EQ(editor, frame->GetClientSize());
 
   // Notes the plug-in reports light the keyboard without being sent back.
   std::vector<int> sent;
