@@ -1,5 +1,7 @@
 #include "LocalEffectFixture.h"
 
+#include "PrivatePluginCopy.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -23,15 +25,11 @@ VstIntPtr recordingHost(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/
 std::string LocalEffectFixture::folder;
 
 void LocalEffectFixture::SetUpTestSuite() {
-  folder = Testing::makeTempFolder("local-effect");
-  const std::string copy = folder + "zintara3.dll";
-  CopyFileA((Testing::binaryFolder() + "zintara3.dll").c_str(), copy.c_str(), FALSE);
-  hInstance = LoadLibraryA(copy.c_str());
+  folder = loadPrivatePluginCopy("local-effect");
 }
 
 void LocalEffectFixture::TearDownTestSuite() {
-  FreeLibrary(hInstance);
-  hInstance = nullptr;
+  releasePrivatePluginCopy();
 }
 
 void LocalEffectFixture::SetUp() {

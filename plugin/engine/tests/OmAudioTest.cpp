@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "PrivatePluginCopy.h"
 #include "plugin/engine/OmAudio.h"
 #include "plugin/engine/ParameterText.h"
 #include "plugin/framework/HostOpcodes.h"
@@ -33,16 +34,8 @@ VstIntPtr testHost(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/, Vst
 // pointed at a plug-in copy in a private folder, so the settings file lives there.
 class OmAudioTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    folder = Testing::makeTempFolder("om-audio");
-    const std::string copy = folder + "zintara3.dll";
-    CopyFileA((Testing::binaryFolder() + "zintara3.dll").c_str(), copy.c_str(), FALSE);
-    hInstance = LoadLibraryA(copy.c_str());
-  }
-  static void TearDownTestSuite() {
-    FreeLibrary(hInstance);
-    hInstance = nullptr;
-  }
+  static void SetUpTestSuite() { folder = loadPrivatePluginCopy("om-audio"); }
+  static void TearDownTestSuite() { releasePrivatePluginCopy(); }
 
   void SetUp() override {
     ASSERT_NE(hInstance, nullptr);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "PrivatePluginCopy.h"
 #include "plugin/engine/OmAudio.h"
 #include "plugin/engine/ParameterIndex.h"
 #include "plugin/engine/ParameterMenu.h"
@@ -32,16 +33,8 @@ VstIntPtr fakeHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
 // private copy of the plug-in, so its settings file stays there.
 class SoundEngineTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    const std::string folder = Testing::makeTempFolder("sound-engine");
-    const std::string copy = folder + "zintara3.dll";
-    CopyFileA((Testing::binaryFolder() + "zintara3.dll").c_str(), copy.c_str(), FALSE);
-    hInstance = LoadLibraryA(copy.c_str());
-  }
-  static void TearDownTestSuite() {
-    FreeLibrary(hInstance);
-    hInstance = nullptr;
-  }
+  static void SetUpTestSuite() { loadPrivatePluginCopy("sound-engine"); }
+  static void TearDownTestSuite() { releasePrivatePluginCopy(); }
 
   void SetUp() override {
     ASSERT_NE(hInstance, nullptr);
