@@ -193,6 +193,7 @@ CControl* OmEditor::getParameterControl(int32_t tag) const {
 }
 
 bool OmEditor::open(void* parent) {
+  editorThread = GetCurrentThreadId();
   CBitmap* panel = bitmap(PanelBitmap);
   const CRect whole(0, 0, panel->getWidth(), panel->getHeight());
   frame = new CFrame(whole, static_cast<HWND>(parent), this);
@@ -251,6 +252,7 @@ bool OmEditor::open(void* parent) {
 
   opened = true;
   splashShown = false;
+  markedParameters = 0;
   for (int32_t index = 0; index < ParameterIndex::count; ++index)
     setParameter(index, effect->getParameter(index));
   setKnobMode(knobMode);
@@ -259,6 +261,7 @@ bool OmEditor::open(void* parent) {
 
 void OmEditor::close() {
   if (!frame) return;
+  editorThread = 0;
   opened = false;
   delete frame;
   frame = nullptr;

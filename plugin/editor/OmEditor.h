@@ -1,5 +1,8 @@
 #pragma once
 
+#include <windows.h>
+
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -42,8 +45,13 @@ class OmEditor : public AEffGUIEditor, public CControlListener {
   void close() override;
   // Brings the panel up to date with what the engine does on its own, then redraws dirty views.
   void idle() override;
-  // Mirrors the effect's value of a parameter in its control; drawn at the next idle.
+  // Mirrors the effect's value of a parameter in its control; drawn at the next idle. A change made on
+  // another thread than the editor's (a learned controller on the audio thread) only marks the
+  // parameter: the next idle shows it, as the controls belong to the editor's thread.
   void setParameter(VstInt32 index, float value) override;
+  // Edit gestures reach the host only for the controls of parameters.
+  void beginEdit(VstInt32 index) override;
+  void endEdit(VstInt32 index) override;
   // A control was changed by the user.
   void valueChanged(Gui::CDrawContext* context, Gui::CControl* control) override;
 
@@ -82,6 +90,10 @@ class OmEditor : public AEffGUIEditor, public CControlListener {
 
   // The response curve of the current filter settings into the scope.
   void computeResponse();
+  // The control of a parameter takes the effect's value.
+  void showParameter(int32_t index);
+  // Shows the parameters that other threads marked since the last idle.
+  void showMarkedParameters();
 
   Gui::CControl* parameterControls[EditorTag::parameterControlCount] = {};
   Gui::CMovieBitmap* stepLeds[ParameterIndex::stepCount] = {};
@@ -93,6 +105,10 @@ class OmEditor : public AEffGUIEditor, public CControlListener {
   std::vector<Gui::COptionMenuScheme*> menuSchemes;
   bool opened = false;
   bool splashShown = false;
+  // The thread that opened the editor and owns its controls; 0 while closed.
+  std::atomic<DWORD> editorThread{0};
+  // One bit per parameter control changed on another thread.
+  std::atomic<std::uint64_t> markedParameters{0};
   FilterResponse response;
   float clipboardValues[ParameterIndex::count] = {};
   char clipboardName[programNameCapacity] = {};

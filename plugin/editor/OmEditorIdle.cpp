@@ -18,6 +18,7 @@ constexpr DWORD busyPause = 50;
 void OmEditor::idle() {
   if (!frame || !opened) return;
   OmAudio& fx = audio();
+  showMarkedParameters();
   if (!splashShown) {
     computeResponse();
     scope->setLimiter(fx.limiterActive);

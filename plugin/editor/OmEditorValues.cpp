@@ -30,6 +30,13 @@ const float defaultValues[ParameterIndex::count] = {
     0.08f,          0.07f, 0.11f,       0.5f, 0.01f, 0.0f, 0.0f,  0.0f,  0.0f,        0.0f,        0.0f,
     0.0f,           0.0f,  0.0f,        0.0f, 0.0f,  0.0f, 0.0f,  0.0f,  0.0f,        0.0f,        0.0f};
 
+// Tags 0 to 46: the controls of parameters.
+bool isParameterControl(int32_t tag) {
+  return static_cast<uint32_t>(tag) < static_cast<uint32_t>(EditorTag::parameterControlCount);
+}
+
+static_assert(EditorTag::parameterControlCount <= 64, "one bit per parameter control");
+
 bool isMenuParameter(int32_t tag) {
   switch (tag) {
     case ParameterIndex::FilterType1:
@@ -151,8 +158,16 @@ int32_t parameterOfSyncRocker(int32_t tag) {
 }  // namespace
 
 void OmEditor::setParameter(VstInt32 index, float /*value*/) {
+  if (!isParameterControl(index)) return;
+  if (GetCurrentThreadId() != editorThread.load()) {
+    markedParameters.fetch_or(std::uint64_t{1} << index);
+    return;
+  }
   if (!frame || !opened) return;
-  if (static_cast<uint32_t>(index) >= static_cast<uint32_t>(EditorTag::parameterControlCount)) return;
+  showParameter(index);
+}
+
+void OmEditor::showParameter(int32_t index) {
   const float value = effect->getParameter(index);
   if (isMenuParameter(index)) {
     static_cast<COptionMenu*>(parameterControls[index])->setCurrent(menuEntryOfValue(value), true);
@@ -161,13 +176,28 @@ void OmEditor::setParameter(VstInt32 index, float /*value*/) {
   }
 }
 
+void OmEditor::showMarkedParameters() {
+  const std::uint64_t marked = markedParameters.exchange(0);
+  for (int32_t index = 0; index < EditorTag::parameterControlCount; ++index) {
+    if (marked & (std::uint64_t{1} << index)) showParameter(index);
+  }
+}
+
+void OmEditor::beginEdit(VstInt32 index) {
+  if (isParameterControl(index)) AEffGUIEditor::beginEdit(index);
+}
+
+void OmEditor::endEdit(VstInt32 index) {
+  if (isParameterControl(index)) AEffGUIEditor::endEdit(index);
+}
+
 void OmEditor::valueChanged(CDrawContext* context, CControl* control) {
   if (!frame || !opened) return;
   const int32_t tag = control->getTag();
   const float value = control->getValue();
   const long buttons = context ? context->getMouseButtons() : 0;
 
-  if (tag >= 0 && tag < EditorTag::parameterControlCount) {
+  if (isParameterControl(tag)) {
     if (isMenuParameter(tag)) {
       const long entry = static_cast<COptionMenu*>(control)->getCurrent(nullptr, true);
       effect->setParameterAutomated(tag, menuValueOfEntry(entry));
@@ -291,7 +321,8 @@ void OmEditor::randomPatch() {
   OmAudio& fx = audio();
   char name[] = "Random";
   fx.setProgramName(name);
-  auto r = [] { return randomInRange(0.0f, 1.0f); };
+  // randomInRange may pass its upper end by a little: a menu value never names more than the last entry.
+  auto r = [] { return std::min(randomInRange(0.0f, 1.0f), 1.0f); };
   const auto spread = [&r](float entries) { return r() * entries / 100.0f; };
   fx.setParameter(ParameterIndex::FilterType1, spread(58.0f));
   fx.setParameter(ParameterIndex::Cutoff1, randomInRange(0.2f, 1.0f));

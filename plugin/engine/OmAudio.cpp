@@ -6,6 +6,7 @@
 #include "plugin/engine/EditorHooks.h"
 #include "plugin/engine/FactoryProgramTable.h"
 #include "plugin/engine/ParameterText.h"
+#include "plugin/engine/dsp/ValueLimits.h"
 #include "plugin/framework/ModuleHandle.h"
 
 namespace {
@@ -82,6 +83,9 @@ void OmAudio::resetDsp() {
 }
 
 void OmAudio::setParameter(int32_t index, float value) {
+  // Every road of a value passes here: one that is not a finite number counts as 0, so it never
+  // sticks in the sound, the programs or the editor.
+  value = finiteOrZero(value);
   if (ParameterIndex::isValid(index)) {
     programs[curProgram].values[index] = value;
     values[index] = value;

@@ -10,6 +10,8 @@
 #include "plugin/engine/ParameterInfo.h"
 #include "plugin/engine/StepSequencer.h"
 #include "plugin/engine/dsp/FastMath.h"
+#include "plugin/engine/dsp/FloatToInt.h"
+#include "plugin/engine/dsp/ValueLimits.h"
 #include "plugin/engine/filters/FilterKernels.h"
 #include "plugin/engine/filters/FilterSelection.h"
 #include "plugin/engine/filters/FilterTypeMap.h"
@@ -20,8 +22,11 @@ namespace {
 
 constexpr int32_t delaySetupInterval = 100;
 
+// One tenth of the way toward the target. A state that is no longer a finite number starts again
+// from the target (or 0), so it never keeps the sound silent.
 float smooth(float smoothed, float target) {
-  return target * 0.1f + smoothed * 0.9f;
+  const float next = target * 0.1f + smoothed * 0.9f;
+  return std::isfinite(next) ? next : finiteOrZero(target);
 }
 
 float limitToUnit(float x) {
@@ -227,7 +232,7 @@ void OmSoundEngine::selectFilters() {
   const float* values = effect.values;
   const int32_t entry1 = decodeParameterEntry(FilterType1, values[FilterType1]);
   const int32_t entry2 = decodeParameterEntry(FilterType2, values[FilterType2]);
-  const int32_t rate = static_cast<int32_t>(sampleRate);
+  const int32_t rate = truncateToInt32(sampleRate);
   kernels[0] =
       selectFilterKernel(rate, filterTypeForEntry(entry1), filterCutoff1, filterResonance1, &filterStates[0]);
   copyFilterSettings(&filterStates[0], &filterStates[1]);

@@ -14,6 +14,21 @@ namespace {
 
 constexpr VstInt32 kNoEffectId = 0x4E6F4566;  // 'NoEf'
 
+// The opcodes of this class whose answer is written through the pointer argument.
+bool answersThroughPointer(VstInt32 opcode) {
+  switch (opcode) {
+    case effGetProgramName:
+    case effGetParamLabel:
+    case effGetParamDisplay:
+    case effGetParamName:
+    case effEditGetRect:
+    case effGetChunk:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
@@ -65,6 +80,8 @@ VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value
 }
 
 VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+  // A host that passes no place for the answer gets 0, and nothing is written.
+  if (!ptr && answersThroughPointer(opcode)) return 0;
   char* const text = static_cast<char*>(ptr);
   switch (opcode) {
     case effOpen:

@@ -27,6 +27,29 @@ VstKeyCode keyFrom(VstInt32 index, VstIntPtr value, float opt) {
   return key;
 }
 
+// The opcodes of this class whose answer is written through the pointer argument (the speaker
+// arrangements also through the value argument).
+bool answersThroughPointer(VstInt32 opcode) {
+  switch (opcode) {
+    case effGetProgramNameIndexed:
+    case effGetInputProperties:
+    case effGetOutputProperties:
+    case effGetEffectName:
+    case effGetVendorString:
+    case effGetProductString:
+    case effGetParameterProperties:
+    case effGetMidiProgramName:
+    case effGetCurrentMidiProgram:
+    case effGetMidiProgramCategory:
+    case effGetMidiKeyName:
+    case effGetSpeakerArrangement:
+    case effShellGetNextPlugin:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
@@ -35,6 +58,8 @@ AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms
 AudioEffectX::~AudioEffectX() = default;
 
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+  // A host that passes no place for the answer gets 0, and nothing is written.
+  if (answersThroughPointer(opcode) && (!ptr || (opcode == effGetSpeakerArrangement && value == 0))) return 0;
   char* const text = static_cast<char*>(ptr);
   const auto value32 = static_cast<VstInt32>(value);
   switch (opcode) {

@@ -3,8 +3,8 @@
 #include "plugin/framework/AudioEffectExtended.h"
 #include "plugin/gui/CDrawContext.h"
 #include "plugin/gui/CFrame.h"
+#include "plugin/gui/TickCount.h"
 
-#include <ole2.h>
 #include <windows.h>
 
 VstInt32 AEffGUIEditor::knobMode = 0;
@@ -17,12 +17,9 @@ constexpr unsigned long kIdleSlack = 12;     // ms too early even after the slee
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect), lastTicks(GetTickCount()) {
   if (effect) effect->setEditor(this);
-  OleInitialize(nullptr);
 }
 
-AEffGUIEditor::~AEffGUIEditor() {
-  OleUninitialize();
-}
+AEffGUIEditor::~AEffGUIEditor() = default;
 
 bool AEffGUIEditor::getRect(ERect** outRect) {
   *outRect = &rect;
@@ -64,10 +61,10 @@ void AEffGUIEditor::endEdit(VstInt32 index) {
 
 void AEffGUIEditor::doIdleStuff() {
   unsigned long ticks = GetTickCount();
-  if (ticks < lastTicks) {
+  if (!Gui::tickReached(ticks, lastTicks)) {
     Sleep(kIdleSleep);
     ticks += kIdleSleep;
-    if (ticks < lastTicks - kIdleSlack) return;
+    if (!Gui::tickReached(ticks + kIdleSlack, lastTicks)) return;
   }
   idle();
   MSG message;

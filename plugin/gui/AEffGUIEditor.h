@@ -2,6 +2,7 @@
 
 #include "plugin/framework/AEffEditor.h"
 #include "plugin/framework/ERect.h"
+#include "plugin/gui/OleSession.h"
 
 namespace Gui {
 class CFrame;
@@ -41,6 +42,8 @@ class AEffGUIEditor : public AEffEditor {
   unsigned long lastTicks;
   bool inIdleStuff = false;
   Gui::CFrame* frame = nullptr;
+  // OLE for the frame's drag and drop, for the editor's whole life.
+  Gui::OleSession ole;
 
   static VstInt32 knobMode;
 };

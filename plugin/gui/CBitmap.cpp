@@ -4,6 +4,8 @@
 #include "plugin/gui/CDrawContext.h"
 #include "plugin/gui/ToolkitModule.h"
 
+#include <algorithm>
+
 namespace Gui {
 
 namespace {
@@ -38,6 +40,30 @@ void maskedCopy(HDC destination, long x, long y, long w, long h, HDC picture, lo
   BitBlt(destination, x, y, w, h, picture, ox, oy, SRCINVERT);
   SetBkColor(destination, oldBackground);
   SetTextColor(destination, oldText);
+}
+
+// One drawing of a picture: w by h pixels from the picture at (ox, oy) to the destination at (x, y).
+struct Blit {
+  long x, y, w, h, ox, oy;
+};
+
+// Keeps the part of a drawing whose source lies inside a picture of width by height: a source that
+// starts left of or above the picture moves the destination with it, and the size shrinks to what
+// the picture holds. False when nothing is left; the rest of the destination stays as it was.
+bool clipToPicture(Blit& blit, long width, long height) {
+  if (blit.ox < 0) {
+    blit.x -= blit.ox;
+    blit.w += blit.ox;
+    blit.ox = 0;
+  }
+  if (blit.oy < 0) {
+    blit.y -= blit.oy;
+    blit.h += blit.oy;
+    blit.oy = 0;
+  }
+  blit.w = std::min(blit.w, width - blit.ox);
+  blit.h = std::min(blit.h, height - blit.oy);
+  return blit.w > 0 && blit.h > 0;
 }
 
 }  // namespace
@@ -97,26 +123,35 @@ bool CBitmap::loadFromPath(const void* /*platformPath*/) {
 
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset) {
   if (!pHandle || !context) return;
+  Blit blit{rect.left + context->offset.h,
+            rect.top + context->offset.v,
+            rect.width(),
+            rect.height(),
+            offset.h,
+            offset.v};
+  if (!clipToPicture(blit, width, height)) return;
   HDC destination = context->getSystemContext();
   SelectedPicture picture(destination, pHandle);
-  BitBlt(destination, rect.left + context->offset.h, rect.top + context->offset.v, rect.width(),
-         rect.height(), picture.get(), offset.h, offset.v, SRCCOPY);
+  BitBlt(destination, blit.x, blit.y, blit.w, blit.h, picture.get(), blit.ox, blit.oy, SRCCOPY);
 }
 
 void CBitmap::drawTransparent(CDrawContext* context, const CRect& rect, const CPoint& offset) {
   if (!pHandle || !context) return;
+  Blit blit{rect.left + context->offset.h,
+            rect.top + context->offset.v,
+            rect.width(),
+            rect.height(),
+            offset.h,
+            offset.v};
+  if (!clipToPicture(blit, width, height)) return;
   HDC destination = context->getSystemContext();
   SelectedPicture picture(destination, pHandle);
-  const long x = rect.left + context->offset.h;
-  const long y = rect.top + context->offset.v;
-  const long w = rect.width();
-  const long h = rect.height();
   if (!pMask && transparentBltFunction) {
-    transparentBltFunction(destination, x, y, w, h, picture.get(), offset.h, offset.v, w, h,
-                           toWindowsColor(transparentCColor));
+    transparentBltFunction(destination, blit.x, blit.y, blit.w, blit.h, picture.get(), blit.ox, blit.oy,
+                           blit.w, blit.h, toWindowsColor(transparentCColor));
     return;
   }
-  drawTransparentWithMask(destination, picture.get(), x, y, w, h, offset.h, offset.v);
+  drawTransparentWithMask(destination, picture.get(), blit.x, blit.y, blit.w, blit.h, blit.ox, blit.oy);
 }
 
 void CBitmap::drawTransparentWithMask(HDC destination, HDC picture, long x, long y, long w, long h, long ox,
@@ -149,17 +184,24 @@ void CBitmap::drawTransparentWithMask(HDC destination, HDC picture, long x, long
 
 void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPoint& offset,
                              unsigned char alpha) {
-  if (!pHandle || !context) return;
+  if (!pHandle || !context || alpha == 0) return;
   if (!alphaBlendFunction) {
-    // Without the system's blending the nearer of the two ends is drawn: the picture or nothing.
-    if (alpha >= 128) draw(context, rect, offset);
+    // Without the system's blending any visible opacity shows the picture itself.
+    draw(context, rect, offset);
     return;
   }
+  Blit blit{rect.left + context->offset.h,
+            rect.top + context->offset.v,
+            rect.width(),
+            rect.height(),
+            offset.h,
+            offset.v};
+  if (!clipToPicture(blit, width, height)) return;
   HDC destination = context->getSystemContext();
   SelectedPicture picture(destination, pHandle);
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, 0};
-  alphaBlendFunction(destination, rect.left + context->offset.h, rect.top + context->offset.v, rect.width(),
-                     rect.height(), picture.get(), offset.h, offset.v, rect.width(), rect.height(), blend);
+  alphaBlendFunction(destination, blit.x, blit.y, blit.w, blit.h, picture.get(), blit.ox, blit.oy, blit.w,
+                     blit.h, blend);
 }
 
 void CBitmap::setTransparencyMask(CDrawContext* context, const CPoint& offset) {

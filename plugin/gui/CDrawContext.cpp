@@ -213,6 +213,11 @@ CRect& CDrawContext::getClipRect(CRect& clip) const {
   return clip;
 }
 
+CRect CDrawContext::getLocalClipRect() const {
+  CRect clip = clipRect;
+  return clip.offset(-offset.h, -offset.v);
+}
+
 void CDrawContext::resetClipRect() {
   if (pFrame)
     pFrame->getViewSize(clipRect);

@@ -76,6 +76,8 @@ class CDrawContext : public CReferenceCounter {
   void setClipRect(const CRect& clip);
   // The clip rectangle in device coordinates (with the drawing offset in it).
   CRect& getClipRect(CRect& clip) const;
+  // The clip rectangle in local coordinates, as setClipRect takes it back.
+  CRect getLocalClipRect() const;
   void resetClipRect();
 
   void setFillColor(const CColor color);

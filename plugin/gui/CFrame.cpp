@@ -34,18 +34,11 @@ void resizeWindow(HWND window, long width, long height) {
   SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-CRect localClipOf(CDrawContext* context) {
-  CRect clip;
-  context->getClipRect(clip);
-  return clip.offset(-context->offset.h, -context->offset.v);
-}
-
 }  // namespace
 
 CFrame::CFrame(const CRect& size, HWND pSystemWindow, AEffGUIEditor* pEditor)
     : CViewContainer(size, nullptr, nullptr), pEditor(pEditor), pSystemWindow(pSystemWindow) {
   pParentFrame = this;
-  OleInitialize(nullptr);
   loadBlendFunctions();
   initFrame(pSystemWindow);
 }
@@ -55,13 +48,11 @@ CFrame::CFrame(const CRect& size, const char* /*title*/, AEffGUIEditor* pEditor,
   pParentFrame = this;
   bOpenFlag = false;
   bAddedWindow = true;
-  OleInitialize(nullptr);
   loadBlendFunctions();
 }
 
 CFrame::~CFrame() {
-  if (pModalView) removeView(pModalView, false);
-  pModalView = nullptr;
+  setModalView(nullptr);
   if (!defaultCursorSaved) defaultCursor = GetCursor();
   SetCursor(defaultCursor);
   if (bDropActive && pHwnd) {
@@ -70,7 +61,6 @@ CFrame::~CFrame() {
   }
   bDropActive = false;
   if (pFrameContext) pFrameContext->forget();
-  OleUninitialize();
   if (pBackBuffer) pBackBuffer->forget();
   if (hMsimg32) {
     FreeLibrary(hMsimg32);
@@ -154,7 +144,7 @@ void CFrame::drawRect(CDrawContext* context, const CRect& update) {
   bFirstDraw = false;
   CDrawContext* owned = nullptr;
   if (!context) context = owned = new CDrawContext(this, nullptr, pHwnd);
-  const CRect oldClip = localClipOf(context);
+  const CRect oldClip = context->getLocalClipRect();
   context->setClipRect(CRect(update).bound(oldClip));
   if (update.width() > 0 && update.height() > 0) CViewContainer::drawRect(context, update);
   context->setClipRect(oldClip);
@@ -193,7 +183,7 @@ void CFrame::update(CDrawContext* context) {
     bDirty = false;
     return;
   }
-  const CRect oldClip = localClipOf(context);
+  const CRect oldClip = context->getLocalClipRect();
   if (pModalView && pModalView->isDirty()) pModalView->update(context);
   for (CCView* node = pFirstView; node; node = node->pNext) {
     CRect childSize;
@@ -297,10 +287,21 @@ void CFrame::setFocusView(CView* view) {
 
 bool CFrame::setModalView(CView* view) {
   if (view && pModalView) return false;
-  if (pModalView) removeView(pModalView, false);
+  if (CView* closed = pModalView) {
+    pModalView = nullptr;
+    CViewContainer::removeView(closed, false);
+  }
   pModalView = view;
   if (view) addView(view);
   return true;
+}
+
+void CFrame::removeView(CView* view, bool withForget) {
+  if (view && view == pModalView) {
+    setModalView(nullptr);
+    return;
+  }
+  CViewContainer::removeView(view, withForget);
 }
 
 // Editor connections.

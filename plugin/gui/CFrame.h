@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plugin/gui/CViewContainer.h"
+#include "plugin/gui/OleSession.h"
 
 #include <windows.h>
 
@@ -48,6 +49,7 @@ class CFrame : public CViewContainer {
   bool isTypeOf(const char* type) const override;
   void update(CDrawContext* context) override;
   CView* getCurrentView() const override;
+  void removeView(CView* view, bool withForget = true) override;
   bool advanceNextFocusView(CView* oldFocus, bool reverse = false) override;
 
   virtual bool open(CPoint* position = nullptr);
@@ -63,6 +65,9 @@ class CFrame : public CViewContainer {
   virtual bool setSize(long width, long height);
   virtual bool getSize(CRect& rect) const;
   virtual bool getSize(CRect* rect) const;
+  // A modal view is added as a child; the frame holds only the reference that adds. Closing it,
+  // however it is removed (setModalView with null, removeView or removeAll, with forget or without),
+  // drops that reference alone: whatever the view's creator holds stays its own.
   virtual bool setModalView(CView* view);
   virtual CView* getModalView() const { return pModalView; }
   virtual void beginEdit(long index);
@@ -119,6 +124,8 @@ class CFrame : public CViewContainer {
   bool bAddedWindow = false;
   HCURSOR defaultCursor = nullptr;
   bool defaultCursorSaved = false;  // defaultCursor holds the cursor before the first setCursor
+  // OLE for the window's drop target; ends with the frame, after the target is revoked.
+  OleSession ole;
 };
 
 }  // namespace Gui

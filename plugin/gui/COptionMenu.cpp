@@ -51,6 +51,10 @@ bool COptionMenu::isTitle(long index) const {
   return startsWith(entries[index], "-T");
 }
 
+COptionMenu* COptionMenu::entrySubMenu(long index) const {
+  return startsWith(entries[index], "-M") ? entrySubMenus[index] : nullptr;
+}
+
 std::string COptionMenu::numbered(const char* prefix, const char* txt, long number) const {
   static const char* const kFormats[] = {"%s%1d %s", "%s%02d %s", "%s%03d %s"};
   char text[kMaxText + 1];
@@ -75,6 +79,7 @@ bool COptionMenu::addEntry(const char* txt, long index) {
     if (currentIndex >= index) ++currentIndex;
   }
   entries.insert(entries.begin() + position, txt ? numbered("", txt, position + 1) : std::string());
+  entrySubMenus.insert(entrySubMenus.begin() + position, nullptr);
   checks.push_back(false);
   if (currentIndex < 0) currentIndex = 0;
   return true;
@@ -83,6 +88,7 @@ bool COptionMenu::addEntry(const char* txt, long index) {
 bool COptionMenu::addEntry(COptionMenu* subMenu, const char* txt) {
   if (getNbEntries() >= kMaxEntries || !subMenu || !txt) return false;
   entries.push_back(numbered("-M", txt, getNbEntries() + 1));
+  entrySubMenus.push_back(subMenu);
   checks.push_back(false);
   subMenus.push_back(subMenu);
   subMenu->remember();
@@ -135,6 +141,7 @@ bool COptionMenu::setEntry(long index, const char* txt) {
 bool COptionMenu::removeEntry(long index) {
   if (index < 0 || index >= getNbEntries()) return false;
   entries.erase(entries.begin() + index);
+  entrySubMenus.erase(entrySubMenus.begin() + index);
   checks.erase(checks.begin() + index);
   if (currentIndex >= index) --currentIndex;
   if (entries.empty()) currentIndex = -1;
@@ -143,6 +150,7 @@ bool COptionMenu::removeEntry(long index) {
 
 bool COptionMenu::removeAllEntry() {
   entries.clear();
+  entrySubMenus.clear();
   checks.clear();
   for (COptionMenu* subMenu : subMenus) subMenu->forget();
   subMenus.clear();
@@ -286,9 +294,9 @@ void COptionMenu::takeFocus(CDrawContext* context) {
         chosen = this;
         index = lastResult;
       } else {
-        for (COptionMenu* subMenu : subMenus) {
-          chosen = subMenu->getItemMenu(lastResult, index, offset);
-          if (chosen) break;
+        for (long i = 0; i < getNbEntries() && !chosen; ++i) {
+          if (COptionMenu* subMenu = entrySubMenu(i))
+            chosen = subMenu->getItemMenu(lastResult, index, offset);
         }
       }
       if (chosen) {
@@ -310,8 +318,9 @@ COptionMenu* COptionMenu::getItemMenu(long idx, long& idxInMenu, long& offsetIdx
     idxInMenu = idx - first;
     return this;
   }
-  for (COptionMenu* subMenu : subMenus) {
-    COptionMenu* found = subMenu->getItemMenu(idx, idxInMenu, offsetIdx);
+  for (long i = 0; i < getNbEntries(); ++i) {
+    COptionMenu* subMenu = entrySubMenu(i);
+    COptionMenu* found = subMenu ? subMenu->getItemMenu(idx, idxInMenu, offsetIdx) : nullptr;
     if (found) return found;
   }
   return nullptr;
@@ -324,7 +333,6 @@ HMENU COptionMenu::appendItems(long& offsetIdx) {
   const long firstId = offsetIdx;
   offsetIdx += getNbEntries();
   long id = firstId;
-  size_t nextSubMenu = 0;
   const bool columns = getNbEntries() < kMaxEntriesForColumns && nbItemsPerColumn > 0;
 
   for (long i = 0; i < getNbEntries(); ++i) {
@@ -337,18 +345,21 @@ HMENU COptionMenu::appendItems(long& offsetIdx) {
     }
     UINT flags = ownerDrawn;
     if (columns && id != firstId && (id - firstId) % nbItemsPerColumn == 0) flags |= MF_MENUBARBREAK;
+    // Every entry takes the id of its index, so the ids of later entries name them.
     if (startsWith(text, "-M")) {
-      if (nextSubMenu < subMenus.size()) {
-        HMENU subMenu = subMenus[nextSubMenu++]->appendItems(offsetIdx);
-        if (subMenu) {
-          AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(subMenu), shownText(text));
-          ++id;
-        }
+      HMENU subMenu = entrySubMenu(i) ? entrySubMenu(i)->appendItems(offsetIdx) : nullptr;
+      if (subMenu) {
+        AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(subMenu), shownText(text));
+        ++id;
+        continue;
       }
-      continue;
     }
     const char* shown = text.c_str();
-    if (startsWith(text, "-G")) {
+    if (startsWith(text, "-M")) {
+      // A sub-menu entry without its sub-menu shows its text and cannot be chosen.
+      flags |= MF_GRAYED;
+      shown = shownText(text);
+    } else if (startsWith(text, "-G")) {
       flags |= MF_GRAYED;
       shown = shownText(text);
     } else if (startsWith(text, "-T")) {

@@ -13,8 +13,9 @@ namespace Gui {
 class COptionMenuScheme;
 
 // A text box that shows its current entry and, when clicked, opens a native pop-up menu of its
-// entries at the control. Entry texts: "-" a separator; "-M" a sub-menu, "-G" a greyed entry, "-T" a
-// title, each shown without its prefix; anything else a normal entry.
+// entries at the control. Entry texts: "-" a separator; "-M" a sub-menu (shown greyed when no sub-menu
+// was added with it), "-G" a greyed entry, "-T" a title, each shown without its prefix; anything else
+// a normal entry. Every entry takes the item id of its index in the pop-up.
 class COptionMenu : public CParamDisplay, public CFocusWindowMessages {
  public:
   static constexpr long kMaxEntries = 1024;
@@ -67,10 +68,14 @@ class COptionMenu : public CParamDisplay, public CFocusWindowMessages {
   void removeItems();
   bool isSeparator(long index) const;
   bool isTitle(long index) const;
+  // The sub-menu that the entry at index opens: the one added with it, while its text still starts
+  // with "-M"; null for any other entry.
+  COptionMenu* entrySubMenu(long index) const;
 
   HMENU pMenu = nullptr;
   std::vector<std::string> entries;
   std::vector<COptionMenu*> subMenus;
+  std::vector<COptionMenu*> entrySubMenus;  // per entry: its sub-menu, or null
   std::vector<bool> checks;
   long currentIndex = -1;
   CBitmap* bgWhenClick;

@@ -104,8 +104,7 @@ void CParamDisplay::drawText(CDrawContext* context, const char* text, CBitmap* n
 
   if ((style & kNoTextStyle) || !text) return;
 
-  CRect oldClip;
-  context->getClipRect(oldClip);
+  const CRect oldClip = context->getLocalClipRect();
   CRect clip(size);
   clip.bound(oldClip);
   context->setClipRect(clip);

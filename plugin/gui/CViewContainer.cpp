@@ -16,12 +16,6 @@ bool containsWithEdges(const CRect& rect, const CPoint& where) {
   return where.h >= rect.left && where.h <= rect.right && where.v >= rect.top && where.v <= rect.bottom;
 }
 
-CRect localClipOf(CDrawContext* context) {
-  CRect clip;
-  context->getClipRect(clip);
-  return clip.offset(-context->offset.h, -context->offset.v);
-}
-
 }  // namespace
 
 CViewContainer::CCView::CCView(CView* view) : pView(view) {
@@ -75,7 +69,7 @@ void CViewContainer::draw(CDrawContext* context) {
   CDrawContext* target = offscreen ? pOffscreenContext : context;
 
   const CRect local(0, 0, size.width(), size.height());
-  const CRect savedClip = localClipOf(context);
+  const CRect savedClip = context->getLocalClipRect();
   CRect oldClip = savedClip;
   if (offscreen && static_cast<const CView*>(pParentFrame) != this) oldClip.moveTo(0, 0);
 
@@ -110,7 +104,7 @@ void CViewContainer::drawRect(CDrawContext* context, const CRect& update) {
 
   const CRect updateArea = CRect(update).bound(size);
   const CRect clientArea = CRect(updateArea).offset(-size.left, -size.top);
-  const CRect savedClip = localClipOf(context);
+  const CRect savedClip = context->getLocalClipRect();
   CRect oldClip = savedClip;
   if (offscreen && static_cast<const CView*>(pParentFrame) != this) oldClip.moveTo(0, 0);
   const CRect newClip = CRect(clientArea).bound(oldClip);
@@ -138,7 +132,7 @@ void CViewContainer::drawRect(CDrawContext* context, const CRect& update) {
 
 void CViewContainer::drawBackgroundRect(CDrawContext* context, const CRect& rect) {
   if (pBackground) {
-    const CRect oldClip = localClipOf(context);
+    const CRect oldClip = context->getLocalClipRect();
     context->setClipRect(CRect(rect).bound(oldClip));
     const CRect picture(0, 0, pBackground->getWidth(), pBackground->getHeight());
     if (bTransparencyEnabled)

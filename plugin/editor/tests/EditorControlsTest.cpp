@@ -1,17 +1,23 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "plugin/editor/CScope.h"
 #include "plugin/editor/OmEditor.h"
 #include "plugin/engine/OmAudio.h"
+#include "plugin/engine/ParameterInfo.h"
+#include "plugin/engine/dsp/Random.h"
 #include "plugin/framework/HostOpcodes.h"
+#include "plugin/framework/VstEvents.h"
 #include "plugin/gui/CDrawContext.h"
+#include "plugin/gui/CFrame.h"
 #include "plugin/gui/CKickButton.h"
 #include "plugin/gui/CMovieBitmap.h"
 #include "plugin/gui/COptionMenu.h"
@@ -326,6 +332,89 @@ TEST_F(EditorControls, ReopeningBuildsAFreshPanelWithTheCurrentValues) {
   effect->setParameter(9, 0.125f);
   ASSERT_TRUE(editor->open(parent));
   EXPECT_FLOAT_EQ(control(9)->getValue(), 0.125f);
+}
+
+// Menu values drawn by Random: each names an entry of its menu, for the sound and for the menu alike.
+TEST_F(EditorControls, RandomMenuValuesNeverPassTheLastEntry) {
+  CKickButton random(CRect(0, 0, 33, 16), editor, 47, 16, nullptr, CPoint(0, 0));
+  const int menus[] = {0, 3, 6, 13, 17, 18, 20, 25, 26, 27, 28, 30};
+  const std::uint32_t seed = randomSeed.load();
+  for (int patch = 0; patch < 20000; ++patch) {
+    press(random);
+    for (const int tag : menus) {
+      const float value = effect->getParameter(tag);
+      const long shown = static_cast<long>(value * 100.0f - 0.005f);
+      ASSERT_LT(shown, menu(tag)->getNbEntries()) << "parameter " << tag << " value " << value;
+      ASSERT_EQ(menu(tag)->getCurrent(nullptr, true), shown) << "parameter " << tag << " value " << value;
+      ASSERT_LT(decodeParameterEntry(tag, value), menu(tag)->getNbEntries()) << "parameter " << tag;
+    }
+  }
+  randomSeed = seed;
+}
+
+// A learned controller changes its parameter on the audio thread; the controls belong to the editor's
+// thread and show the change at its next idle.
+TEST_F(EditorControls, ChangesFromAnotherThreadReachTheControlsAtTheNextIdle) {
+  effect->setParameter(9, 0.125f);
+  effect->setParameter(6, 0.01f);
+  std::thread([this] {
+    effect->setParameter(9, 0.75f);
+    effect->setParameter(6, 0.05f);
+  }).join();
+  EXPECT_FLOAT_EQ(effect->getParameter(9), 0.75f);
+  EXPECT_FLOAT_EQ(control(9)->getValue(), 0.125f);
+  EXPECT_EQ(menu(6)->getCurrent(nullptr, true), 0);
+  editor->idle();
+  EXPECT_FLOAT_EQ(control(9)->getValue(), 0.75f);
+  EXPECT_EQ(menu(6)->getCurrent(nullptr, true), 4);
+}
+
+// Controllers arrive on an audio thread while the host opens, idles and closes the editor.
+TEST_F(EditorControls, ControllersOnTheAudioThreadMeetOpeningAndClosing) {
+  std::atomic<bool> done{false};
+  std::thread audio([this, &done] {
+    VstMidiEvent midi{};
+    midi.type = kVstMidiType;
+    midi.byteSize = sizeof midi;
+    midi.midiData[0] = static_cast<char>(0xB0);
+    VstEvents events{};
+    events.numEvents = 1;
+    events.events[0] = reinterpret_cast<VstEvent*>(&midi);
+    for (int message = 0; !done; ++message) {
+      midi.midiData[1] = static_cast<char>(message % 2 == 0 ? 7 : 74);  // "Volume", "Cutoff"
+      midi.midiData[2] = static_cast<char>(message % 128);
+      effect->processEvents(&events);
+    }
+  });
+  for (int round = 0; round < 40; ++round) {
+    editor->close();
+    ASSERT_TRUE(editor->open(parent));
+    editor->idle();
+  }
+  done = true;
+  audio.join();
+  editor->idle();
+  EXPECT_FLOAT_EQ(control(9)->getValue(), effect->getParameter(9));
+  EXPECT_FLOAT_EQ(control(1)->getValue(), effect->getParameter(1));
+}
+
+// Kick buttons, rockers and the program menu carry tags that name no parameter: their gestures stay
+// in the editor.
+TEST_F(EditorControls, OnlyParameterControlsTellTheHostOfTheirGestures) {
+  CFrame* frame = editor->getFrame();
+  for (const long tag : {47L, 102L, 105L, 106L, 107L, 108L, 109L, 110L, 111L, 114L, 152L, -1L}) {
+    frame->beginEdit(tag);
+    frame->endEdit(tag);
+  }
+  EXPECT_EQ(countCalls(audioMasterBeginEdit), 0);
+  EXPECT_EQ(countCalls(audioMasterEndEdit), 0);
+  for (const long tag : {0L, 9L, 46L}) {
+    frame->beginEdit(tag);
+    frame->endEdit(tag);
+  }
+  ASSERT_EQ(countCalls(audioMasterBeginEdit), 3);
+  ASSERT_EQ(countCalls(audioMasterEndEdit), 3);
+  EXPECT_EQ(hostCalls.back().index, 46);
 }
 
 // Learning is armed by a click with Shift and Ctrl held. The three go down in the input state as key

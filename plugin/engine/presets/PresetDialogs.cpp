@@ -31,8 +31,9 @@ char lastFileName[MAX_PATH] = "";
 
 enum class Choice { chosen, cancelled, failed };
 
-// Shows the dialog; when the user chose a file its name is in path. Each dialog works on its own
-// copy of the last name, so one opened by another editor meanwhile cannot change its answer.
+// Shows the dialog; when the user chose a file its name is in path. The open dialog takes only the
+// name of an existing file. Each dialog works on its own copy of the last name, so one opened by
+// another editor meanwhile cannot change its answer.
 Choice chooseFile(const PresetKind& kind, HWND owner, bool forSaving, std::string& path) {
   char name[MAX_PATH];
   lstrcpynA(name, lastFileName, MAX_PATH);
@@ -42,6 +43,7 @@ Choice chooseFile(const PresetKind& kind, HWND owner, bool forSaving, std::strin
   dialog.lpstrFilter = kind.filter;
   dialog.lpstrFile = name;
   dialog.nMaxFile = MAX_PATH;
+  if (!forSaving) dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
   const BOOL chosen = forSaving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
   if (!chosen) return CommDlgExtendedError() == 0 ? Choice::cancelled : Choice::failed;
   lstrcpynA(lastFileName, name, MAX_PATH);
@@ -53,11 +55,28 @@ PresetDialogResult resultOf(Choice choice) {
   return choice == Choice::cancelled ? PresetDialogResult::cancelled : PresetDialogResult::failed;
 }
 
+bool isExistingFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Asks whether the existing file at path may be replaced; the safe answer is the default.
+bool mayReplace(HWND owner, const std::string& path) {
+  const std::string question = path + " already exists.\nDo you want to replace it?";
+  return MessageBoxA(owner, question.c_str(), "Zintara3", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+// The file is asked about once it has its extension, so the question names the file that would be
+// replaced. Refused, the dialog comes back for another name.
 PresetDialogResult saveDialog(OmAudio& effect, HWND owner, const PresetKind& kind) {
-  std::string path;
-  const Choice choice = chooseFile(kind, owner, true, path);
-  if (choice != Choice::chosen) return resultOf(choice);
-  const bool saved = writePresetFile(withPresetExtension(path, kind.extension), kind.build(effect));
+  std::string target;
+  do {
+    std::string path;
+    const Choice choice = chooseFile(kind, owner, true, path);
+    if (choice != Choice::chosen) return resultOf(choice);
+    target = withPresetExtension(path, kind.extension);
+  } while (isExistingFile(target) && !mayReplace(owner, target));
+  const bool saved = writePresetFile(target, kind.build(effect));
   return saved ? PresetDialogResult::done : PresetDialogResult::failed;
 }
 

@@ -8,9 +8,9 @@ class OmAudio;
 
 // The editor's preset buttons: each asks the user for a file with the standard Windows file
 // dialog, then saves the effect's current program or all its programs there, or loads such a
-// file into the effect. They run on the GUI thread. The editor passes its window (or null): the
-// window that holds it is disabled while the dialog is open, so the host cannot close the effect
-// under a dialog that is about to use it.
+// file into the effect. Saving over an existing file asks first; opening takes only existing files. They run
+// on the GUI thread. The editor passes its window (or null): the window that holds it is disabled while the
+// dialog is open, so the host cannot close the effect under a dialog that is about to use it.
 
 enum class PresetDialogResult {
   // The user closed the dialog without choosing a file; nothing happened.

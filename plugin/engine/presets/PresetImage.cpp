@@ -43,8 +43,6 @@ const char chunkMagic[] = "CcnK";
 const char programMagic[] = "FxCk";
 const char bankMagic[] = "FxBk";
 const char fxId[] = "OmFS";
-// Images are accepted whatever the fourth character of their id.
-constexpr std::size_t checkedIdCharacters = 3;
 constexpr uint32_t formatVersion = 1;
 constexpr uint32_t fxVersion = 1;
 
@@ -104,18 +102,20 @@ struct ImageProgram {
 bool hasHeader(const unsigned char* data, std::size_t size, std::size_t headerSize, const char* fxMagic) {
   return data && size >= headerSize && std::memcmp(data, chunkMagic, tagSize) == 0 &&
          std::memcmp(data + fxMagicOffset, fxMagic, tagSize) == 0 &&
-         std::memcmp(data + fxIdOffset, fxId, checkedIdCharacters) == 0;
+         std::memcmp(data + fxIdOffset, fxId, tagSize) == 0;
 }
 
 // Reads the program whose image starts at block, of which available bytes exist. False when the
-// image is cut short, holds more values than a program has or a value that is not finite.
+// image is cut short, holds more values than a program has or a value that is not finite. Values
+// outside 0..1 are brought to the nearest end, as no parameter plays beyond it.
 bool readProgram(const unsigned char* block, std::size_t available, ImageProgram& program) {
   if (available < valuesOffset) return false;
   const uint32_t count = getUnsigned(block + countOffset);
   if (count > ParameterIndex::count || available - valuesOffset < valueSize * count) return false;
   for (uint32_t index = 0; index < count; ++index) {
-    program.values[index] = getFloat(block + valuesOffset + valueSize * index);
-    if (!std::isfinite(program.values[index])) return false;
+    const float value = getFloat(block + valuesOffset + valueSize * index);
+    if (!std::isfinite(value)) return false;
+    program.values[index] = std::clamp(value, 0.0f, 1.0f);
   }
   program.count = count;
   // The text up to the first zero byte, at most 23 characters: a name without its zero is cut.

@@ -20,13 +20,14 @@ std::vector<unsigned char> buildSinglePresetData(OmAudio& effect);
 std::vector<unsigned char> buildBankData(OmAudio& effect);
 
 // Applies an fxp image to the current program (its name, then its values through setParameter,
-// so an open editor follows) and asks the host to refresh its display. Answers false and changes
-// nothing when the image is not a program of this plug-in or is damaged: shorter than its counts
-// demand, more than 48 values, or a value that is not a finite number.
+// so an open editor follows) and asks the host to refresh its display. Values outside 0..1 count as
+// the nearer end. Answers false and changes nothing when the image is not a program of this plug-in
+// (all four characters of its id are checked) or is damaged: shorter than its counts demand, more
+// than 48 values, or a value that is not a finite number.
 bool loadSinglePresetData(OmAudio& effect, const unsigned char* data, std::size_t size);
 
-// Replaces the first programs with those of an fxb image, selects program 0 and asks the host to
-// refresh its display. A bank is checked whole before any program changes: one that is not this
-// plug-in's, holds more than 159 programs or is damaged in any of them answers false and changes
-// nothing.
+// Replaces the first programs with those of an fxb image (values limited to 0..1 as above), selects
+// program 0 and asks the host to refresh its display. A bank is checked whole before any program changes: one
+// that is not this plug-in's, holds more than 159 programs or is damaged in any of them answers false and
+// changes nothing.
 bool loadBankData(OmAudio& effect, const unsigned char* data, std::size_t size);

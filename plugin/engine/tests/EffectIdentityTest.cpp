@@ -30,6 +30,20 @@ TEST_F(EffectIdentity, AsksForTheHostVersionThenForMidi) {
   EXPECT_EQ(calls.back().value, 1);
 }
 
+// A host that passes no pointers: no opcode crashes, and those that would answer through the
+// pointer answer 0.
+TEST_F(EffectIdentity, EveryOpcodeWithoutPointersAnswersSafely) {
+  for (VstInt32 opcode = 0; opcode <= 80; ++opcode) {
+    if (opcode == effClose) continue;
+    const VstIntPtr answer = host->dispatch(opcode, 0, 0, nullptr, 0.0f);
+    if (opcode == effGetProgramName || opcode == effEditGetRect || opcode == effGetSpeakerArrangement ||
+        opcode == effGetEffectName || opcode == effGetParamName) {
+      EXPECT_EQ(answer, 0) << "opcode " << opcode;
+    }
+  }
+  EXPECT_EQ(host->dispatch(effIdentify), 0x4E764566);
+}
+
 TEST_F(EffectIdentity, StringsAndVersions) {
   EXPECT_EQ(host->text(effGetEffectName), "Zintara3");
   EXPECT_EQ(host->text(effGetProductString), "Zintara3");

@@ -25,12 +25,24 @@ constexpr int fileTypeList = 0x470;
 constexpr int fileNameEdit = 0x480;
 constexpr int fileNameCombo = 0x47C;
 
-// Plays the user of the next file dialog that the creating thread opens: types a path and
-// confirms, or cancels when the path is empty. A dialog that stays open is cancelled after a
-// while, so that a test never waits for ever.
+// What the user does in the next window that asks something: a file dialog or a question.
+struct Step {
+  // Types the path into a file dialog and confirms; an empty path cancels the dialog.
+  static Step type(std::string path) { return Step{std::move(path), 0}; }
+  // Presses a button of a question (IDYES, IDNO, IDOK).
+  static Step press(int button) { return Step{"", button}; }
+  std::string path;
+  int button;
+};
+
+// Plays the user of the windows that the creating thread opens next: each step acts on the next
+// dialog window that takes input (a file dialog, or a question shown by it or after it). Windows
+// still open after the last step are cancelled after a while, so that a test never waits for ever.
 class DialogUser {
  public:
-  explicit DialogUser(std::string path) : dialogThread_(GetCurrentThreadId()), path_(std::move(path)) {
+  explicit DialogUser(std::string path) : DialogUser(std::vector<Step>{Step::type(std::move(path))}) {}
+  explicit DialogUser(std::vector<Step> steps)
+      : dialogThread_(GetCurrentThreadId()), steps_(std::move(steps)) {
     thread_ = std::thread([this] { run(); });
   }
   ~DialogUser() {
@@ -41,54 +53,77 @@ class DialogUser {
   DialogUser& operator=(const DialogUser&) = delete;
 
   bool sawDialog() const { return sawDialog_; }
-  // The entries of the dialog's file-type list, read before the answer.
+  // How many steps found their window.
+  int stepsTaken() const { return stepsTaken_; }
+  // The entries of the first dialog's file-type list, read before the answer.
   std::vector<std::string> fileTypes() const { return fileTypes_; }
-  // The file name that the dialog showed when it opened.
+  // The file name that the first dialog showed when it opened.
   std::string initialName() const { return initialName_; }
-  // The dialog's owner window and whether it took input while the dialog was open.
+  // The first dialog's owner window and whether it took input while the dialog was open.
   HWND dialogOwner() const { return dialogOwner_; }
   bool ownerEnabled() const { return ownerEnabled_; }
 
  private:
-  static BOOL CALLBACK findDialog(HWND window, LPARAM found) {
+  struct Search {
+    HWND skip;
+    HWND found;
+  };
+
+  static BOOL CALLBACK findWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
     char name[16] = {};
     GetClassNameA(window, name, sizeof name);
-    if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
+    if (std::string(name) != "#32770" || !IsWindowVisible(window) || !IsWindowEnabled(window) ||
+        window == search->skip) {
+      return TRUE;
+    }
+    search->found = window;
     return FALSE;
   }
 
+  // The next dialog window of the thread that takes input, other than skip; null after a long wait.
+  HWND waitForWindow(HWND skip) {
+    for (int wait = 0; wait < 1200 && !stop_; ++wait) {
+      Search search{skip, nullptr};
+      EnumThreadWindows(dialogThread_, findWindow, reinterpret_cast<LPARAM>(&search));
+      if (search.found) return search.found;
+      Sleep(50);
+    }
+    return nullptr;
+  }
+
   void run() {
-    HWND dialog = nullptr;
-    for (int wait = 0; wait < 1200 && !stop_ && !dialog; ++wait) {
-      EnumThreadWindows(dialogThread_, findDialog, reinterpret_cast<LPARAM>(&dialog));
-      if (!dialog) Sleep(50);
+    HWND last = nullptr;
+    for (const Step& step : steps_) {
+      const HWND window = waitForWindow(last);
+      if (!window) return;
+      Sleep(200);
+      if (stepsTaken_ == 0) readFirstDialog(window);
+      ++stepsTaken_;
+      if (step.button != 0) {
+        PostMessageA(window, WM_COMMAND, step.button, 0);
+      } else if (step.path.empty()) {
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+      } else {
+        SetDlgItemTextA(window, fileNameCombo, step.path.c_str());
+        SetDlgItemTextA(window, fileNameEdit, step.path.c_str());
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+      }
+      last = window;
     }
-    if (!dialog) return;
-    sawDialog_ = true;
-    Sleep(200);
-    dialogOwner_ = GetWindow(dialog, GW_OWNER);
-    ownerEnabled_ = dialogOwner_ && IsWindowEnabled(dialogOwner_);
-    readFileTypes(dialog);
-    char name[MAX_PATH] = {};
-    if (!GetDlgItemTextA(dialog, fileNameEdit, name, MAX_PATH))
-      GetDlgItemTextA(dialog, fileNameCombo, name, MAX_PATH);
-    initialName_ = name;
-    if (path_.empty()) {
-      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    } else {
-      SetDlgItemTextA(dialog, fileNameCombo, path_.c_str());
-      SetDlgItemTextA(dialog, fileNameEdit, path_.c_str());
-      PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    }
-    for (int wait = 0; wait < 400 && !stop_ && IsWindow(dialog); ++wait) Sleep(50);
-    while (!stop_ && IsWindow(dialog)) {
-      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    for (int wait = 0; wait < 400 && !stop_ && IsWindow(last); ++wait) Sleep(50);
+    while (!stop_) {
+      Search search{nullptr, nullptr};
+      EnumThreadWindows(dialogThread_, findWindow, reinterpret_cast<LPARAM>(&search));
+      if (search.found) PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
       Sleep(500);
     }
   }
 
-  void readFileTypes(HWND dialog) {
+  void readFirstDialog(HWND dialog) {
+    sawDialog_ = true;
+    dialogOwner_ = GetWindow(dialog, GW_OWNER);
+    ownerEnabled_ = dialogOwner_ && IsWindowEnabled(dialogOwner_);
     const HWND list = GetDlgItem(dialog, fileTypeList);
     const LRESULT count = SendMessageA(list, CB_GETCOUNT, 0, 0);
     for (LRESULT item = 0; item < count; ++item) {
@@ -98,12 +133,17 @@ class DialogUser {
       }
       fileTypes_.push_back(text);
     }
+    char name[MAX_PATH] = {};
+    if (!GetDlgItemTextA(dialog, fileNameEdit, name, MAX_PATH))
+      GetDlgItemTextA(dialog, fileNameCombo, name, MAX_PATH);
+    initialName_ = name;
   }
 
   const DWORD dialogThread_;
-  const std::string path_;
+  const std::vector<Step> steps_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> sawDialog_{false};
+  std::atomic<int> stepsTaken_{0};
   std::vector<std::string> fileTypes_;
   std::string initialName_;
   HWND dialogOwner_ = nullptr;
@@ -178,12 +218,53 @@ TEST_F(PresetDialogTest, FilesThatAreNoPresetOfThisPluginFail) {
     DialogUser user(files + "text.fxp");
     EXPECT_EQ(loadSinglePresetDialog(*effect, nullptr), PresetDialogResult::failed);
   }
-  {
-    DialogUser user(files + "missing.fxb");
-    EXPECT_EQ(loadBankDialog(*effect, nullptr), PresetDialogResult::failed);
-  }
   EXPECT_STREQ(effect->programs[0].name, before.name);
   EXPECT_EQ(effect->getParameter(ParameterIndex::Cutoff1), before.values[ParameterIndex::Cutoff1]);
+}
+
+// The open dialogs tell the user that the file does not exist and stay open for another name.
+TEST_F(PresetDialogTest, OpenDialogsTakeOnlyExistingFiles) {
+  const ProgramRecord before = effect->programs[0];
+  PresetDialogResult (*const dialogs[])(OmAudio&, HWND) = {loadSinglePresetDialog, loadBankDialog};
+  for (auto dialog : dialogs) {
+    DialogUser user({Step::type(files + "missing.fxb"), Step::press(IDOK), Step::type("")});
+    EXPECT_EQ(dialog(*effect, nullptr), PresetDialogResult::cancelled);
+    EXPECT_EQ(user.stepsTaken(), 3);
+  }
+  EXPECT_STREQ(effect->programs[0].name, before.name);
+}
+
+// The question names the file that would be replaced, also when the extension is added to the name.
+// Refused, the dialog comes back for another name.
+TEST_F(PresetDialogTest, SavingOverAnExistingFileAsksFirst) {
+  const Bytes old = {'o', 'l', 'd'};
+  ASSERT_TRUE(writePresetFile(files + "kept.fxp", old));
+  {
+    DialogUser user({Step::type(files + "kept.fxp"), Step::press(IDNO), Step::type(files + "other.fxp")});
+    EXPECT_EQ(saveSinglePresetDialog(*effect, nullptr), PresetDialogResult::done);
+    EXPECT_EQ(user.stepsTaken(), 3);
+  }
+  EXPECT_EQ(contents(files + "kept.fxp"), old);
+  EXPECT_EQ(contents(files + "other.fxp"), buildSinglePresetData(*effect));
+  {
+    DialogUser user({Step::type(files + "kept"), Step::press(IDNO), Step::type("")});
+    EXPECT_EQ(saveSinglePresetDialog(*effect, nullptr), PresetDialogResult::cancelled);
+    EXPECT_EQ(user.stepsTaken(), 3);
+  }
+  EXPECT_EQ(contents(files + "kept.fxp"), old);
+  {
+    DialogUser user({Step::type(files + "kept"), Step::press(IDYES)});
+    EXPECT_EQ(saveSinglePresetDialog(*effect, nullptr), PresetDialogResult::done);
+    EXPECT_EQ(user.stepsTaken(), 2);
+  }
+  EXPECT_EQ(contents(files + "kept.fxp"), buildSinglePresetData(*effect));
+
+  ASSERT_TRUE(writePresetFile(files + "all.fxb", old));
+  {
+    DialogUser user({Step::type(files + "all.fxb"), Step::press(IDYES)});
+    EXPECT_EQ(saveBankDialog(*effect, nullptr), PresetDialogResult::done);
+  }
+  EXPECT_EQ(contents(files + "all.fxb"), buildBankData(*effect));
 }
 
 TEST_F(PresetDialogTest, EveryDialogStartsWithTheLastChosenFile) {

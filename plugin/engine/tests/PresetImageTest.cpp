@@ -272,6 +272,7 @@ TEST_F(PresetImageTest, DamagedOrForeignProgramsAreRefusedWhole) {
       {"wrong chunk magic", withText(good, 0, "CcnX")},
       {"other plug-in's id", withText(good, 16, "AbCd")},
       {"id differing in its third character", withText(good, 16, "OmXS")},
+      {"id differing in its fourth character", PresetImages::program(testProgram("Fourth", 2), "OmFx")},
       {"bank magic", withText(good, 8, "FxBk")},
       {"opaque chunk magic", withText(good, 8, "FPCh")},
       {"a whole bank", PresetImages::bank(testBank(3))},
@@ -297,11 +298,30 @@ TEST_F(PresetImageTest, DamagedOrForeignProgramsAreRefusedWhole) {
   EXPECT_EQ(hostCalls(audioMasterUpdateDisplay), 0);
 }
 
-TEST_F(PresetImageTest, ImagesDifferingOnlyInTheFourthIdCharacterAreAccepted) {
-  ASSERT_TRUE(loadSingle(PresetImages::program(testProgram("Fourth", 2), "OmFx")));
-  expectProgram(0, testProgram("Fourth", 2));
-  ASSERT_TRUE(loadBank(PresetImages::bank(testBank(4), "OmF?")));
-  expectProgram(3, testBank(4)[3]);
+// Values beyond 0..1 would play beyond every parameter's range (a volume of 5 plays 14 dB too loud).
+TEST_F(PresetImageTest, LoadedValuesAreLimitedToTheParameterRange) {
+  const float largest = std::numeric_limits<float>::max();
+  Program loud = testProgram("Loud", 4);
+  loud.values[ParameterIndex::Volume] = 5.0f;
+  loud.values[ParameterIndex::Cutoff1] = -0.5f;
+  loud.values[ParameterIndex::Drive] = largest;
+  loud.values[ParameterIndex::Step1] = -largest;
+  loud.values[ParameterIndex::Resonance1] = 1.0000001f;
+  Program limited = loud;
+  limited.values[ParameterIndex::Volume] = 1.0f;
+  limited.values[ParameterIndex::Cutoff1] = 0.0f;
+  limited.values[ParameterIndex::Drive] = 1.0f;
+  limited.values[ParameterIndex::Step1] = 0.0f;
+  limited.values[ParameterIndex::Resonance1] = 1.0f;
+
+  ASSERT_TRUE(loadSingle(PresetImages::program(loud)));
+  expectProgram(0, limited);
+  EXPECT_EQ(effect->getParameter(ParameterIndex::Volume), 1.0f);
+
+  std::vector<Program> bank = testBank(3);
+  bank[2] = loud;
+  ASSERT_TRUE(loadBank(PresetImages::bank(bank)));
+  expectProgram(2, limited);
 }
 
 TEST_F(PresetImageTest, DamagedOrForeignBanksAreRefusedWhole) {
@@ -316,6 +336,7 @@ TEST_F(PresetImageTest, DamagedOrForeignBanksAreRefusedWhole) {
   std::vector<BadImage> images = {
       {"wrong chunk magic", withText(good, 0, "ccnK")},
       {"other plug-in's id", withText(good, 16, "Zz00")},
+      {"id differing in its fourth character", withText(good, 19, "?")},
       {"program magic", withText(good, 8, "FxCk")},
       {"a single program", PresetImages::program(programs[0])},
       {"160 programs", PresetImages::bank(tooMany)},

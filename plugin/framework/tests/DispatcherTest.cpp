@@ -153,6 +153,24 @@ TEST(Dispatcher, EditorOpcodesWithoutEditorAnswerZeroAndReachNothing) {
   EXPECT_TRUE(effect.log.all().empty());
 }
 
+// Opcodes that answer through the pointer: without one they answer 0 and reach nothing, so that no
+// operation writes through a null pointer.
+TEST(Dispatcher, OpcodesAnsweringThroughAMissingPointerAnswerZero) {
+  RecordingEffect effect;
+  effect.attachEditor();
+  effect.log.clear();
+  for (const VstInt32 opcode :
+       {effGetProgramName, effGetParamLabel, effGetParamDisplay, effGetParamName, effEditGetRect, effGetChunk,
+        effGetProgramNameIndexed, effGetInputProperties, effGetOutputProperties, effGetEffectName,
+        effGetVendorString, effGetProductString, effGetParameterProperties, effGetMidiProgramName,
+        effGetCurrentMidiProgram, effGetMidiProgramCategory, effGetMidiKeyName, effGetSpeakerArrangement,
+        effShellGetNextPlugin}) {
+    EXPECT_EQ(effect.dispatcher(opcode, 1, kValuePtr, nullptr, 0.0f), 0) << "opcode " << opcode;
+  }
+  EXPECT_EQ(effect.dispatcher(effGetSpeakerArrangement, 0, 0, kPtr, 0.0f), 0);
+  EXPECT_EQ(effect.log.all(), std::vector<std::string>{});
+}
+
 TEST(Dispatcher, NoOpcodeReachesTheWheel) {
   RecordingEffect effect;
   effect.attachEditor();

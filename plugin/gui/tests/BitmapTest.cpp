@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 using namespace Gui;
@@ -152,6 +154,68 @@ TEST_F(BitmapTest, AlphaBlendAtFullOpacityLooksLikeDrawAndHalfMixes) {
   EXPECT_NEAR(mixed.red, 128, 2);
   EXPECT_NEAR(mixed.green, 127, 2);
   EXPECT_EQ(mixed.blue, 0);
+}
+
+// A source that lies partly outside the picture draws the part inside it, in all three ways, with and
+// without the system's entry points; nothing is drawn where the picture has no pixels.
+TEST_F(BitmapTest, SourcesPartlyOutsideThePictureDrawThePartInside) {
+  CBitmap bitmap(kStripImage);
+  const AlphaBlendFunction savedBlend = alphaBlendFunction;
+  const TransparentBltFunction savedTransparent = transparentBltFunction;
+  for (const bool system : {true, false}) {
+    if (!system) {
+      alphaBlendFunction = nullptr;
+      transparentBltFunction = nullptr;
+    }
+    for (int way = 0; way < 3; ++way) {
+      // Columns 2 to 9 of the strip, which has 8: the blue column 7 lands at x 7, 8 and 9 stay as they were.
+      COffscreenContext right(nullptr, 12, 8, kGreenCColor);
+      // Columns -3 to 4: red from column 0 lands at x 5.
+      COffscreenContext left(nullptr, 12, 8, kGreenCColor);
+      const CRect area(2, 2, 10, 6);
+      switch (way) {
+        case 0:
+          bitmap.draw(&right, area, CPoint(2, 0));
+          bitmap.draw(&left, area, CPoint(-3, -1));
+          break;
+        case 1:
+          bitmap.drawTransparent(&right, area, CPoint(2, 0));
+          bitmap.drawTransparent(&left, area, CPoint(-3, -1));
+          break;
+        default:
+          bitmap.drawAlphaBlend(&right, area, CPoint(2, 0), 255);
+          bitmap.drawAlphaBlend(&left, area, CPoint(-3, -1), 255);
+          break;
+      }
+      const std::string what = "way " + std::to_string(way) + (system ? " with" : " without") + " system";
+      EXPECT_EQ(pixelOf(right, 2, 3), kRed) << what;
+      EXPECT_EQ(pixelOf(right, 7, 3), kBlue) << what;
+      EXPECT_EQ(pixelOf(right, 8, 3), kGreen) << what;
+      EXPECT_EQ(pixelOf(right, 9, 3), kGreen) << what;
+      EXPECT_EQ(pixelOf(left, 4, 3), kGreen) << what;
+      EXPECT_EQ(pixelOf(left, 5, 3), kRed) << what;
+      EXPECT_EQ(pixelOf(left, 5, 2), kGreen) << what;  // row -1 of the picture
+      EXPECT_EQ(pixelOf(left, 5, 5), kRed) << what;    // row 2 of the picture
+    }
+  }
+  alphaBlendFunction = savedBlend;
+  transparentBltFunction = savedTransparent;
+}
+
+// Without the system's blending every visible opacity shows the picture; opacity 0 shows nothing.
+TEST_F(BitmapTest, BlendWithoutTheSystemEntryPointCopiesForAnyVisibleOpacity) {
+  CBitmap bitmap(kStripImage);
+  const AlphaBlendFunction saved = alphaBlendFunction;
+  alphaBlendFunction = nullptr;
+  for (const unsigned char alpha : {1, 64, 127, 128, 255}) {
+    COffscreenContext image(nullptr, 12, 8, kGreenCColor);
+    bitmap.drawAlphaBlend(&image, CRect(2, 2, 10, 6), CPoint(0, 0), alpha);
+    EXPECT_EQ(pixelOf(image, 2, 3), kRed) << int(alpha);
+  }
+  COffscreenContext image(nullptr, 12, 8, kGreenCColor);
+  bitmap.drawAlphaBlend(&image, CRect(2, 2, 10, 6), CPoint(0, 0), 0);
+  EXPECT_EQ(pixelOf(image, 2, 3), kGreen);
+  alphaBlendFunction = saved;
 }
 
 TEST_F(BitmapTest, OffscreenContextOverABitmapDrawsIntoItOrIntoACopy) {

@@ -121,6 +121,34 @@ TEST_F(SplashTest, AFrameThatRefusesThePictureLeavesTheValueWithoutNotification)
   other->forget();
 }
 
+// The open picture belongs to the frame alone: removing it by any road frees it once (a reference
+// kept by the test shows it alive) and closes the frame's modal view.
+TEST_F(SplashTest, RemovingTheOpenPictureClosesTheModalViewAndFreesItOnce) {
+  for (const int road : {0, 1, 2}) {
+    auto* splash = makeSplash();
+    splash->play(windowContext(), {{{5, 5}, kHeld}});
+    Gui::CView* picture = frame->getModalView();
+    ASSERT_NE(nullptr, picture) << road;
+    picture->remember();
+    switch (road) {
+      case 0:
+        frame->removeView(picture, true);
+        break;
+      case 1:
+        frame->removeView(picture, false);
+        break;
+      default:
+        frame->removeAll(true);
+        break;
+    }
+    EXPECT_EQ(nullptr, frame->getModalView()) << road;
+    EXPECT_FALSE(frame->isChild(picture)) << road;
+    EXPECT_EQ(1, picture->getNbReference()) << road;
+    picture->forget();
+    frame->removeAll(true);
+  }
+}
+
 TEST_F(SplashTest, HitTestWantsTheLeftButton) {
   auto* splash = makeSplash();
   EXPECT_TRUE(splash->hitTest(CPoint(10, 10), Gui::kLButton));

@@ -198,6 +198,47 @@ TEST_F(OptionMenuTest, AChoiceInASubMenuGoesToTheSubMenu) {
   EXPECT_EQ(1, index);
 }
 
+// A "-M" text added as a plain entry has no sub-menu: it shows greyed and keeps its id, so every later
+// entry keeps the id of its index and each sub-menu stays with the entry it was added with.
+TEST_F(OptionMenuTest, SubMenuTextWithoutASubMenuShiftsNoIds) {
+  struct Probe : COptionMenu {
+    using COptionMenu::appendItems;
+    using COptionMenu::COptionMenu;
+    using COptionMenu::getItemMenu;
+    using COptionMenu::removeItems;
+  };
+  Probe menu(CRect(0, 0, 10, 10), nullptr, 0);
+  auto* sub = new COptionMenu(CRect(0, 0, 1, 1), nullptr, 0);
+  sub->addEntry("inner one");
+  sub->addEntry("inner two");
+  menu.addEntry("first");
+  menu.addEntry("-Mlost");
+  menu.addEntry(sub, "more");
+  menu.addEntry("last");
+  sub->forget();
+
+  long offset = 0;
+  HMENU popup = menu.appendItems(offset);
+  ASSERT_EQ(4, GetMenuItemCount(popup));
+  EXPECT_EQ(0u, GetMenuItemID(popup, 0));
+  EXPECT_EQ(1u, GetMenuItemID(popup, 1));
+  EXPECT_TRUE(GetMenuState(popup, 1, MF_BYPOSITION) & MF_GRAYED);
+  char text[32] = "";
+  GetMenuStringA(popup, 1, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ("lost", text);
+  HMENU inner = GetSubMenu(popup, 2);
+  ASSERT_NE(nullptr, inner);
+  EXPECT_EQ(2, GetMenuItemCount(inner));
+  EXPECT_EQ(4u, GetMenuItemID(inner, 0));  // the sub-menu's ids follow the four outer entries
+  EXPECT_EQ(3u, GetMenuItemID(popup, 3));
+  menu.removeItems();
+
+  long index = -1;
+  long firstId = 0;
+  EXPECT_EQ(sub, menu.getItemMenu(5, index, firstId));
+  EXPECT_EQ(1, index);
+}
+
 TEST_F(OptionMenuTest, PopupColumnsAndChecks) {
   // Counts the columns of a pop-up as Windows builds it.
   struct Probe : COptionMenu {

@@ -135,6 +135,22 @@ TEST_F(ParamDisplayTest, BackgroundBitmapReplacesFillAndFrame) {
   EXPECT_EQ(RGB(0, 128, 0), pixelAt(*shown, 20, 10));
 }
 
+// The text is clipped to the box and the context's clip comes back as it was, also when the context
+// draws with an offset (as inside a container).
+TEST_F(ParamDisplayTest, TextLeavesTheClipOfAnOffsetContextAsItWas) {
+  Gui::CParamDisplay display(CRect(0, 0, 40, 20));
+  Gui::COffscreenContext context(frame, 60, 40, Gui::kBlueCColor);
+  context.offset = CPoint(7, 5);
+  context.setClipRect(CRect(-2, -1, 45, 30));
+  CRect before;
+  context.getClipRect(before);
+  display.draw(&context);
+  CRect after;
+  context.getClipRect(after);
+  EXPECT_EQ(before, after);
+  EXPECT_EQ(CRect(5, 4, 52, 35), after);
+}
+
 TEST_F(ParamDisplayTest, SettersRaiseTheDirtyFlagOnlyForChanges) {
   Gui::CParamDisplay display(CRect(0, 0, 40, 20));
   display.setDirty(false);

@@ -1,9 +1,13 @@
 // The editor base: keys, wheel, edit gestures, knob mode, paced idle and resizing through the host.
 #include "plugin/framework/EffectFlags.h"
+#include "plugin/gui/TickCount.h"
 #include "plugin/gui/tests/GuiTestSupport.h"
 #include "plugin/gui/tests/TestEditor.h"
 
 #include <gtest/gtest.h>
+#include <ole2.h>
+
+#include <thread>
 
 namespace {
 
@@ -131,6 +135,61 @@ TEST_F(EditorTest, PacedIdleRunsEveryTimeAfterAShortWaitAndCallsTheHost) {
   EXPECT_EQ(editor->idles, kRuns);
   EXPECT_EQ(host.count(audioMasterIdle), kRuns);
   EXPECT_GE(elapsed, static_cast<DWORD>(4 * (kRuns - 1) - 2));  // each early run waits about 4 ms
+}
+
+TEST(TickCount, DueTicksAreReachedAcrossTheWrapOfTheCounter) {
+  struct Case {
+    unsigned long now, due;
+    bool reached;
+  };
+  const Case cases[] = {
+      {100, 100, true},          {101, 100, true},      {99, 100, false},
+      {0x10, 0xFFFFFFF0, true},   // due just before the wrap, now just after it
+      {0xFFFFFFF0, 0x10, false},  // due just after the wrap
+      {0x7FFFFFFF, 0, true},     {0x80000000, 1, true}, {1, 0x80000000, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Gui::tickReached(c.now, c.due), c.reached) << c.now << " " << c.due;
+}
+
+// The next run was due just before the tick counter wrapped: it runs at once instead of weeks later.
+TEST_F(EditorTest, PacedIdleRunsWhenTheTickCounterWrappedSinceItsLastRun) {
+  open();
+  editor->setNextIdleTick(GetTickCount() + 0x80000010u);
+  editor->doIdleStuff();
+  EXPECT_EQ(editor->idles, 1);
+  EXPECT_EQ(host.count(audioMasterIdle), 1);
+}
+
+// OLE is counted per thread: an editor or frame destroyed on another thread than the one that made it
+// must not take that thread's own use of OLE away.
+TEST(OleBalance, DestroyedOnAnotherThreadLeavesThatThreadsOleAlone) {
+  for (const bool frameOnly : {false, true}) {
+    RecordingHost host;
+    auto* effect = new TestEffect(&RecordingHost::callback);
+    Gui::CFrame* frame = nullptr;
+    std::thread([&] {
+      if (frameOnly) {
+        frame = new Gui::CFrame(CRect(0, 0, 10, 10), "", nullptr);
+      } else {
+        new TestEditor(effect);  // owned by the effect
+      }
+    }).join();
+    HRESULT again = E_FAIL;
+    std::thread([&] {
+      const HRESULT own = OleInitialize(nullptr);
+      ASSERT_EQ(own, S_OK);
+      if (frameOnly) {
+        delete frame;
+      } else {
+        delete effect;
+      }
+      again = OleInitialize(nullptr);  // S_FALSE while the thread's own use still stands
+      OleUninitialize();
+      OleUninitialize();
+    }).join();
+    if (frameOnly) delete effect;
+    EXPECT_EQ(again, S_FALSE) << (frameOnly ? "frame" : "editor");
+  }
 }
 
 TEST_F(EditorTest, HostIdleInsideThePacedIdleDoesNotRedrawTheFrame) {

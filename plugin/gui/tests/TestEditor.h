@@ -64,6 +64,8 @@ class TestEditor : public AEffGUIEditor {
     ++idles;
     AEffGUIEditor::idle();
   }
+  // The tick count from which the next paced idle runs without waiting.
+  void setNextIdleTick(unsigned long ticks) { lastTicks = ticks; }
   int idles = 0;
 };
 
