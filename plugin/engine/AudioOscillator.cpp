@@ -33,8 +33,18 @@ struct ShapeRules {
   float gain;  // factor of level x send
 };
 
-// Renders the sounding keys of one LFO. value(p, aux, weight) answers the contribution of phase p
-// scaled by weight (and may advance aux); wrap(aux) runs when a key's phase passes 1.
+// The scale of one key's waveform: value x level x send x gain, multiplied in this order, with gain
+// divided among the sub-steps of an oversampled key.
+struct KeyScale {
+  float level;
+  float send;
+  float gain;
+
+  float operator()(float value) const { return value * level * send * gain; }
+};
+
+// Renders the sounding keys of one LFO. value(p, aux, scale, part) answers the contribution of phase
+// p scaled by scale (and may advance aux); wrap(aux) runs when a key's phase passes 1.
 template <typename Value, typename Wrap>
 void renderKeys(float* buffer, int32_t count, AudioOscillatorState& state, const float* keyTarget,
                 int32_t lfo, const ShapeRules& rules, float freq, float send, Value value, Wrap wrap) {
@@ -52,15 +62,14 @@ void renderKeys(float* buffer, int32_t count, AudioOscillatorState& state, const
     float p = std::isfinite(state.phase[lfo][key]) ? state.phase[lfo][key] : 0.0f;
     float aux = std::isfinite(state.aux[lfo][key]) ? state.aux[lfo][key] : 0.0f;
     float last = state.lastPhase[lfo][key];
-    const float gain = level * send * rules.gain;
     const int32_t subSteps = key >= rules.firstOversampled ? rules.subSteps : 1;
     const float part = 1.0f / static_cast<float>(subSteps);
     const float inc = freq * state.noteIncrement[key] * rules.phaseScale * part;
-    const float weight = gain * part;
+    const KeyScale scale{level, send, rules.gain * part};
     for (int32_t i = 0; i < count; ++i) {
       float sum = 0.0f;
       for (int32_t sub = 0; sub < subSteps; ++sub) {
-        sum += value(p, aux, weight, part);
+        sum += value(p, aux, scale, part);
         const float next = advance(p, inc);
         if (next < p) wrap(aux);
         last = p;
@@ -98,40 +107,41 @@ void renderOscillator(float* buffer, int32_t count, AudioOscillatorState& state,
     case 1:
       render(
           {keyCount, 1, 1.0f, true, 0.05f, 0.95f, 4.0f},
-          [](float p, float&, float w, float) { return (triangle(p) - 0.5f) * w; }, noWrap);
+          [](float p, float&, const KeyScale& s, float) { return s(triangle(p) - 0.5f); }, noWrap);
       break;
     case 2:
     case 3:
       render(
           {73, 4, 1.0f, true, 0.2f, 0.8f, 2.0f},
-          [](float p, float&, float w, float) { return (p - 0.5f) * w; }, noWrap);
+          [](float p, float&, const KeyScale& s, float) { return s(p - 0.5f); }, noWrap);
       break;
     case 4:
     case 5:
       render(
           {keyCount, 1, 1.0f, true, 0.02f, 0.98f, 2.0f},
-          [](float p, float&, float w, float) { return fastSine(p * 6.28318f - 3.14159f) * w; }, noWrap);
+          [](float p, float&, const KeyScale& s, float) { return s(fastSine(p * 6.28318f - 3.14159f)); },
+          noWrap);
       break;
     case 6:
       render(
           {73, 4, 1.0f, true, 0.2f, 0.8f, 1.0f},
-          [](float p, float&, float w, float) { return p <= 0.5f ? w : -w; }, noWrap);
+          [](float p, float&, const KeyScale& s, float) { return s(p <= 0.5f ? 1.0f : -1.0f); }, noWrap);
       break;
     case 7: {
       float& held = state.held[lfo][0];
       if (!std::isfinite(held)) held = 0.0f;
       render(
           {keyCount, 1, 8.0f, false, 0.0f, 0.0f, 1.0f},
-          [&held](float, float&, float w, float) { return held * w; },
+          [&held](float, float&, const KeyScale& s, float) { return s(held); },
           [&held](float&) { held = randomInRange(-1.0f, 1.0f); });
       break;
     }
     case 8:
       render(
           {keyCount, 1, 1.0f, true, 0.2f, 0.9f, 1.0f},
-          [](float p, float& r, float w, float) {
+          [](float p, float& r, const KeyScale& s, float) {
             const float h = wholePart((r * r * 15.0f + 1.0f) + 4.712385f);
-            return std::sin(h * p * 6.28318f) * w;
+            return s(std::sin(h * p * 6.28318f));
           },
           [](float& r) { r = randomInRange(0.0f, 1.0f); });
       break;
@@ -141,9 +151,9 @@ void renderOscillator(float* buffer, int32_t count, AudioOscillatorState& state,
       const float decay = std::fmax(0.0f, 1.0f - 20000.0f / sampleRate);
       render(
           {73, 2, 1.0f, false, 0.0f, 0.0f, 4.0f},
-          [decay](float, float& pulse, float w, float) {
+          [decay](float, float& pulse, const KeyScale& s, float) {
             pulse *= decay;
-            return pulse * w;
+            return s(pulse);
           },
           [](float& pulse) { pulse = 2.0f; });
       break;
@@ -151,40 +161,44 @@ void renderOscillator(float* buffer, int32_t count, AudioOscillatorState& state,
     case 10:
       render(
           {keyCount, 1, 0.0f, false, 0.0f, 0.0f, 1.0f},
-          [](float, float&, float w, float) { return randomInRange(-w, w); }, noWrap);
+          [](float, float&, const KeyScale& s, float) {
+            const float g = s(1.0f);
+            return randomInRange(-g, g);
+          },
+          noWrap);
       break;
     case 11:
       render(
           {73, 4, 1.0f, true, 0.3f, 0.7f, 1.0f},
-          [modulatorRate](float p, float& q, float w, float part) {
+          [modulatorRate](float p, float& q, const KeyScale& s, float part) {
             q = advance(q, modulatorRate * 0.0001f * part);
             const float m = triangle(q);
-            return (p <= 0.4f - 0.2f * m || p >= 0.6f + 0.2f * m) ? -w : w;
+            return s((p <= 0.4f - 0.2f * m || p >= 0.6f + 0.2f * m) ? -1.0f : 1.0f);
           },
           noWrap);
       break;
     case 12:
       render(
           {70, 4, 1.0f, true, 0.3f, 0.7f, 0.666f},
-          [](float p, float&, float w, float) {
-            return (fraction(2.0f * p) + p + fraction(4.0f * p) - 1.5f) * w;
+          [](float p, float&, const KeyScale& s, float) {
+            return s(fraction(2.0f * p) + p + fraction(4.0f * p) - 1.5f);
           },
           noWrap);
       break;
     case 13:
       render(
           {73, 4, 1.0f, true, 0.3f, 0.7f, 0.6666f * 2.0f},
-          [modulatorRate](float p, float& q, float w, float part) {
+          [modulatorRate](float p, float& q, const KeyScale& s, float part) {
             q = advance(q, modulatorRate * 3e-05f * part);
-            return (fraction(p + q) + p + fraction(p + 2.0f * q) - 1.5f) * w;
+            return s(fraction(p + q) + p + fraction(p + 2.0f * q) - 1.5f);
           },
           noWrap);
       break;
     case 14:
       render(
           {keyCount, 1, 1.0f, true, 0.05f, 0.95f, 2.0f},
-          [](float p, float&, float w, float) {
-            return std::fmax(0.0f, fastSine(p * 6.28318f - 3.14159f) * w);
+          [](float p, float&, const KeyScale& s, float) {
+            return std::fmax(0.0f, s(fastSine(p * 6.28318f - 3.14159f)));
           },
           noWrap);
       break;
