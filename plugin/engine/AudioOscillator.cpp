@@ -1,8 +1,11 @@
 #include "plugin/engine/AudioOscillator.h"
 
+#include <emmintrin.h>
+
 #include <cmath>
 
 #include "plugin/engine/Fraction.h"
+#include "plugin/engine/dsp/AccurateSine.h"
 #include "plugin/engine/dsp/FastMath.h"
 #include "plugin/engine/dsp/Random.h"
 
@@ -43,44 +46,80 @@ struct KeyScale {
   float operator()(float value) const { return value * level * send * gain; }
 };
 
+// Runs one key for count samples of SubSteps sub-steps each, adding into buffer.
+template <int32_t SubSteps, typename Value, typename Wrap>
+void renderKey(float* buffer, int32_t count, float& phase, float& lastPhase, float& aux, float inc,
+               const KeyScale& scale, Value& value, Wrap& wrap) {
+  constexpr float part = 1.0f / static_cast<float>(SubSteps);
+  float p = phase;
+  float last = lastPhase;
+  for (int32_t i = 0; i < count; ++i) {
+    float sum = 0.0f;
+    for (int32_t sub = 0; sub < SubSteps; ++sub) {
+      sum += value(p, aux, scale, part);
+      const float next = advance(p, inc);
+      if (next < p) wrap(aux);
+      last = p;
+      p = next;
+    }
+    buffer[i] += sum;
+  }
+  phase = p;
+  lastPhase = last;
+}
+
+// Calls visit(key) in key order for every key whose target is above 0 or, when levels is given, whose
+// level exceeds 0.001; four keys are tested at once.
+template <typename Visit>
+void forEachSoundingKey(const float* targets, const float* levels, Visit visit) {
+  const __m128 zero = _mm_setzero_ps();
+  const __m128 audible = _mm_set1_ps(0.001f);
+  for (int32_t first = 0; first < keyCount; first += 4) {
+    __m128 sounding = _mm_cmpgt_ps(_mm_loadu_ps(targets + first), zero);
+    if (levels) sounding = _mm_or_ps(sounding, _mm_cmpgt_ps(_mm_loadu_ps(levels + first), audible));
+    const int mask = _mm_movemask_ps(sounding);
+    if (mask == 0) continue;
+    for (int32_t bit = 0; bit < 4; ++bit) {
+      if (mask & (1 << bit)) visit(first + bit);
+    }
+  }
+}
+
 // Renders the sounding keys of one LFO. value(p, aux, scale, part) answers the contribution of phase
 // p scaled by scale (and may advance aux); wrap(aux) runs when a key's phase passes 1.
 template <typename Value, typename Wrap>
 void renderKeys(float* buffer, int32_t count, AudioOscillatorState& state, const float* keyTarget,
                 int32_t lfo, const ShapeRules& rules, float freq, float send, Value value, Wrap wrap) {
-  for (int32_t key = 0; key < keyCount; ++key) {
+  forEachSoundingKey(keyTarget, rules.smoothed ? state.keyLevel : nullptr, [&](int32_t key) {
     float level = keyTarget[key];
     if (rules.smoothed) {
       float& smoothedLevel = state.keyLevel[key];
-      if (!(smoothedLevel > 0.001f || level > 0.0f)) continue;
       smoothedLevel = level * rules.targetWeight + smoothedLevel * rules.levelWeight;
       level = smoothedLevel;
-    } else if (!(level > 0.0f)) {
-      continue;
     }
+    float& phase = state.phase[lfo][key];
+    float& aux = state.aux[lfo][key];
+    if (!std::isfinite(phase)) phase = 0.0f;
+    if (!std::isfinite(aux)) aux = 0.0f;
     // Locals, so that the writes into buffer do not force them back into memory every sample.
-    float p = std::isfinite(state.phase[lfo][key]) ? state.phase[lfo][key] : 0.0f;
-    float aux = std::isfinite(state.aux[lfo][key]) ? state.aux[lfo][key] : 0.0f;
+    float p = phase;
+    float a = aux;
     float last = state.lastPhase[lfo][key];
-    const int32_t subSteps = key >= rules.firstOversampled ? rules.subSteps : 1;
-    const float part = 1.0f / static_cast<float>(subSteps);
+    const bool oversampled = key >= rules.firstOversampled;
+    const float part = oversampled ? 1.0f / static_cast<float>(rules.subSteps) : 1.0f;
     const float inc = freq * state.noteIncrement[key] * rules.phaseScale * part;
     const KeyScale scale{level, send, rules.gain * part};
-    for (int32_t i = 0; i < count; ++i) {
-      float sum = 0.0f;
-      for (int32_t sub = 0; sub < subSteps; ++sub) {
-        sum += value(p, aux, scale, part);
-        const float next = advance(p, inc);
-        if (next < p) wrap(aux);
-        last = p;
-        p = next;
-      }
-      buffer[i] += sum;
+    if (!oversampled) {
+      renderKey<1>(buffer, count, p, last, a, inc, scale, value, wrap);
+    } else if (rules.subSteps == 2) {
+      renderKey<2>(buffer, count, p, last, a, inc, scale, value, wrap);
+    } else {
+      renderKey<4>(buffer, count, p, last, a, inc, scale, value, wrap);
     }
     state.lastPhase[lfo][key] = last;
-    state.aux[lfo][key] = aux;
-    state.phase[lfo][key] = std::isfinite(p) ? p : 0.0f;
-  }
+    aux = a;
+    phase = std::isfinite(p) ? p : 0.0f;
+  });
 }
 
 }  // namespace
@@ -141,7 +180,7 @@ void renderOscillator(float* buffer, int32_t count, AudioOscillatorState& state,
           {keyCount, 1, 1.0f, true, 0.2f, 0.9f, 1.0f},
           [](float p, float& r, const KeyScale& s, float) {
             const float h = wholePart((r * r * 15.0f + 1.0f) + 4.712385f);
-            return s(std::sin(h * p * 6.28318f));
+            return s(accurateSine(h * p * 6.28318f));
           },
           [](float& r) { r = randomInRange(0.0f, 1.0f); });
       break;
@@ -158,15 +197,17 @@ void renderOscillator(float* buffer, int32_t count, AudioOscillatorState& state,
           [](float& pulse) { pulse = 2.0f; });
       break;
     }
-    case 10:
+    case 10: {
+      RandomDraws random;
       render(
           {keyCount, 1, 0.0f, false, 0.0f, 0.0f, 1.0f},
-          [](float, float&, const KeyScale& s, float) {
+          [&random](float, float&, const KeyScale& s, float) {
             const float g = s(1.0f);
-            return randomInRange(-g, g);
+            return random.inRange(-g, g);
           },
           noWrap);
       break;
+    }
     case 11:
       render(
           {73, 4, 1.0f, true, 0.3f, 0.7f, 1.0f},
