@@ -17,6 +17,25 @@ inline std::uint32_t nextRandomState(std::uint32_t seed) {
   return seed * 196314165u + 907633515u;
 }
 
+// The state reached from seed after count steps.
+inline std::uint32_t skipRandomStates(std::uint32_t seed, std::uint32_t count) {
+  // The step s -> m s + i applied 2^j times is s -> m^(2^j) s + i (m^(2^j) - 1) / (m - 1); the
+  // powers of two that make up count are composed one after the other.
+  std::uint32_t multiplier = 196314165u;
+  std::uint32_t increment = 907633515u;
+  std::uint32_t totalMultiplier = 1u;
+  std::uint32_t totalIncrement = 0u;
+  for (; count != 0; count >>= 1) {
+    if (count & 1u) {
+      totalMultiplier *= multiplier;
+      totalIncrement = totalIncrement * multiplier + increment;
+    }
+    increment *= multiplier + 1u;
+    multiplier *= multiplier;
+  }
+  return totalMultiplier * seed + totalIncrement;
+}
+
 // The value of randomInRange for the state seed.
 inline float randomValueInRange(std::uint32_t seed, float lo, float hi) {
   return (hi - lo) * (static_cast<float>(seed) * 2.33e-10f) + lo;

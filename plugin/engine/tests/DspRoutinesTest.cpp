@@ -174,6 +174,14 @@ TEST_F(RandomSequence, ValuesLieInTheSlightlyWidenedRange) {
   }
 }
 
+TEST_F(RandomSequence, SkippingStatesEqualsSteppingThroughThem) {
+  for (std::uint32_t count : {0u, 1u, 2u, 3u, 36u, 37u, 1000u, 65536u, 100003u}) {
+    std::uint32_t stepped = 22222u;
+    for (std::uint32_t i = 0; i < count; ++i) stepped = nextRandomState(stepped);
+    EXPECT_EQ(skipRandomStates(22222u, count), stepped) << count;
+  }
+}
+
 TEST_F(RandomSequence, PinkNoiseFiltersOneDrawAndKeepsItsCells) {
   float b0 = 0.5f, b1 = -0.25f, b2 = 0.125f;
   const float value = pinkNoise(-1.0f, 1.0f, b0, b1, b2);
