@@ -231,20 +231,16 @@ void OmSoundEngine::removeDc(int32_t count) {
 
 void OmSoundEngine::routeThroughFilters(int32_t routing, int32_t count) {
   const auto filter1 = [this, count](float* left, float* right) {
-    if (left) kernels[0](left, count, &filterStates[0]);
-    if (right) kernels[0](right, count, &filterStates[1]);
+    runFilterPair(kernels[0], left, right, count, &filterStates[0], &filterStates[1]);
   };
   const auto filter2 = [this, count](float* left, float* right) {
-    if (left) kernels[1](left, count, &filterStates[2]);
-    if (right) kernels[1](right, count, &filterStates[3]);
+    runFilterPair(kernels[1], left, right, count, &filterStates[2], &filterStates[3]);
   };
-  const auto combine = [this, count](auto combination) {
+  const auto combine = [this, count, filter1, filter2](auto combination) {
     std::copy(inputL, inputL + count, parallelL);
     std::copy(inputR, inputR + count, parallelR);
-    kernels[0](inputL, count, &filterStates[0]);
-    kernels[0](inputR, count, &filterStates[1]);
-    kernels[1](parallelL, count, &filterStates[2]);
-    kernels[1](parallelR, count, &filterStates[3]);
+    filter1(inputL, inputR);
+    filter2(parallelL, parallelR);
     for (int32_t i = 0; i < count; ++i) {
       wetL[i] = combination(parallelL[i], inputL[i]);
       wetR[i] = combination(parallelR[i], inputR[i]);
@@ -268,8 +264,8 @@ void OmSoundEngine::routeThroughFilters(int32_t routing, int32_t count) {
       combine([](float parallel, float input) { return (parallel - input) * 0.5f + 1e-6f; });
       break;
     case 6:
-      filter1(inputL, nullptr);
-      filter2(nullptr, inputR);
+      kernels[0](inputL, count, &filterStates[0]);
+      kernels[1](inputR, count, &filterStates[3]);
       break;
     case 7:
       combine([](float parallel, float input) { return parallel * input * 10.0f + 1e-6f; });

@@ -58,8 +58,3 @@ float fastCosine(float x) {
   const std::uint32_t phase = kQuarterTurn - static_cast<std::uint32_t>(truncateToInt32(scaled));
   return sinePolynomial(static_cast<float>(static_cast<std::int32_t>(phase)) * phaseToRadians);
 }
-
-float softSaturate(float x, float k) {
-  const float u = x * 0.0001f * (k + 1.0f);
-  return u / (fastAbs(u) * k + 1.0f) * 10000.0f;
-}

@@ -52,5 +52,10 @@ inline float fastSine(float x) {
 // cos(x) for x in -pi..pi by a quarter turn added to the integer phase; beyond about pi the value at -pi/2.
 float fastCosine(float x);
 
-// A soft saturation of x: u / (|u| * k + 1) * 10000 with u = x * 0.0001 * (k + 1).
-float softSaturate(float x, float k);
+// A soft saturation of x: u / (|u| * k + 1) * 10000 with u = x * 0.0001 * (k + 1). T is float, or a
+// vector type whose lanes compute as floats do.
+template <typename T>
+T softSaturate(T x, T k) {
+  const T u = x * T(0.0001f) * (k + T(1.0f));
+  return u / (fastAbs(u) * k + T(1.0f)) * T(10000.0f);
+}

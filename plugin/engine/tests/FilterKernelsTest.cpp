@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "plugin/engine/dsp/FastMath.h"
+#include "plugin/engine/dsp/Random.h"
 #include "plugin/engine/filters/FilterKernels.h"
 #include "plugin/engine/filters/FilterSelection.h"
 #include "plugin/engine/tests/FilterTestSupport.h"
@@ -185,6 +186,54 @@ TEST(FilterKernels, EmptyPieceChangesNothing) {
   vibratoKernel(&sample, 0, state.get());
   EXPECT_EQ(state->element[VibratoElement::previousDepth], 9.0f);
   EXPECT_EQ(sample, 3.0f);
+}
+
+// Every filter type run on both channels at once gives each channel the samples and the history of its
+// kernel run on that channel alone, whether the kernel has a pair form or not.
+TEST(FilterKernels, BothChannelsAtOnceSoundAsEachAlone) {
+  constexpr std::int32_t pieces[] = {36, 0, 17, 36, 5, 64};
+  for (std::int32_t type = 0; type <= 83; ++type) {
+    auto left = makeState();
+    auto right = makeState();
+    auto aloneLeft = makeState();
+    auto aloneRight = makeState();
+    std::uint32_t noise = 12345u;
+    const auto nextSample = [&noise] {
+      noise = nextRandomState(noise);
+      return static_cast<float>(noise >> 8) / 16777216.0f - 0.5f;
+    };
+    for (std::int32_t piece = 0; piece < 6; ++piece) {
+      // Settings change from piece to piece as control ticks change them; the histories stay apart.
+      const float cutoff = 0.3f + 0.1f * static_cast<float>(piece);
+      const FilterKernel kernel = selectFilterKernel(44100, type, cutoff, 0.7f, left.get());
+      copyFilterSettings(left.get(), right.get());
+      selectFilterKernel(44100, type, cutoff, 0.7f, aloneLeft.get());
+      copyFilterSettings(aloneLeft.get(), aloneRight.get());
+      const std::int32_t count = pieces[piece];
+      std::vector<float> leftSamples(count);
+      std::vector<float> rightSamples(count);
+      for (std::int32_t i = 0; i < count; ++i) {
+        leftSamples[i] = nextSample();
+        rightSamples[i] = 3.0f * nextSample();
+      }
+      std::vector<float> aloneLeftSamples = leftSamples;
+      std::vector<float> aloneRightSamples = rightSamples;
+      const std::uint32_t seed = randomSeed.load();
+      kernel(aloneLeftSamples.data(), count, aloneLeft.get());
+      kernel(aloneRightSamples.data(), count, aloneRight.get());
+      randomSeed.store(seed);
+      runFilterPair(kernel, leftSamples.data(), rightSamples.data(), count, left.get(), right.get());
+      for (std::int32_t i = 0; i < count; ++i) {
+        ASSERT_EQ(leftSamples[i], aloneLeftSamples[i]) << "type " << type << " piece " << piece << " i " << i;
+        ASSERT_EQ(rightSamples[i], aloneRightSamples[i])
+            << "type " << type << " piece " << piece << " i " << i;
+      }
+      for (std::int32_t e = 0; e < FilterState::kSize; ++e) {
+        ASSERT_EQ(left->element[e], aloneLeft->element[e]) << "type " << type << " element " << e;
+        ASSERT_EQ(right->element[e], aloneRight->element[e]) << "type " << type << " element " << e;
+      }
+    }
+  }
 }
 
 TEST(FilterKernels, IdentityBiquadsAddOnlyTheSmallOffset) {
