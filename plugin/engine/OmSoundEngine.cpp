@@ -109,8 +109,7 @@ void OmSoundEngine::render(int32_t count, float** outputs, int32_t offset) {
   routeThroughFilters(decodeParameterEntry(Routing, values[Routing]), count);
 
   const int32_t distortionType = decodeParameterEntry(DistortionType, values[DistortionType]);
-  distort(wetL, count, distortion[0], distortionType, driveAmount, sampleRate);
-  distort(wetR, count, distortion[1], distortionType, driveAmount, sampleRate);
+  distortPair(wetL, wetR, count, distortion[0], distortion[1], distortionType, driveAmount, sampleRate);
 
   if (delayOn && postFilter) {
     start = delayWrite;

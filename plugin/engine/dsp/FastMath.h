@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "plugin/engine/dsp/FloatToInt.h"
+#include "plugin/engine/dsp/FloatVector.h"
 
 // The plug-in's fast arithmetic. Their exact results are part of the sound (every filter, LFO and distortion
 // calls them) and of what the editor shows, so they are computed bit for bit as described at each routine;
@@ -27,7 +28,7 @@ inline float clip(float x, float lo, float hi) {
 // y = 1.4408 x, f = y - floor(y). Callers pass a float widened to double and keep y within -1022..1023.
 float fastExp(double x);
 
-// The odd polynomial of fastSine and fastCosine for an angle w in -pi..pi.
+// The odd polynomial of fastSine and fastCosine for an angle w in -pi..pi (float, or lanes).
 template <typename T>
 T sinePolynomial(T w) {
   const T z = w * w;
@@ -47,6 +48,12 @@ constexpr float radiansToPhase = 683565248.0f;            // 2^31 / pi
 // sin(x) for x in -pi..pi with the angle quantised to 2^32 steps per turn; beyond about pi the value at -pi.
 inline float fastSine(float x) {
   return sinePolynomial(static_cast<float>(truncateToInt32(x * radiansToPhase)) * phaseToRadians);
+}
+
+// fastSine lane by lane (the processor's truncation gives the same lowest value out of range).
+inline FloatVector fastSine(FloatVector x) {
+  const __m128i phase = _mm_cvttps_epi32((x * FloatVector(radiansToPhase)).value);
+  return sinePolynomial(FloatVector(_mm_cvtepi32_ps(phase)) * FloatVector(phaseToRadians));
 }
 
 // cos(x) for x in -pi..pi by a quarter turn added to the integer phase; beyond about pi the value at -pi/2.
