@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -329,6 +331,42 @@ TEST(FilterKernels, ReverbTapsBeyondTheRingWrapAround) {
   buffer[0] = 1.0f;
   reverbKernel(buffer.data(), 6, state.get());
   EXPECT_NEAR(buffer[3], 1.0f, 1e-5f);
+}
+
+// The reverb gives the same samples whether a piece is one sample long or long enough to be taken several
+// samples at a time, across the ring's end and with taps close to the write position or a ring apart.
+TEST(FilterKernels, ReverbSoundsTheSameInPiecesOfAnyLength) {
+  const float tapSets[][5] = {{5.0f, 1200.0f, 77.0f, 30011.0f, 4.0f},
+                              {3.0f, 900.0f, 32765.0f, 1.0f, 32768.0f + 9.0f},
+                              {4000.0f, 4001.0f, 4002.0f, 4003.0f, 70000.0f}};
+  for (const auto& taps : tapSets) {
+    auto single = makeState();
+    float* e = single->element;
+    e[ReverbElement::tapCount] = 5.0f;
+    for (int k = 0; k < 5; ++k) e[ReverbElement::taps + k] = taps[k];
+    e[ReverbElement::tapFeedback] = 0.3f;
+    e[ReverbElement::damping] = 0.4f;
+    e[ReverbElement::outputScale] = 0.7f;
+    e[FilterElement::gain] = 1.3f;
+    e[ReverbElement::writePosition] = 32700.0f;
+    auto pieces = std::make_unique<FilterState>(*single);
+    std::vector<float> input(40000);
+    std::uint32_t noise = 1u;
+    for (float& x : input) {
+      noise = nextRandomState(noise);
+      x = static_cast<float>(noise >> 8) / 16777216.0f - 0.5f;
+    }
+    std::vector<float> bySample = input;
+    for (float& x : bySample) reverbKernel(&x, 1, single.get());
+    std::vector<float> byPiece = input;
+    for (std::size_t start = 0, piece = 0; start < byPiece.size(); start += piece) {
+      piece = std::min<std::size_t>(1 + (start * 7) % 97, byPiece.size() - start);
+      reverbKernel(byPiece.data() + start, static_cast<std::int32_t>(piece), pieces.get());
+    }
+    for (std::size_t i = 0; i < input.size(); ++i) ASSERT_EQ(byPiece[i], bySample[i]) << taps[0] << " " << i;
+    for (std::int32_t i = 0; i < FilterState::kSize; ++i)
+      ASSERT_EQ(pieces->element[i], single->element[i]) << i;
+  }
 }
 
 TEST(FilterKernels, SaturatedStateVariableLimitsItsLowPass) {
