@@ -2,6 +2,7 @@
 
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "plugin/engine/Fraction.h"
@@ -239,7 +240,8 @@ void renderOscillator(float* buffer, int32_t count, AudioOscillatorState& state,
       render(
           {keyCount, 1, 1.0f, true, 0.05f, 0.95f, 2.0f},
           [](float p, float&, const KeyScale& s, float) {
-            return std::fmax(0.0f, s(fastSine(p * 6.28318f - 3.14159f)));
+            // The negative half is dropped (a non-number too); zeros of either sign add alike.
+            return std::max(0.0f, s(fastSine(p * 6.28318f - 3.14159f)));
           },
           noWrap);
       break;
