@@ -1,13 +1,12 @@
 #include "plugin/engine/AudioOscillator.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cmath>
 
 #include "plugin/engine/Fraction.h"
 #include "plugin/engine/dsp/AccurateSine.h"
 #include "plugin/engine/dsp/FastMath.h"
+#include "plugin/engine/dsp/FloatVector.h"
 #include "plugin/engine/dsp/Random.h"
 
 namespace {
@@ -73,15 +72,13 @@ void renderKey(float* buffer, int32_t count, float& phase, float& lastPhase, flo
 // level exceeds 0.001; four keys are tested at once.
 template <typename Visit>
 void forEachSoundingKey(const float* targets, const float* levels, Visit visit) {
-  const __m128 zero = _mm_setzero_ps();
-  const __m128 audible = _mm_set1_ps(0.001f);
+  const FloatVector silent;
+  const FloatVector audible(0.001f);
   for (int32_t first = 0; first < keyCount; first += 4) {
-    __m128 sounding = _mm_cmpgt_ps(_mm_loadu_ps(targets + first), zero);
-    if (levels) sounding = _mm_or_ps(sounding, _mm_cmpgt_ps(_mm_loadu_ps(levels + first), audible));
-    const int mask = _mm_movemask_ps(sounding);
-    if (mask == 0) continue;
-    for (int32_t bit = 0; bit < 4; ++bit) {
-      if (mask & (1 << bit)) visit(first + bit);
+    int bits = laneBits(greaterThan(FloatVector::load(targets + first), silent));
+    if (levels) bits |= laneBits(greaterThan(FloatVector::load(levels + first), audible));
+    for (int32_t lane = 0; bits != 0; ++lane, bits >>= 1) {
+      if (bits & 1) visit(first + lane);
     }
   }
 }

@@ -59,9 +59,6 @@ inline FloatVector lessThan(FloatVector a, FloatVector b) {
 inline FloatVector greaterThan(FloatVector a, FloatVector b) {
   return _mm_cmpgt_ps(a.value, b.value);
 }
-inline FloatVector greaterOrEqual(FloatVector a, FloatVector b) {
-  return _mm_cmpge_ps(a.value, b.value);
-}
 // a < b ? a : b and a > b ? a : b, lane by lane (so b where a is NaN).
 inline FloatVector lesserOf(FloatVector a, FloatVector b) {
   return _mm_min_ps(a.value, b.value);
@@ -69,9 +66,9 @@ inline FloatVector lesserOf(FloatVector a, FloatVector b) {
 inline FloatVector greaterOf(FloatVector a, FloatVector b) {
   return _mm_max_ps(a.value, b.value);
 }
-// Whether any lane of a mask is set.
-inline bool any(FloatVector mask) {
-  return _mm_movemask_ps(mask.value) != 0;
+// Bit n set for each lane n of a mask that is set.
+inline int laneBits(FloatVector mask) {
+  return _mm_movemask_ps(mask.value);
 }
 
 // fastAbs and clip of FastMath.h, lane by lane.
