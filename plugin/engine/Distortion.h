@@ -31,3 +31,8 @@ enum DistortionKind : int32_t {
 // drive is limited to 0..8 (a modulated drive can leave 0..1).
 void distort(float* buffer, int32_t count, DistortionState& state, int32_t type, float drive,
              float sampleRate);
+
+// distort on the left and the right channel, each with its own state; the oversampled types run both
+// channels side by side.
+void distortPair(float* left, float* right, int32_t count, DistortionState& leftState,
+                 DistortionState& rightState, int32_t type, float drive, float sampleRate);

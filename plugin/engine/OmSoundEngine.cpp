@@ -8,6 +8,7 @@
 #include "plugin/engine/ParameterIndex.h"
 #include "plugin/engine/ParameterInfo.h"
 #include "plugin/engine/dsp/FastMath.h"
+#include "plugin/engine/dsp/FloatVector.h"
 #include "plugin/engine/dsp/Random.h"
 #include "plugin/engine/filters/FilterKernels.h"
 #include "plugin/engine/filters/FilterSelection.h"
@@ -24,6 +25,17 @@ float limitOutput(float x) {
   const float limited = clip(x, -5.0f, 5.0f);
   if (!std::isfinite(limited)) return x > 0.0f ? 5.0f : (x < 0.0f ? -5.0f : 0.0f);
   return std::clamp(limited, -5.0f, 5.0f);  // the clip's rounding can pass the limit by a step
+}
+
+// limitOutput of four samples.
+FloatVector limitOutput(FloatVector x) {
+  const FloatVector high(5.0f);
+  const FloatVector low(-5.0f);
+  const FloatVector zero;
+  const FloatVector limited = clip(x, low, high);
+  const FloatVector clamped = greaterOf(lesserOf(limited, high), low);
+  const FloatVector signLimit = select(greaterThan(x, zero), high, select(lessThan(x, zero), low, zero));
+  return select(isFinite(limited), clamped, signLimit);
 }
 
 float finiteOrZero(float x) {
@@ -93,13 +105,11 @@ void OmSoundEngine::render(int32_t count, float** outputs, int32_t offset) {
 
   int32_t start = delayWrite;
   if (delayOn && !postFilter) addDelayTaps(inputL, inputR, count);
-  removeDc(inputL, count, dcStateL);
-  removeDc(inputR, count, dcStateR);
+  removeDc(count);
   routeThroughFilters(decodeParameterEntry(Routing, values[Routing]), count);
 
   const int32_t distortionType = decodeParameterEntry(DistortionType, values[DistortionType]);
-  distort(wetL, count, distortion[0], distortionType, driveAmount, sampleRate);
-  distort(wetR, count, distortion[1], distortionType, driveAmount, sampleRate);
+  distortPair(wetL, wetR, count, distortion[0], distortion[1], distortionType, driveAmount, sampleRate);
 
   if (delayOn && postFilter) {
     start = delayWrite;
@@ -158,46 +168,78 @@ void OmSoundEngine::applyInputStage(int32_t count) {
 }
 
 void OmSoundEngine::addDelayTaps(float* left, float* right, int32_t count) {
+  // Per tap: the gains of the left and right input seen from the same and from the other channel.
+  FloatVector straight[DelayTaps::count];
+  FloatVector crossed[DelayTaps::count];
+  for (int32_t j = 0; j < DelayTaps::count; ++j) {
+    straight[j] = FloatVector::pair(taps.ll[j], taps.rr[j]);
+    crossed[j] = FloatVector::pair(taps.lr[j], taps.rl[j]);
+  }
+  const FloatVector offset(1e-6f);
+  int32_t distance[DelayTaps::count] = {};
   int32_t write = delayWrite;
+  float length = delayLength;
+  const float target = delayTarget;
   for (int32_t i = 0; i < count; ++i) {
-    if (delayLength > delayTarget) delayLength -= 0.5f;
-    if (delayLength < delayTarget) delayLength += 0.5f;
-    for (int32_t j = 0; j < DelayTaps::count; ++j) {
-      const int32_t p = (write - static_cast<int32_t>(taps.factor[j] * delayLength) - 1) & delayMask;
-      left[i] += (taps.ll[j] * delayLineL[p] + taps.lr[j] * delayLineR[p]) + 1e-6f;
-      right[i] += (taps.rr[j] * delayLineR[p] + taps.rl[j] * delayLineL[p]) + 1e-6f;
+    // The taps move only while the length glides.
+    const float previousLength = length;
+    if (length > target) length -= 0.5f;
+    if (length < target) length += 0.5f;
+    if (i == 0 || !(length == previousLength)) {
+      for (int32_t j = 0; j < DelayTaps::count; ++j) {
+        distance[j] = static_cast<int32_t>(taps.factor[j] * length) + 1;
+      }
     }
+    FloatVector sum = FloatVector::pair(left[i], right[i]);
+    for (int32_t j = 0; j < DelayTaps::count; ++j) {
+      const int32_t p = (write - distance[j]) & delayMask;
+      const FloatVector line = FloatVector::loadPair(delayLine[p]);
+      sum = sum + ((straight[j] * line + crossed[j] * line.swapped()) + offset);
+    }
+    left[i] = sum.lane0();
+    right[i] = sum.lane1();
     write = (write + 1) & delayMask;
   }
+  delayLength = length;
   delayWrite = write;
 }
 
-void OmSoundEngine::removeDc(float* buffer, int32_t count, float& state) {
-  const float c = dcCoefficient;
+void OmSoundEngine::removeDc(int32_t count) {
+  // Both channels side by side. The left channel draws its count random values first, then the right
+  // one: the right channel's draws start count states further on.
+  std::uint32_t leftSeed = randomSeed.load(std::memory_order_relaxed);
+  std::uint32_t rightSeed = skipRandomStates(leftSeed, static_cast<std::uint32_t>(count));
+  const FloatVector c(dcCoefficient);
+  const FloatVector keep(1.0f - dcCoefficient);
+  FloatVector state = FloatVector::pair(dcStateL, dcStateR);
   for (int32_t i = 0; i < count; ++i) {
-    state = (buffer[i] + 1e-5f) * c + (1.0f - c) * state;
-    const float r = randomInRange(-1e-5f, 1e-5f);
-    buffer[i] = buffer[i] - (r + (state - 1e-6f));
+    const FloatVector x = FloatVector::pair(inputL[i], inputR[i]);
+    state = (x + FloatVector(1e-5f)) * c + keep * state;
+    leftSeed = nextRandomState(leftSeed);
+    rightSeed = nextRandomState(rightSeed);
+    const FloatVector r = FloatVector::pair(randomValueInRange(leftSeed, -1e-5f, 1e-5f),
+                                            randomValueInRange(rightSeed, -1e-5f, 1e-5f));
+    const FloatVector removed = x - (r + (state - FloatVector(1e-6f)));
+    inputL[i] = removed.lane0();
+    inputR[i] = removed.lane1();
   }
-  state = finiteOrZero(state);
+  randomSeed.store(rightSeed, std::memory_order_relaxed);
+  dcStateL = finiteOrZero(state.lane0());
+  dcStateR = finiteOrZero(state.lane1());
 }
 
 void OmSoundEngine::routeThroughFilters(int32_t routing, int32_t count) {
   const auto filter1 = [this, count](float* left, float* right) {
-    if (left) kernels[0](left, count, &filterStates[0]);
-    if (right) kernels[0](right, count, &filterStates[1]);
+    runFilterPair(kernels[0], left, right, count, &filterStates[0], &filterStates[1]);
   };
   const auto filter2 = [this, count](float* left, float* right) {
-    if (left) kernels[1](left, count, &filterStates[2]);
-    if (right) kernels[1](right, count, &filterStates[3]);
+    runFilterPair(kernels[1], left, right, count, &filterStates[2], &filterStates[3]);
   };
-  const auto combine = [this, count](auto combination) {
+  const auto combine = [this, count, filter1, filter2](auto combination) {
     std::copy(inputL, inputL + count, parallelL);
     std::copy(inputR, inputR + count, parallelR);
-    kernels[0](inputL, count, &filterStates[0]);
-    kernels[0](inputR, count, &filterStates[1]);
-    kernels[1](parallelL, count, &filterStates[2]);
-    kernels[1](parallelR, count, &filterStates[3]);
+    filter1(inputL, inputR);
+    filter2(parallelL, parallelR);
     for (int32_t i = 0; i < count; ++i) {
       wetL[i] = combination(parallelL[i], inputL[i]);
       wetR[i] = combination(parallelR[i], inputR[i]);
@@ -221,8 +263,8 @@ void OmSoundEngine::routeThroughFilters(int32_t routing, int32_t count) {
       combine([](float parallel, float input) { return (parallel - input) * 0.5f + 1e-6f; });
       break;
     case 6:
-      filter1(inputL, nullptr);
-      filter2(nullptr, inputR);
+      kernels[0](inputL, count, &filterStates[0]);
+      kernels[1](inputR, count, &filterStates[3]);
       break;
     case 7:
       combine([](float parallel, float input) { return parallel * input * 10.0f + 1e-6f; });
@@ -245,19 +287,17 @@ void OmSoundEngine::routeThroughFilters(int32_t routing, int32_t count) {
 void OmSoundEngine::writeDelay(int32_t start, int32_t count) {
   delayWrite = start;
   const float k = (1.0f / sampleRate) * 20.5f * 0.5f;
-  const float fade = effect.fadeGain;
+  const FloatVector fade(effect.fadeGain);
+  const FloatVector one(1.0f);
+  const FloatVector zero;
   for (int32_t i = 0; i < count; ++i) {
     delayInputEnvelope =
         ((1.0f - k) * delayInputEnvelope + 1e-6f) + (fastAbs(wetR[i]) + fastAbs(wetL[i])) * k;
     delayInputEnvelope = finiteOrZero(delayInputEnvelope);
-    float left = wetL[i];
-    float right = wetR[i];
-    if (delayInputEnvelope >= 0.5f) {
-      left *= 0.5f / delayInputEnvelope;
-      right *= 0.5f / delayInputEnvelope;
-    }
-    delayLineL[delayWrite] = finiteOrZero(clip(left, -1.0f, 1.0f) * fade);
-    delayLineR[delayWrite] = finiteOrZero(clip(right, -1.0f, 1.0f) * fade);
+    FloatVector wet = FloatVector::pair(wetL[i], wetR[i]);
+    if (delayInputEnvelope >= 0.5f) wet = wet * FloatVector(0.5f / delayInputEnvelope);
+    const FloatVector written = clip(wet, zero - one, one) * fade;
+    select(isFinite(written), written, zero).storePair(delayLine[delayWrite]);
     delayWrite = (delayWrite + 1) & delayMask;
   }
 }
@@ -270,7 +310,18 @@ void OmSoundEngine::mix(int32_t count, float** outputs, int32_t offset) {
   const float rightGain = 2.0f * (1.0f - pan) * wetGain;
   float* left = outputs[0] + offset;
   float* right = outputs[1] + offset;
-  for (int32_t i = 0; i < count; ++i) {
+  // Four samples at a time, the rest one by one.
+  int32_t i = 0;
+  const FloatVector leftGains(leftGain);
+  const FloatVector rightGains(rightGain);
+  const FloatVector dryGains(dryGain);
+  for (; i + 4 <= count; i += 4) {
+    limitOutput(leftGains * FloatVector::load(wetL + i) + dryGains * FloatVector::load(dryL + i))
+        .store(left + i);
+    limitOutput(rightGains * FloatVector::load(wetR + i) + dryGains * FloatVector::load(dryR + i))
+        .store(right + i);
+  }
+  for (; i < count; ++i) {
     left[i] = limitOutput(leftGain * wetL[i] + dryGain * dryL[i]);
     right[i] = limitOutput(rightGain * wetR[i] + dryGain * dryR[i]);
   }

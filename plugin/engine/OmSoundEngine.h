@@ -62,7 +62,7 @@ class OmSoundEngine {
   void renderLfoToInput(float* left, float* right, int32_t count);
   void applyInputStage(int32_t count);
   void addDelayTaps(float* left, float* right, int32_t count);
-  void removeDc(float* buffer, int32_t count, float& state);
+  void removeDc(int32_t count);  // the input's DC blocker, on both channels
   void routeThroughFilters(int32_t routing, int32_t count);
   void writeDelay(int32_t start, int32_t count);
   void mix(int32_t count, float** outputs, int32_t offset);
@@ -90,8 +90,7 @@ class OmSoundEngine {
   float wetR[pieceCapacity] = {};
 
   // Delay.
-  float delayLineL[delayRingSize] = {};
-  float delayLineR[delayRingSize] = {};
+  float delayLine[delayRingSize][2] = {};  // left and right side by side
   int32_t delayWrite = 0;
   float delayTarget = 0.0f;
   float delayLength = 0.0f;

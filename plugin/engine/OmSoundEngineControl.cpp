@@ -270,8 +270,7 @@ void OmSoundEngine::resetDsp() {
       sampleRate, delaySyncBeats(decodeParameterEntry(DelaySync, values[DelaySync])), 1.0f, tempo);
   delayLength = delayTarget;
   delayWrite = 0;
-  std::fill(std::begin(delayLineL), std::end(delayLineL), 0.0f);
-  std::fill(std::begin(delayLineR), std::end(delayLineR), 0.0f);
+  std::fill(&delayLine[0][0], &delayLine[0][0] + 2 * delayRingSize, 0.0f);
 
   for (FilterKernel& kernel : kernels) kernel = emptyKernel;
   for (FilterState& state : filterStates) state.clear();

@@ -8,21 +8,7 @@
 namespace {
 
 constexpr std::uint32_t kFloatSignBit = 0x80000000u;
-constexpr float kRadiansToPhase = 683565248.0f;            // 2^31 / pi
-constexpr float kPhaseToRadians = 1.462918119976564e-09f;  // pi / 2^31
 constexpr std::uint32_t kQuarterTurn = 0x40000000u;
-
-std::uint32_t bitsOf(float value) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-float floatOf(std::uint32_t bits) {
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
 
 std::uint64_t bitsOf(double value) {
   std::uint64_t bits;
@@ -43,28 +29,7 @@ std::uint32_t shiftRightSigned(std::uint32_t word, unsigned count) {
   return negative ? shifted | ~(0xffffffffu >> count) : shifted;
 }
 
-// The sine polynomial over a 32-bit phase covering -pi..pi.
-float sineOfPhase(std::uint32_t phase) {
-  const float w = static_cast<float>(static_cast<std::int32_t>(phase)) * kPhaseToRadians;
-  const float z = w * w;
-  float p = -2.39e-8f;
-  p = p * z + 2.7526e-6f;
-  p = p * z - 0.000198409f;
-  p = p * z + 0.008333332f;
-  p = p * z - 0.16666667f;
-  p = p * z + 1.0f;
-  return p * w;
-}
-
 }  // namespace
-
-float fastAbs(float x) {
-  return floatOf(bitsOf(x) & ~kFloatSignBit);
-}
-
-float clip(float x, float lo, float hi) {
-  return (fastAbs(x - lo) - fastAbs(x - hi) + lo + hi) * 0.5f;
-}
 
 float fastExp(double x) {
   const double y = x * static_cast<double>(1.4408f);
@@ -88,17 +53,8 @@ float fastExp(double x) {
   return static_cast<float>(doubleOf(result));
 }
 
-float fastSine(float x) {
-  const float scaled = x * kRadiansToPhase;
-  return sineOfPhase(static_cast<std::uint32_t>(truncateToInt32(scaled)));
-}
-
 float fastCosine(float x) {
-  const float scaled = x * -kRadiansToPhase;
-  return sineOfPhase(kQuarterTurn - static_cast<std::uint32_t>(truncateToInt32(scaled)));
-}
-
-float softSaturate(float x, float k) {
-  const float u = x * 0.0001f * (k + 1.0f);
-  return u / (fastAbs(u) * k + 1.0f) * 10000.0f;
+  const float scaled = x * -radiansToPhase;
+  const std::uint32_t phase = kQuarterTurn - static_cast<std::uint32_t>(truncateToInt32(scaled));
+  return sinePolynomial(static_cast<float>(static_cast<std::int32_t>(phase)) * phaseToRadians);
 }

@@ -40,3 +40,25 @@ void vibratoKernel(float* buffer, std::int32_t count, FilterState* state);
 
 // Up to 30 taps into one ring with damped feedback.
 void reverbKernel(float* buffer, std::int32_t count, FilterState* state);
+
+// Filters the left and the right channel of a filter, each with its own state: the same samples as kernel
+// run on each channel, but kernels that have a pair form below run both channels side by side.
+void runFilterPair(FilterKernel kernel, float* left, float* right, std::int32_t count, FilterState* leftState,
+                   FilterState* rightState);
+
+// Pair forms of kernels: the kernel of the same name without "Pair" run on left with leftState and on right
+// with rightState.
+using FilterPairKernel = void (*)(float* left, float* right, std::int32_t count, FilterState* leftState,
+                                  FilterState* rightState);
+void biquadSerialPairKernel(float* left, float* right, std::int32_t count, FilterState* leftState,
+                            FilterState* rightState);
+void biquadParallelPairKernel(float* left, float* right, std::int32_t count, FilterState* leftState,
+                              FilterState* rightState);
+void biquadAllpassMixPairKernel(float* left, float* right, std::int32_t count, FilterState* leftState,
+                                FilterState* rightState);
+void svfPairKernel(float* left, float* right, std::int32_t count, FilterState* leftState,
+                   FilterState* rightState);
+void saturatedSvfPairKernel(float* left, float* right, std::int32_t count, FilterState* leftState,
+                            FilterState* rightState);
+void ladderPairKernel(float* left, float* right, std::int32_t count, FilterState* leftState,
+                      FilterState* rightState);

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "plugin/engine/dsp/FastMath.h"
+
 namespace {
 
 constexpr float heldTarget = 100.0f / 128.0f * 0.0625f;
@@ -88,6 +90,47 @@ TEST(AudioOscillator, SendSetsLevelAndPolarity) {
     const std::vector<float> output = oscillator.render(500, 0, 1.0f, send);
     if (full.empty()) full = output;
     for (size_t i = 0; i < output.size(); ++i) ASSERT_FLOAT_EQ(output[i], c.sign * full[i]) << c.send;
+  }
+}
+
+TEST(AudioOscillator, WaveformValueIsScaledByLevelThenSendThenGain) {
+  struct Case {
+    int32_t shape;
+    int32_t key;
+    int32_t subSteps;
+    float targetWeight;
+    float gain;  // per sub-step
+    float (*value)(float p);
+    bool halfWave;
+  };
+  const auto triangle = [](float p) { return (p <= 0.5f ? 2.0f * p : 2.0f - 2.0f * p) - 0.5f; };
+  const auto saw = [](float p) { return p - 0.5f; };
+  const auto sine = [](float p) { return fastSine(p * 6.28318f - 3.14159f); };
+  const auto layer = [](float p) {
+    return (2.0f * p - std::trunc(2.0f * p)) + p + (4.0f * p - std::trunc(4.0f * p)) - 1.5f;
+  };
+  const Case cases[] = {
+      {0, 60, 1, 0.05f, 4.0f, triangle, false}, {2, 60, 1, 0.2f, 2.0f, saw, false},
+      {2, 100, 4, 0.2f, 0.5f, saw, false},      {4, 60, 1, 0.02f, 2.0f, sine, false},
+      {12, 60, 1, 0.3f, 0.666f, layer, false},  {14, 60, 1, 0.05f, 2.0f, sine, true},
+  };
+  const float send = 0.337f;
+  for (const Case& c : cases) {
+    Oscillator oscillator;
+    oscillator.keyTarget[c.key] = heldTarget;
+    const std::vector<float> output = oscillator.render(300, c.shape, 1.0f, send);
+    const float level = heldTarget * c.targetWeight;  // the first piece starts from silence
+    const float inc = oscillator.state->noteIncrement[c.key] / static_cast<float>(c.subSteps);
+    float p = 0.0f;
+    for (size_t i = 0; i < output.size(); ++i) {
+      float expected = 0.0f;
+      for (int32_t sub = 0; sub < c.subSteps; ++sub) {
+        const float scaled = c.value(p) * level * send * c.gain;
+        expected += c.halfWave ? std::fmax(0.0f, scaled) : scaled;
+        p = (p + inc) - std::trunc(p + inc);
+      }
+      ASSERT_EQ(output[i], expected) << "shape " << c.shape << " key " << c.key << " sample " << i;
+    }
   }
 }
 

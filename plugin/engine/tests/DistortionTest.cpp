@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -110,6 +112,50 @@ TEST(Distortion, OversampledTypesFollowTheReferenceModelAcrossRingWraps) {
       for (size_t i = 0; i < input.size(); ++i) {
         ASSERT_NEAR(actual[i], expected[i], 1e-4f * (1.0f + std::fabs(expected[i])))
             << "type " << row.type << " drive " << drive << " sample " << i;
+      }
+    }
+  }
+}
+
+// The same bits, or both not a number (whose sign and payload depend on the order of operands).
+bool sameValue(float a, float b) {
+  return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
+}
+
+// Both channels distorted at once give each channel the samples and the state of distort on it alone, for
+// every type, including NaN, infinite and out-of-range samples and drives.
+TEST(Distortion, BothChannelsAtOnceSoundAsEachAlone) {
+  const std::vector<float> signal = testSignal(1200);
+  const float odd[] = {std::nanf(""), INFINITY, -INFINITY, 3e38f, -1e-40f, 0.0f, -0.0f, 1e9f};
+  for (int32_t type = -1; type <= 12; ++type) {
+    for (float drive : {0.0f, 0.45f, 1.0f, 3.0f, -1.0f, std::nanf("")}) {
+      DistortionState left, right, aloneLeft, aloneRight;
+      size_t start = 0;
+      for (size_t piece = 0; start < signal.size(); ++piece) {
+        const size_t count = std::min<size_t>(piece % 3 == 1 ? 0 : 7 + piece % 41, signal.size() - start);
+        std::vector<float> l(signal.begin() + start, signal.begin() + start + count);
+        std::vector<float> r(l.rbegin(), l.rend());
+        for (float& x : r) x *= 20.0f;
+        if (piece == 5 && count > 8) std::copy(std::begin(odd), std::end(odd), l.begin());
+        std::vector<float> aloneL = l;
+        std::vector<float> aloneR = r;
+        const int32_t n = static_cast<int32_t>(count);
+        distort(aloneL.data(), n, aloneLeft, type, drive, 44100.0f);
+        distort(aloneR.data(), n, aloneRight, type, drive, 44100.0f);
+        distortPair(l.data(), r.data(), n, left, right, type, drive, 44100.0f);
+        for (size_t i = 0; i < count; ++i) {
+          ASSERT_TRUE(sameValue(l[i], aloneL[i])) << type << " " << drive << " " << i;
+          ASSERT_TRUE(sameValue(r[i], aloneR[i])) << type << " " << drive << " " << i;
+        }
+        for (const auto& [state, alone] : {std::pair{&left, &aloneLeft}, std::pair{&right, &aloneRight}}) {
+          for (int32_t n = 0; n < 16; ++n) {
+            ASSERT_TRUE(sameValue(state->upRing[n], alone->upRing[n])) << type;
+            ASSERT_TRUE(sameValue(state->downRing[n], alone->downRing[n])) << type;
+          }
+          ASSERT_EQ(state->upPos, alone->upPos);
+          ASSERT_EQ(state->downPos, alone->downPos);
+        }
+        start += count;
       }
     }
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "plugin/engine/dsp/AccurateSine.h"
 #include "plugin/engine/dsp/FastMath.h"
 #include "plugin/engine/dsp/FloatToInt.h"
 #include "plugin/engine/dsp/Random.h"
@@ -111,6 +112,28 @@ TEST(FastSineAndCosine, DenseSweepAgainstLibrary) {
   EXPECT_LT(worstInner, 1e-6);
 }
 
+// The oscillator's angles lie in 0..126 radians; wider and odd angles keep the library's answer too.
+TEST(AccurateSine, GivesTheLibrarysSingleFloatSine) {
+  int64_t samples = 0;
+  int64_t equal = 0;
+  double worst = 0.0;
+  const auto compare = [&](float x) {
+    const float expected = std::sin(x);
+    const float actual = accurateSine(x);
+    ++samples;
+    equal += actual == expected ? 1 : 0;
+    worst = std::fmax(worst, std::fabs(static_cast<double>(actual) - expected));
+  };
+  for (float x = 0.0f; x < 130.0f; x += 0.0000371f) compare(x);
+  for (float x = 1e-30f; x < 1.0f; x *= 1.001f) compare(-x);
+  for (float x : {-1000.5f, 12345.678f, -654321.0f, 1048575.9f, 3e6f, -1e20f, 0.0f, -0.0f}) compare(x);
+  EXPECT_LE(worst, 1e-7);
+  EXPECT_GE(static_cast<double>(equal), 0.99999 * static_cast<double>(samples));
+  EXPECT_TRUE(std::isnan(accurateSine(std::numeric_limits<float>::quiet_NaN())));
+  EXPECT_TRUE(std::isnan(accurateSine(std::numeric_limits<float>::infinity())));
+  EXPECT_EQ(std::signbit(accurateSine(-0.0f)), true);
+}
+
 TEST(FastSaturation, IsNearlyLinearForSmallValuesAndBoundedForLarge) {
   EXPECT_NEAR(softSaturate(1.0f, 0.0f), 1.0f, 1e-6f);
   EXPECT_NEAR(softSaturate(1.0f, 1.0f), 2.0f, 1e-3f);
@@ -148,6 +171,14 @@ TEST_F(RandomSequence, ValuesLieInTheSlightlyWidenedRange) {
     const float v = randomInRange(-2.0f, 3.0f);
     ASSERT_GE(v, -2.0f);
     ASSERT_LE(v, -2.0f + 1.00073f * 5.0f);
+  }
+}
+
+TEST_F(RandomSequence, SkippingStatesEqualsSteppingThroughThem) {
+  for (std::uint32_t count : {0u, 1u, 2u, 3u, 36u, 37u, 1000u, 65536u, 100003u}) {
+    std::uint32_t stepped = 22222u;
+    for (std::uint32_t i = 0; i < count; ++i) stepped = nextRandomState(stepped);
+    EXPECT_EQ(skipRandomStates(22222u, count), stepped) << count;
   }
 }
 

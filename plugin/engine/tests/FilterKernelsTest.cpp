@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "plugin/engine/dsp/FastMath.h"
+#include "plugin/engine/dsp/Random.h"
 #include "plugin/engine/filters/FilterKernels.h"
 #include "plugin/engine/filters/FilterSelection.h"
 #include "plugin/engine/tests/FilterTestSupport.h"
@@ -187,6 +190,54 @@ TEST(FilterKernels, EmptyPieceChangesNothing) {
   EXPECT_EQ(sample, 3.0f);
 }
 
+// Every filter type run on both channels at once gives each channel the samples and the history of its
+// kernel run on that channel alone, whether the kernel has a pair form or not.
+TEST(FilterKernels, BothChannelsAtOnceSoundAsEachAlone) {
+  constexpr std::int32_t pieces[] = {36, 0, 17, 36, 5, 64};
+  for (std::int32_t type = 0; type <= 83; ++type) {
+    auto left = makeState();
+    auto right = makeState();
+    auto aloneLeft = makeState();
+    auto aloneRight = makeState();
+    std::uint32_t noise = 12345u;
+    const auto nextSample = [&noise] {
+      noise = nextRandomState(noise);
+      return static_cast<float>(noise >> 8) / 16777216.0f - 0.5f;
+    };
+    for (std::int32_t piece = 0; piece < 6; ++piece) {
+      // Settings change from piece to piece as control ticks change them; the histories stay apart.
+      const float cutoff = 0.3f + 0.1f * static_cast<float>(piece);
+      const FilterKernel kernel = selectFilterKernel(44100, type, cutoff, 0.7f, left.get());
+      copyFilterSettings(left.get(), right.get());
+      selectFilterKernel(44100, type, cutoff, 0.7f, aloneLeft.get());
+      copyFilterSettings(aloneLeft.get(), aloneRight.get());
+      const std::int32_t count = pieces[piece];
+      std::vector<float> leftSamples(count);
+      std::vector<float> rightSamples(count);
+      for (std::int32_t i = 0; i < count; ++i) {
+        leftSamples[i] = nextSample();
+        rightSamples[i] = 3.0f * nextSample();
+      }
+      std::vector<float> aloneLeftSamples = leftSamples;
+      std::vector<float> aloneRightSamples = rightSamples;
+      const std::uint32_t seed = randomSeed.load();
+      kernel(aloneLeftSamples.data(), count, aloneLeft.get());
+      kernel(aloneRightSamples.data(), count, aloneRight.get());
+      randomSeed.store(seed);
+      runFilterPair(kernel, leftSamples.data(), rightSamples.data(), count, left.get(), right.get());
+      for (std::int32_t i = 0; i < count; ++i) {
+        ASSERT_EQ(leftSamples[i], aloneLeftSamples[i]) << "type " << type << " piece " << piece << " i " << i;
+        ASSERT_EQ(rightSamples[i], aloneRightSamples[i])
+            << "type " << type << " piece " << piece << " i " << i;
+      }
+      for (std::int32_t e = 0; e < FilterState::kSize; ++e) {
+        ASSERT_EQ(left->element[e], aloneLeft->element[e]) << "type " << type << " element " << e;
+        ASSERT_EQ(right->element[e], aloneRight->element[e]) << "type " << type << " element " << e;
+      }
+    }
+  }
+}
+
 TEST(FilterKernels, IdentityBiquadsAddOnlyTheSmallOffset) {
   auto state = makeState();
   for (std::int32_t set : {BiquadElement::setA, BiquadElement::setB}) state->element[set] = 1.0f;
@@ -280,6 +331,42 @@ TEST(FilterKernels, ReverbTapsBeyondTheRingWrapAround) {
   buffer[0] = 1.0f;
   reverbKernel(buffer.data(), 6, state.get());
   EXPECT_NEAR(buffer[3], 1.0f, 1e-5f);
+}
+
+// The reverb gives the same samples whether a piece is one sample long or long enough to be taken several
+// samples at a time, across the ring's end and with taps close to the write position or a ring apart.
+TEST(FilterKernels, ReverbSoundsTheSameInPiecesOfAnyLength) {
+  const float tapSets[][5] = {{5.0f, 1200.0f, 77.0f, 30011.0f, 4.0f},
+                              {3.0f, 900.0f, 32765.0f, 1.0f, 32768.0f + 9.0f},
+                              {4000.0f, 4001.0f, 4002.0f, 4003.0f, 70000.0f}};
+  for (const auto& taps : tapSets) {
+    auto single = makeState();
+    float* e = single->element;
+    e[ReverbElement::tapCount] = 5.0f;
+    for (int k = 0; k < 5; ++k) e[ReverbElement::taps + k] = taps[k];
+    e[ReverbElement::tapFeedback] = 0.3f;
+    e[ReverbElement::damping] = 0.4f;
+    e[ReverbElement::outputScale] = 0.7f;
+    e[FilterElement::gain] = 1.3f;
+    e[ReverbElement::writePosition] = 32700.0f;
+    auto pieces = std::make_unique<FilterState>(*single);
+    std::vector<float> input(40000);
+    std::uint32_t noise = 1u;
+    for (float& x : input) {
+      noise = nextRandomState(noise);
+      x = static_cast<float>(noise >> 8) / 16777216.0f - 0.5f;
+    }
+    std::vector<float> bySample = input;
+    for (float& x : bySample) reverbKernel(&x, 1, single.get());
+    std::vector<float> byPiece = input;
+    for (std::size_t start = 0, piece = 0; start < byPiece.size(); start += piece) {
+      piece = std::min<std::size_t>(1 + (start * 7) % 97, byPiece.size() - start);
+      reverbKernel(byPiece.data() + start, static_cast<std::int32_t>(piece), pieces.get());
+    }
+    for (std::size_t i = 0; i < input.size(); ++i) ASSERT_EQ(byPiece[i], bySample[i]) << taps[0] << " " << i;
+    for (std::int32_t i = 0; i < FilterState::kSize; ++i)
+      ASSERT_EQ(pieces->element[i], single->element[i]) << i;
+  }
 }
 
 TEST(FilterKernels, SaturatedStateVariableLimitsItsLowPass) {
