@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -201,7 +202,12 @@ TEST_F(AudioEngineTest, TheLoadPeakStartsAnewAfterEveryReading) {
 
   // A block that waits 30 ms for the engine lock uses several times its own length.
   Audio().Lock().Lock();
-  std::thread slow([this] { asio.RunBlocks(1); });
+  std::atomic<bool> started{false};
+  std::thread slow([&] {
+    started = true;
+    asio.RunBlocks(1);
+  });
+  while (!started) Sleep(1);
   Sleep(30);
   Audio().Lock().Unlock();
   slow.join();
