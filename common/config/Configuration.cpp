@@ -22,29 +22,40 @@ bool fileHasContent(const std::string& path) {
 }
 
 // Keeps a settings file that could not be read, so that the next save does not silently
-// replace the user's settings.
-void keepUnreadableFile(const std::string& path) {
+// replace the user's settings; false when it could not be copied.
+bool keepUnreadableFile(const std::string& path) {
   const std::string copy = path + ".bad";
   if (CopyFileA(path.c_str(), copy.c_str(), FALSE)) {
     Logging::theLogger.Error("Configuration file " + path + " could not be read; it is kept as " + copy +
                              "\n");
-  } else {
-    Logging::theLogger.Error("Configuration file " + path + " could not be read, nor copied to " + copy +
-                             "\n");
+    return true;
   }
+  Logging::theLogger.Error("Configuration file " + path + " could not be read, nor copied to " + copy + "\n");
+  return false;
 }
 
 }  // namespace
 
 Configuration::Configuration(const std::string& path)
-    : document_(std::make_unique<Xml::StaticXmlDocument>()) {
+    : path_(path), document_(std::make_unique<Xml::StaticXmlDocument>()) {
   document_->Load(path);
   if (document_->GetRoot()) return;
-  if (fileHasContent(path)) keepUnreadableFile(path);
+  if (fileHasContent(path)) keepFile_ = !keepUnreadableFile(path);
   document_->CreateRoot("Configuration");
 }
 
 Configuration::~Configuration() = default;
+
+bool Configuration::Save() {
+  if (keepFile_) {
+    Logging::theLogger.Error("Configuration file " + path_ +
+                             " is not saved: the settings it holds could not be kept aside\n");
+    return false;
+  }
+  if (document_->Save(path_)) return true;
+  Logging::theLogger.Error("Configuration file " + path_ + " could not be saved\n");
+  return false;
+}
 
 void Configuration::SetString(const std::string& key, const std::string& value) {
   const auto path = KeyPath::Parse(key);

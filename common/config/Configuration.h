@@ -18,14 +18,18 @@ class Configuration {
   // Reads the file. A missing or empty file gives an empty store with a root named
   // "Configuration"; a file that exists but cannot be read is logged and copied aside as path
   // followed by ".bad" before the store starts empty, so the next save cannot destroy it unseen.
+  // When it cannot be copied either, Save leaves it as it is.
   explicit Configuration(const std::string& path);
   Configuration(const Configuration&) = delete;
   Configuration& operator=(const Configuration&) = delete;
   // Does not save.
   virtual ~Configuration();
 
-  // The document, for its owner to save.
+  // The document.
   Xml::XmlDocument* GetDocument() { return document_.get(); }
+  // Writes the document to the file it was read from; false, with a log line, when that fails or
+  // when the file holds settings that could be neither read nor kept aside (it is never overwritten).
+  bool Save();
 
   void SetString(const std::string& key, const std::string& value);
   void SetInt(const std::string& key, int value);
@@ -53,7 +57,9 @@ class Configuration {
                                        const std::string& value, bool create);
 
  private:
+  const std::string path_;
   std::unique_ptr<Xml::StaticXmlDocument> document_;
+  bool keepFile_ = false;  // its settings could be neither read nor copied aside
 };
 
 }  // namespace Common::Config

@@ -76,7 +76,7 @@ TEST_F(ConfigurationFileTest, TheStoreWritesTheFileByteForByte) {
   {
     Configuration store(path);
     fillLikeTheFixture(store);
-    ASSERT_TRUE(store.GetDocument()->Save(path));
+    ASSERT_TRUE(store.Save());
   }
   EXPECT_EQ(Fixture, readFile(path));
   EXPECT_FALSE(exists(bad));
@@ -195,9 +195,44 @@ TEST_F(ConfigurationFileTest, ReadableFilesAreNotSetAside) {
   }
 }
 
-TEST_F(ConfigurationFileTest, AFolderInThePlaceOfTheFileGivesAnEmptyStore) {
+TEST_F(ConfigurationFileTest, AFolderInThePlaceOfTheFileGivesAnEmptyStoreThatCannotBeSaved) {
   CreateDirectoryA(path.c_str(), nullptr);
+  RecordingDevice log;
+  Common::Logging::theLogger.AddDevice(&log, Common::Logging::Logger::AllLevels);
   Configuration store(path);
   EXPECT_EQ("Configuration", XmlTesting::describeRoot(*store.GetDocument()));
   EXPECT_FALSE(store.GetDocument()->Save(path));
+  EXPECT_FALSE(store.Save());
+  Common::Logging::theLogger.RemoveDevice(&log);
+  EXPECT_EQ(std::vector<std::string>{"Configuration file " + path + " could not be saved\n"}, log.lines);
+}
+
+TEST_F(ConfigurationFileTest, AFileThatCanBeNeitherReadNorKeptAsideIsNeverOverwritten) {
+  writeFile(path, Fixture);
+  RecordingDevice log;
+  Common::Logging::theLogger.AddDevice(&log, Common::Logging::Logger::AllLevels);
+  {
+    // Held open without sharing: neither the store nor the copy can read it.
+    const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    Configuration store(path);
+    CloseHandle(held);
+    EXPECT_EQ("default", store.GetString("Drivers/AudioSystem", "default"));
+    store.SetString("Drivers/AudioSystem", "DirectSound");
+    EXPECT_FALSE(store.Save());
+  }
+  Common::Logging::theLogger.RemoveDevice(&log);
+  EXPECT_EQ(Fixture, readFile(path));
+  EXPECT_FALSE(exists(bad));
+  EXPECT_EQ(
+      (std::vector<std::string>{
+          "Configuration file " + path + " could not be read, nor copied to " + bad + "\n",
+          "Configuration file " + path + " is not saved: the settings it holds could not be kept aside\n"}),
+      log.lines);
+
+  // Once readable again, the next store reads and saves it as usual.
+  Configuration store(path);
+  EXPECT_EQ("ASIO", store.GetString("Drivers/AudioSystem", ""));
+  EXPECT_TRUE(store.Save());
+  EXPECT_EQ(Fixture, readFile(path));
 }

@@ -181,7 +181,7 @@ class Reader {
     Tag next = NextTag(at);
     if (next.type == XmlElement::ClosingTag) {
       if (!IsClosingOf(next, element)) return Fail(element, from);
-      element.GetText() = Unescape(std::string(data_.substr(at, next.start - at)));
+      element.GetText() = TextBetween(at, next.start);
       return next.end;
     }
     for (;;) {
@@ -197,6 +197,25 @@ class Reader {
         return next.end;
       }
     }
+  }
+
+  // The text from from to end with its entities replaced; comments, CDATA sections and DOCTYPE
+  // blocks inside it stay as they stand.
+  std::string TextBetween(std::size_t from, std::size_t end) const {
+    std::string text;
+    std::size_t plain = from;
+    for (std::size_t at = from; at < end;) {
+      const std::size_t skip = data_[at] == '<' ? SkipSpecial(at) : 0;
+      if (skip == 0) {
+        ++at;
+        continue;
+      }
+      text += Unescape(std::string(data_.substr(plain, at - plain)));
+      text += data_.substr(at, skip);
+      at += skip;
+      plain = at;
+    }
+    return text + Unescape(std::string(data_.substr(plain, end - plain)));
   }
 
   bool IsClosingOf(const Tag& closing, const StaticXmlElement& element) const {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "common/config/Configuration.h"
+#include "host/core/AudioLimits.h"
 #include "host/core/ILogic.h"
 #include "host/core/commands/ConfigureAudioDriver.h"
 #include "host/core/commands/SetAudioDriver.h"
@@ -63,6 +64,20 @@ std::vector<int> SplitChannels(const std::string& text) {
     start = end + 1;
   }
   return channels;
+}
+
+// The set with every channel the device does not have, and every repetition of a channel, replaced by
+// -1 (no channel): a stored set may name channels the device no longer has, or one channel twice (two
+// outputs would then share one buffer and one of them would be lost). Positions stay, since the n-th
+// entry belongs to the plug-in's n-th input or output.
+std::vector<int> UsableChannels(const std::vector<int>& channels, std::size_t count) {
+  std::vector<int> usable;
+  for (const int channel : channels) {
+    const bool exists = channel >= 0 && static_cast<std::size_t>(channel) < count;
+    const bool repeated = std::find(usable.begin(), usable.end(), channel) != usable.end();
+    usable.push_back(exists && !repeated ? channel : -1);
+  }
+  return usable;
 }
 
 }  // namespace
@@ -132,11 +147,15 @@ void DriverInfo::SaveOutputConfig(const std::string& system, const std::string& 
 }
 
 void DriverInfo::SetInputConfig(const std::string& name, const std::vector<int>& channels) {
-  if (HasDriver()) SaveInputConfig(GetAudioSystemName(), GetAudioDriverName(), name, channels);
+  if (HasDriver())
+    SaveInputConfig(GetAudioSystemName(), GetAudioDriverName(), name,
+                    UsableChannels(channels, inputNames_.size()));
 }
 
 void DriverInfo::SetOutputConfig(const std::string& name, const std::vector<int>& channels) {
-  if (HasDriver()) SaveOutputConfig(GetAudioSystemName(), GetAudioDriverName(), name, channels);
+  if (HasDriver())
+    SaveOutputConfig(GetAudioSystemName(), GetAudioDriverName(), name,
+                     UsableChannels(channels, outputNames_.size()));
 }
 
 void DriverInfo::LoadInputConfig(const std::string& name, std::vector<int>& channels) {
@@ -169,6 +188,7 @@ void DriverInfo::StopDriver() {
 }
 
 void DriverInfo::ConfigureDriver(double sampleRate, int bufferSize) {
+  if (!IsUsableSampleRate(sampleRate) || !IsUsableBlockSize(bufferSize)) return;
   if (configuration_ && HasDriver()) {
     const std::string key = DriverKey(GetAudioSystemName(), GetAudioDriverName(), true);
     configuration_->SetDouble(key + "SampleRate", sampleRate);
@@ -224,8 +244,11 @@ void DriverInfo::OnAudioDriverChanged(int driverIndex, double sampleRate, int bu
 
   if (!configuration_ || !HasDriver()) return;
   const std::string key = DriverKey(GetAudioSystemName(), GetAudioDriverName(), false);
-  const double storedRate = configuration_->GetDouble(key + "SampleRate", sampleRate);
-  const int storedSize = configuration_->GetInt(key + "BufferSize", bufferSize);
+  // A stored value that is no rate or size (a damaged file) counts as absent.
+  double storedRate = configuration_->GetDouble(key + "SampleRate", sampleRate);
+  if (!IsUsableSampleRate(storedRate)) storedRate = sampleRate;
+  int storedSize = configuration_->GetInt(key + "BufferSize", bufferSize);
+  if (!IsUsableBlockSize(storedSize)) storedSize = bufferSize;
   if (std::fabs(storedRate - sampleRate) > 0.5 || storedSize != bufferSize)
     ConfigureDriver(storedRate, storedSize);
 }

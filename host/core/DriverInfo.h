@@ -31,9 +31,11 @@ class DriverInfo : public IDriverInfo {
   const std::vector<std::string>& GetOutputNames() override { return outputNames_; }
   void SaveInputConfig(const std::string& system, const std::string& driver, const std::string& name,
                        const std::vector<int>& channels) override;
+  // Channels the open device does not have, and repeated ones, become -1 (none).
   void SetInputConfig(const std::string& name, const std::vector<int>& channels) override;
   void SaveOutputConfig(const std::string& system, const std::string& driver, const std::string& name,
                         const std::vector<int>& channels) override;
+  // Channels the open device does not have, and repeated ones, become -1 (none).
   void SetOutputConfig(const std::string& name, const std::vector<int>& channels) override;
   void LoadInputConfig(const std::string& name, std::vector<int>& channels) override;
   void LoadOutputConfig(const std::string& name, std::vector<int>& channels) override;
@@ -47,6 +49,7 @@ class DriverInfo : public IDriverInfo {
   void ShowAudioConfigPanel() override;
   void StartDriver() override;
   void StopDriver() override;
+  // Does nothing for a rate that is not finite and positive or a size below 1.
   void ConfigureDriver(double sampleRate, int bufferSize) override;
 
   // The engine's news, applied by events on the GUI thread.

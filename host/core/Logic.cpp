@@ -96,21 +96,35 @@ void Logic::PostCommand(Commands::ICommand* command) {
 }
 
 void Logic::ProcessCommands() {
-  if (busy_) return;
-  busy_ = true;
-  for (;;) {
-    Commands::ICommand* command = nullptr;
-    {
-      ScopedLock hold(commandLock_);
-      if (commands_.empty()) break;
-      command = commands_.front();
-      commands_.pop_front();
-    }
-    command->Execute(engine_.get());
-    delete command;
+  // A call while busy comes from a nested loop (a dialog a command or event opened), which may have
+  // taken the wake-up of a command posted meanwhile: the outer call goes round once more for it.
+  if (busy_) {
+    rerun_ = true;
+    return;
   }
-  engine_->DispatchEvents();
+  busy_ = true;
+  do {
+    rerun_ = false;
+    while (Commands::ICommand* command = TakeCommand()) {
+      command->Execute(engine_.get());
+      delete command;
+    }
+    engine_->DispatchEvents();
+  } while (rerun_ || HasCommands());
   busy_ = false;
+}
+
+Commands::ICommand* Logic::TakeCommand() {
+  ScopedLock hold(commandLock_);
+  if (commands_.empty()) return nullptr;
+  Commands::ICommand* command = commands_.front();
+  commands_.pop_front();
+  return command;
+}
+
+bool Logic::HasCommands() {
+  ScopedLock hold(commandLock_);
+  return !commands_.empty();
 }
 
 void Logic::OnPluginCreated(int id, const std::string& name) {

@@ -60,6 +60,9 @@ class Logic : public ILogic {
  private:
   void OnEventsPending();
   void OnEvent(Events::IEvent* event);
+  // The first queued command, taken off the queue; null when none waits.
+  Commands::ICommand* TakeCommand();
+  bool HasCommands();
 
   std::unique_ptr<PluginIterator> scanner_;  // made by the first ScanPlugins
   std::unique_ptr<DriverInfo> driverInfo_;
@@ -69,6 +72,7 @@ class Logic : public ILogic {
   const DWORD ownerThread_;
   std::deque<Commands::ICommand*> commands_;
   bool busy_ = false;
+  bool rerun_ = false;  // ProcessCommands was called while busy
 };
 
 }  // namespace Ombix::Kelvane

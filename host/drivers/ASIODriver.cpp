@@ -65,12 +65,13 @@ void ASIODriver::SetChannelActive(bool input, int index, bool active) {
 
 float* ASIODriver::InputBuffer(int index) {
   ChannelInfo* channel = m_driver ? m_driver->Channel(true, index) : nullptr;
-  return channel ? channel->Buffer() : nullptr;
+  return channel && channel->active ? channel->Buffer() : nullptr;
 }
 
 float* ASIODriver::OutputBuffer(int index) {
+  // A channel deactivated since its buffer was made is not converted at the next start.
   ChannelInfo* channel = m_driver ? m_driver->Channel(false, index) : nullptr;
-  return channel ? channel->Buffer() : nullptr;
+  return channel && channel->active ? channel->Buffer() : nullptr;
 }
 
 int ASIODriver::MinBufferSize() {

@@ -34,6 +34,13 @@ DirectSoundDriver::DirectSoundDriver(HWND, IAudioHandler* handler) : m_handler(h
 }
 
 DirectSoundDriver::~DirectSoundDriver() {
+  Close();
+}
+
+void DirectSoundDriver::Close() {
+  // Stopped while the device is still ours: a block waiting for its caller's lock sees the stop
+  // pending only through it.
+  Stop();
   m_open.reset();
 }
 
@@ -50,7 +57,7 @@ std::string DirectSoundDriver::DeviceName(unsigned index) {
 }
 
 bool DirectSoundDriver::OpenDevice(int index) {
-  m_open.reset();
+  Close();
   if (index < 0 || index >= DeviceCount()) return false;
   m_open = std::make_unique<DSDriver>(m_library, m_devices[index].id, m_handler);
   return true;

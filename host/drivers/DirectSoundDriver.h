@@ -53,6 +53,9 @@ class DirectSoundDriver : public IAudioDriver {
     std::string description;
   };
 
+  // Stops playback, then closes the open device.
+  void Close();
+
   DirectSoundLibrary m_library;
   std::unique_ptr<DSDriver> m_open;
   IAudioHandler* m_handler;

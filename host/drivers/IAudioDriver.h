@@ -44,7 +44,9 @@ class IAudioDriver {
 
   virtual bool Start() = 0;
   // Stops the device and releases its buffers. Safe whatever lock the caller holds, as long as the
-  // handler takes its locks with LockUnlessStopping.
+  // handler takes its locks with LockUnlessStopping. The caller holds the lock under which the handler
+  // processes its blocks, so that no block (also none deferred to another thread) is between its
+  // start and FinishBlock while the buffers go.
   virtual void Stop() = 0;
   virtual bool IsRunning() = 0;
   // True while Stop is waiting for the driver's thread: the handler then gives its block up instead

@@ -18,6 +18,9 @@ class IAudioHandler {
   virtual void OnBufferSizeChanged(int frames) = 0;
   // The sample rate is set or has changed.
   virtual void OnSampleRateChanged(double rate) = 0;
+  // The running device asked to be reset (on any thread, also inside its own callback): the owner
+  // stops the driver and starts it again later on its own thread; the start re-reads the device.
+  virtual void OnResetRequest() = 0;
 
  protected:
   ~IAudioHandler() = default;

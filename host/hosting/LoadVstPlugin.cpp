@@ -12,15 +12,23 @@ namespace {
 
 using Common::System::Library;
 
-enum class Check { Usable, NoRecord, NoReplacing };
+enum class Check { Usable, NoRecord, NoReplacing, TooManyChannels };
 
 // Calls the entry and checks the record, all inside the crash guard (a bad record may fault too).
 Check CallEntry(VstPluginEntry entry, AEffect*& effect) {
   effect = entry(VstHostCallback);
   if (!effect || effect->magic != kEffectMagic) return Check::NoRecord;
   if (!effect->processReplacing || !(effect->flags & effFlagsCanReplacing)) return Check::NoReplacing;
+  // The host's channel arrays hold no more; the plug-in would write its own count.
+  if (effect->numInputs > VSTPluginImpl::kMaxChannels || effect->numOutputs > VSTPluginImpl::kMaxChannels)
+    return Check::TooManyChannels;
   effect->dispatcher(effect, effGetVstVersion, 0, 0, nullptr, 0.0f);
   return Check::Usable;
+}
+
+// Closes a plug-in that answered its entry but is not taken.
+void CloseRefused(AEffect* effect) {
+  CrashGuard::Run([effect] { effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f); });
 }
 
 }  // namespace
@@ -29,8 +37,9 @@ std::unique_ptr<VSTPluginImpl> LoadVstPlugin(const std::string& path) {
   std::unique_ptr<Library> library(Library::Load(path));
   const std::size_t slash = path.find_last_of('\\');
   if (slash == std::string::npos || slash == 0) return nullptr;
-  const std::string folder = path.substr(0, slash + 1);
-  const DirectoryRegistration registration(folder.c_str());
+  // One text for the plug-in's whole life: the entry may keep the pointer it is given.
+  auto folder = std::make_unique<const std::string>(path.substr(0, slash + 1));
+  const DirectoryRegistration registration(folder->c_str());
 
   if (!library) {
     Common::Logging::theLogger.Error("Unable to load library\n");
@@ -56,12 +65,17 @@ std::unique_ptr<VSTPluginImpl> LoadVstPlugin(const std::string& path) {
       return nullptr;
     case Check::NoReplacing:
       Common::Logging::theLogger.Error("Plugin does not support processReplacing\n");
-      CrashGuard::Run([effect] { effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f); });
+      CloseRefused(effect);
+      return nullptr;
+    case Check::TooManyChannels:
+      Common::Logging::theLogger.Error("Plugin has more than %d inputs or outputs\n",
+                                       VSTPluginImpl::kMaxChannels);
+      CloseRefused(effect);
       return nullptr;
     case Check::Usable:
       break;
   }
-  auto plugin = std::make_unique<VSTPluginImpl>(folder, std::move(library), effect);
+  auto plugin = std::make_unique<VSTPluginImpl>(std::move(folder), std::move(library), effect);
   effect->resvd1 = reinterpret_cast<VstIntPtr>(plugin.get());
   return plugin;
 }

@@ -32,7 +32,7 @@ std::uint16_t PeMachine(const std::string& path) {
 }
 
 bool Is64BitMachine(std::uint16_t machine) {
-  return machine == kMachineAmd64 || machine == kMachineIa64;
+  return machine == kMachineAmd64;
 }
 
 }  // namespace Ombix::Kelvane

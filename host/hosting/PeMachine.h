@@ -13,7 +13,7 @@ constexpr std::uint16_t kMachineIa64 = 0x200;
 // cannot be read or is no PE image.
 std::uint16_t PeMachine(const std::string& path);
 
-// True for the 64-bit machines a plug-in is recorded as x64 for.
+// True only for AMD64 (x64) images: an IA-64 image is 64-bit too, but no x64 host can load it.
 bool Is64BitMachine(std::uint16_t machine);
 
 }  // namespace Ombix::Kelvane

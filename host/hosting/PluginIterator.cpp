@@ -1,5 +1,6 @@
 #include "host/hosting/PluginIterator.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "common/config/Configuration.h"
@@ -7,6 +8,7 @@
 #include "common/system/threading/ScopedLock.h"
 #include "host/hosting/FolderListing.h"
 #include "host/hosting/PeMachine.h"
+#include "host/hosting/ProbeAnswer.h"
 #include "host/hosting/ProbeProcess.h"
 #include "host/hosting/ProbeProtocol.h"
 
@@ -36,6 +38,7 @@ PluginIterator::PluginIterator(std::string probeProgram, Common::Config::Configu
       freeSlots_(kQueueSize, kQueueSize),
       probing_(false),
       failed_(true),
+      firstAnswerClient_(0),
       probeProgram_(std::move(probeProgram)),
       running_(true),
       port_(ProbeProtocol::kPort),
@@ -50,10 +53,10 @@ PluginIterator::PluginIterator(std::string probeProgram, Common::Config::Configu
 
 PluginIterator::~PluginIterator() {
   running_ = false;
-  {
-    ScopedLock hold(scannerLock_);
-    Queue(std::string());  // wakes the thread when it waits for a path
-  }
+  // Stopping never waits for room in the queue: the thread may have left its loop and will take
+  // nothing more. One more filled count wakes it when it waits for a path (with a full queue it
+  // does not wait, and the count is refused).
+  filledSlots_.Signal();
   WaitForEnd();
   connection_.Close();
 }
@@ -81,6 +84,7 @@ std::string PluginIterator::Take() {
   std::string path;
   {
     ScopedLock hold(queueLock_);
+    if (queue_.empty()) return path;  // the stop's wake-up
     path = std::move(queue_.front());
     queue_.pop_front();
   }
@@ -93,10 +97,22 @@ int PluginIterator::Run() {
   return 0;
 }
 
-void PluginIterator::ProbeSucceeded() {
+void PluginIterator::ProbeSucceeded(int client) {
   ScopedLock hold(answerLock_);
-  // An answer that comes when no probe program runs belongs to no probe.
-  if (probing_) failed_ = false;
+  // An answer that comes when no probe program runs, or on a connection made before the current
+  // one started (a late answer of an earlier, killed probe program), is not the current probe's.
+  if (probing_ && client >= firstAnswerClient_) failed_ = false;
+}
+
+void PluginIterator::FenceReceived(int client) {
+  ScopedLock hold(answerLock_);
+  firstAnswerClient_ = std::max(firstAnswerClient_, client + 1);
+}
+
+void PluginIterator::FenceEarlierAnswers() {
+  // Another program holding the port would get the fence, and no answer reaches us anyway.
+  if (connection_.IsOpen())
+    SendProbeAnswer(port_, {std::string(ProbeProtocol::kFence, sizeof ProbeProtocol::kFence)});
 }
 
 void PluginIterator::Probe(const std::string& path) {
@@ -119,6 +135,7 @@ void PluginIterator::Probe(const std::string& path) {
 }
 
 bool PluginIterator::RunProbeProgram(const std::string& path) {
+  FenceEarlierAnswers();
   {
     ScopedLock hold(answerLock_);
     probing_ = true;

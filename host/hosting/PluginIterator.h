@@ -45,8 +45,11 @@ class PluginIterator : public Common::System::Threading::Thread {
 
   int Run() override;
 
-  // From the server: the current probe program reported success.
-  void ProbeSucceeded();
+  // From the server: client number client reported success; it counts only for the probe now
+  // running, and only when the client was accepted after that probe began.
+  void ProbeSucceeded(int client);
+  // From the server: the scanner's own fence arrived on client number client.
+  void FenceReceived(int client);
 
   // On the scanner's thread, with the path about to be probed.
   boost::signals2::signal<void(const std::string& path)> ScanningPlugin;
@@ -58,15 +61,18 @@ class PluginIterator : public Common::System::Threading::Thread {
   void Probe(const std::string& path);
   // Runs the probe program for path; true when it reported success in time.
   bool RunProbeProgram(const std::string& path);
+  // Sends the fence and returns once the server has taken it.
+  void FenceEarlierAnswers();
 
   std::list<std::string> queue_;
   Common::System::Threading::Semaphore filledSlots_;
   Common::System::Threading::Semaphore freeSlots_;
   Common::System::Threading::CriticalSection queueLock_;
   Common::System::Threading::CriticalSection scannerLock_;  // held for a whole probe
-  Common::System::Threading::CriticalSection answerLock_;   // guards the two flags below
+  Common::System::Threading::CriticalSection answerLock_;   // guards the three members below
   bool probing_;
   bool failed_;
+  int firstAnswerClient_;  // clients with lower numbers connected before the current probe
   std::string probeProgram_;
   std::atomic<bool> running_;
   unsigned short port_;

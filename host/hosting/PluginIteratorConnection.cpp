@@ -14,6 +14,7 @@ PluginIteratorConnection::~PluginIteratorConnection() {
 
 void PluginIteratorConnection::OnReceive(int client, const char* data, int length) {
   const std::string message(ProbeProtocol::kSucceeded, sizeof ProbeProtocol::kSucceeded);
+  const std::string fence(ProbeProtocol::kFence, sizeof ProbeProtocol::kFence);
   std::string start;
   {
     Common::System::Threading::ScopedLock hold(lock_);
@@ -23,7 +24,8 @@ void PluginIteratorConnection::OnReceive(int client, const char* data, int lengt
     start = soFar;
     starts_.erase(client);
   }
-  if (start == message) scanner_->ProbeSucceeded();
+  if (start == message) scanner_->ProbeSucceeded(client);
+  if (start == fence) scanner_->FenceReceived(client);
   // Decided: whatever else the client sends is of no interest, and a probe program waiting for the
   // end of the connection may finish.
   CloseClient(client);

@@ -17,8 +17,8 @@ class PluginIteratorConnection : public Common::System::Sockets::TcpServerSocket
   ~PluginIteratorConnection() override;
 
   // A client whose first two bytes are the success message tells the scanner that its probe
-  // succeeded; anything else is ignored. The two bytes may arrive in separate pieces; once they are
-  // in, the client is closed.
+  // succeeded, the fence that the scanner's fence has arrived; anything else is ignored. The two bytes may
+  // arrive in separate pieces; once they are in, the client is closed.
   void OnReceive(int client, const char* data, int length) override;
 
  private:

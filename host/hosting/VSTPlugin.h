@@ -14,7 +14,9 @@ namespace Ombix::Kelvane {
 // answers the plug-in's own calls to the host.
 class VSTPlugin : public IAudioProcessor {
  public:
-  VSTPlugin(std::string folder, std::unique_ptr<Common::System::Library> library)
+  // folder: the text the plug-in was given for its directory while its entry ran; it keeps its
+  // place in memory until the plug-in is closed, since a plug-in may keep the pointer.
+  VSTPlugin(std::unique_ptr<const std::string> folder, std::unique_ptr<Common::System::Library> library)
       : folder_(std::move(folder)), library_(std::move(library)) {}
   VSTPlugin(const VSTPlugin&) = delete;
   VSTPlugin& operator=(const VSTPlugin&) = delete;
@@ -24,13 +26,13 @@ class VSTPlugin : public IAudioProcessor {
                                  float opt) = 0;
 
   // The plug-in's folder, with a trailing backslash.
-  const std::string& Folder() const { return folder_; }
+  const std::string& Folder() const { return *folder_; }
 
  protected:
   Common::System::Threading::CriticalSection lock_;  // serialises opening, the editor and closing
 
  private:
-  std::string folder_;
+  std::unique_ptr<const std::string> folder_;
   // Declared last of the members here, so the library unloads after the plug-in has closed.
   std::unique_ptr<Common::System::Library> library_;
 };

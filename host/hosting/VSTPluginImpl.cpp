@@ -26,8 +26,8 @@ int Clamp(VstInt32 value, int most) {
 
 }  // namespace
 
-VSTPluginImpl::VSTPluginImpl(std::string folder, std::unique_ptr<Common::System::Library> library,
-                             AEffect* effect)
+VSTPluginImpl::VSTPluginImpl(std::unique_ptr<const std::string> folder,
+                             std::unique_ptr<Common::System::Library> library, AEffect* effect)
     : VSTPlugin(std::move(folder), std::move(library)),
       programCount_(Clamp(effect->numPrograms, kMaxPrograms)),
       effect_(effect) {
@@ -74,6 +74,8 @@ void VSTPluginImpl::Open(int blockSize, double sampleRate) {
       if (i < outputs) Dispatch(effGetOutputProperties, i, 0, properties);
     }
     Resume();
+    openedInputs_ = NumInputs();
+    openedOutputs_ = NumOutputs();
   });
   opened_ = fault == 0;
   if (fault != 0) {
@@ -85,7 +87,8 @@ void VSTPluginImpl::Open(int blockSize, double sampleRate) {
 }
 
 void VSTPluginImpl::Process(float** inputs, float** outputs, int frames) {
-  if (running_) effect_->processReplacing(effect_, inputs, outputs, frames);
+  if (running_ && effect_->numInputs <= openedInputs_ && effect_->numOutputs <= openedOutputs_)
+    effect_->processReplacing(effect_, inputs, outputs, frames);
 }
 
 std::intptr_t VSTPluginImpl::ProcessEvents(int count, const PackedMidiEvent* events) {

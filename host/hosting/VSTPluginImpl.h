@@ -13,11 +13,14 @@ class VSTPluginImpl : public VSTPlugin {
   static constexpr int kMaxChannels = 64;
   static constexpr int kMaxPrograms = 4096;
 
-  VSTPluginImpl(std::string folder, std::unique_ptr<Common::System::Library> library, AEffect* effect);
+  VSTPluginImpl(std::unique_ptr<const std::string> folder, std::unique_ptr<Common::System::Library> library,
+                AEffect* effect);
   ~VSTPluginImpl() override;
 
   // Throws PluginCrashed when the plug-in faults while it is opened; the wrapper then calls it no more.
   void Open(int blockSize, double sampleRate) override;
+  // inputs and outputs hold the counts NumInputs and NumOutputs answered after Open: a plug-in whose
+  // record now declares more channels is not called (it would write past them).
   void Process(float** inputs, float** outputs, int frames) override;
   std::intptr_t ProcessEvents(int count, const PackedMidiEvent* events) override;
   void OpenEditor(void* parentWindow) override;
@@ -59,6 +62,8 @@ class VSTPluginImpl : public VSTPlugin {
   std::string product_;
   int programCount_;
   double sampleRateKHz_ = 0.0;
+  int openedInputs_ = 0;  // the channel counts after Open
+  int openedOutputs_ = 0;
   AEffect* effect_;
   VstEventList events_;
 };

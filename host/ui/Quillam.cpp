@@ -91,7 +91,7 @@ void Quillam::ChoosePlugin() {
 }
 
 int Quillam::OnExit() {
-  theConfiguration->GetDocument()->Save(ConfigurationPath());
+  theConfiguration->Save();  // logs when the file could not be written or must be left as it is
   delete theConfiguration;
   theConfiguration = nullptr;
   return 0;

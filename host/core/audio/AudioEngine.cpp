@@ -6,6 +6,7 @@
 
 #include "common/logging/Logger.h"
 #include "common/system/threading/ScopedLock.h"
+#include "host/core/AudioLimits.h"
 #include "host/core/Engine.h"
 #include "host/core/Sync.h"
 #include "host/core/audio/AudioPlugin.h"
@@ -13,6 +14,7 @@
 #include "host/core/audio/SharedBuffers.h"
 #include "host/core/events/AudioDriverChanged.h"
 #include "host/core/events/AudioDriverListChanged.h"
+#include "host/core/events/AudioDriverResetRequested.h"
 #include "host/core/events/AudioSystemListChanged.h"
 #include "host/drivers/AudioSystems.h"
 #include "host/drivers/IAudioDriver.h"
@@ -63,7 +65,11 @@ AudioEngine::AudioEngine(HWND mainWindow, Engine* engine)
 }
 
 AudioEngine::~AudioEngine() {
-  if (driver_) driver_->Stop();
+  {
+    // Under the lock, like every stop: a deferred block in flight finishes first.
+    ScopedLock hold(lock_);
+    if (driver_) driver_->Stop();
+  }
   // No more blocks can wake the service thread: end it before the engine's parts go.
   ServiceThread::Stop();
   Sleep(200);
@@ -168,7 +174,7 @@ float AudioEngine::TakeLoadPeak() {
 void AudioEngine::OnBufferSizeChanged(int frames) {
   if (!LockForDriverCall()) return;
   Release release(lock_);
-  if (frames != blockSize_) {
+  if (frames != blockSize_ && IsUsableBlockSize(frames)) {
     blockSize_ = frames;
     ResizeSharedBuffers(frames);
     BlockSizeChanged(frames);
@@ -179,6 +185,10 @@ void AudioEngine::OnBufferSizeChanged(int frames) {
 
 void AudioEngine::OnSampleRateChanged(double rate) {
   if (rate == sampleRate_) return;
+  if (!IsUsableSampleRate(rate)) {
+    theLogger.Warning("Sample rate %f ignored\n", rate);
+    return;
+  }
   if (!LockForDriverCall()) return;
   Release release(lock_);
   sampleRate_ = rate;
@@ -249,9 +259,9 @@ void AudioEngine::SetAudioSystem(int index) {
 
 void AudioEngine::SetAudioDriver(int index) {
   if (index == deviceIndex_) return;
+  ScopedLock hold(lock_);
   if (driver_) driver_->Stop();
   deviceIndex_ = -1;
-  ScopedLock hold(lock_);
   strip_->SetInput(0, nullptr);
   strip_->SetInput(1, nullptr);
   strip_->SetOutput(0, nullptr);
@@ -261,7 +271,7 @@ void AudioEngine::SetAudioDriver(int index) {
 }
 
 void AudioEngine::ConfigureDriver(double rate, int frames) {
-  if (!driver_) return;
+  if (!driver_ || !IsUsableSampleRate(rate) || !IsUsableBlockSize(frames)) return;
   ScopedLock hold(lock_);
   if (deviceIndex_ == -1) return;
   driver_->Stop();
@@ -296,14 +306,33 @@ void AudioEngine::StartDriver() {
 
 void AudioEngine::AddIOConfig(bool input, const std::string&, const std::vector<int>& channels) {
   theLogger.Info("Adding IOConfig\n");
+  ScopedLock hold(lock_);
+  std::vector<int>& active = input ? activeInputs_ : activeOutputs_;
+  // The set the driver plays already (the settings model applies its sets again after every news
+  // of the driver, also while it plays): nothing to stop for.
+  if (driver_ && channels == active) return;
   if (driver_) {
     driver_->Stop();
   } else {
     theLogger.Info("No audio driver loaded.\n");
   }
-  // The lock keeps the list steady for a block that may still be finishing.
+  active = channels;
+}
+
+void AudioEngine::OnResetRequest() {
+  if (!resetRequested_.exchange(true)) owner_->PostEvent(new Events::AudioDriverResetRequested);
+}
+
+void AudioEngine::ResetDriver() {
+  if (!resetRequested_.exchange(false)) return;
   ScopedLock hold(lock_);
-  (input ? activeInputs_ : activeOutputs_) = channels;
+  // A driver stopped meanwhile re-reads the device at its next start anyway.
+  if (!driver_ || !driver_->IsRunning()) return;
+  theLogger.Info("Restarting the audio driver\n");
+  driver_->Stop();
+  StartDriver();
+  // The device may have changed so much that it no longer starts: show what it is now.
+  if (!driver_->IsRunning()) OnDriverCapsChanged();
 }
 
 void AudioEngine::AddPlugin(AudioPlugin* plugin) {

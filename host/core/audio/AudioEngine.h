@@ -44,8 +44,12 @@ class AudioEngine : public Common::System::Threading::ServiceThread,
   virtual void OnDriverCapsChanged();
 
   void OnBufferSwitch(bool processNow) override;
+  // A size below 1 is not taken (the driver's buffers are still assigned anew).
   void OnBufferSizeChanged(int frames) override;
+  // A rate that is not finite and positive is not taken.
   void OnSampleRateChanged(double rate) override;
+  // Any thread: posts the request to the GUI thread, once until it is handled there.
+  void OnResetRequest() override;
 
   // Sets 256 frames at 44100 Hz, makes the MIDI driver and the strip, posts the system list and
   // selects ASIO.
@@ -55,7 +59,11 @@ class AudioEngine : public Common::System::Threading::ServiceThread,
   void SetAudioDriver(int index);
   void ConfigureDriver(double rate, int frames);
   void StartDriver();
-  // Replaces the active input (or output) channels; stops the driver first.
+  // GUI thread: restarts a running driver whose device asked for a reset; its start re-reads the
+  // device.
+  void ResetDriver();
+  // Replaces the active input (or output) channels; stops the driver first, unless the channels are
+  // the active ones already.
   void AddIOConfig(bool input, const std::string& name, const std::vector<int>& channels);
   void AddPlugin(AudioPlugin* plugin);
   void RemovePlugin(AudioPlugin* plugin);
@@ -97,6 +105,7 @@ class AudioEngine : public Common::System::Threading::ServiceThread,
   std::atomic<int> blockCount_{0};
   std::atomic<float> loadPeak_{0.0f};
   std::atomic<bool> peakReset_{false};
+  std::atomic<bool> resetRequested_{false};
   std::unique_ptr<IAudioDriver> driver_;
   std::unique_ptr<IMidiDriver> midi_;
   std::vector<PackedMidiEvent*> midiEvents_;

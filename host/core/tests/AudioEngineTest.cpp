@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -201,7 +202,12 @@ TEST_F(AudioEngineTest, TheLoadPeakStartsAnewAfterEveryReading) {
 
   // A block that waits 30 ms for the engine lock uses several times its own length.
   Audio().Lock().Lock();
-  std::thread slow([this] { asio.RunBlocks(1); });
+  std::atomic<bool> started{false};
+  std::thread slow([&] {
+    started = true;
+    asio.RunBlocks(1);
+  });
+  while (!started) Sleep(1);
   Sleep(30);
   Audio().Lock().Unlock();
   slow.join();
@@ -262,6 +268,123 @@ TEST_F(AudioEngineTest, StoppingAndReconfiguringWhileTheDriverThreadIsInBlocksNe
   for (int i = 0; i < 5000 && asio.BlockCount() < before + 5; ++i) Sleep(1);
   EXPECT_GE(asio.BlockCount(), before + 5);
   Info().StopDriver();
+}
+
+TEST_F(AudioEngineTest, NoDriverStopOverlapsADeferredBlock) {
+  TestAsio::Config driver;
+  driver.directProcess = 0;
+  driver.timerThread = 1;
+  driver.timerPeriodMs = 1;
+  asio.Configure(driver);
+  MakeLogic();
+  Info().SelectAudioDriverByName("Test ASIO");
+  Settle();
+  Info().SetOutputConfig("Stereo Output", {0, 1});
+  // Three roads stop the driver: another device, another channel set, and the engine's end.
+  for (int road = 0; road < 3; ++road) {
+    Info().StartDriver();
+    ASSERT_TRUE(logic->IsAudioRunning()) << road;
+    // A block on the engine's service thread, inside its end, when the stop comes.
+    const long overlapsBefore = asio.StopsDuringBlock();
+    asio.HoldBlocks(true);
+    asio.AwaitHeldBlock();
+    std::thread release([this] {
+      Sleep(50);
+      asio.HoldBlocks(false);
+    });
+    switch (road) {
+      case 0:
+        Info().SelectAudioDriver(-1);
+        break;
+      case 1:
+        Info().SetOutputConfig("Stereo Output", {1, 0});
+        break;
+      default:
+        logic.reset();
+        break;
+    }
+    release.join();
+    EXPECT_EQ(asio.StopsDuringBlock(), overlapsBefore) << "road " << road;
+    if (road == 0) {
+      Settle();
+      Info().SelectAudioDriverByName("Test ASIO");
+      Settle();
+    }
+  }
+}
+
+TEST_F(AudioEngineTest, AResetTheDeviceAsksForWhilePlayingRestartsItAndTheAudioGoesOn) {
+  TestAsio::Config driver;
+  driver.timerThread = 1;
+  driver.timerPeriodMs = 1;
+  driver.resetAfterBlocks = 5;
+  asio.Configure(driver);
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);  // writes 0.5 to both outputs
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  for (int i = 0; i < 5000 && asio.Calls().find("reset answered") == std::string::npos; ++i) Sleep(1);
+  const std::string before = asio.Calls();
+  ASSERT_NE(before.find("reset answered 1\n"), std::string::npos) << before;
+
+  Settle();  // the GUI thread's share: stop, re-read the device, start again
+  EXPECT_TRUE(logic->IsAudioRunning());
+  const std::string after = asio.Calls().substr(before.find("reset answered"));
+  for (const char* call :
+       {"stop\n", "disposeBuffers\n", "getBufferSize\n", "createBuffers 4 256\n", "start\n"})
+    EXPECT_NE(after.find(call), std::string::npos) << call << " in\n" << after;
+  EXPECT_EQ(log.Count("<= AudioDriverResetRequested\n"), 1);
+
+  // Past the blocks muted after the new start, the plug-in is heard again.
+  const long restarted = asio.BlockCount();
+  for (int i = 0; i < 5000 && asio.BlockCount() < restarted + kMutedBlocks + 10; ++i) Sleep(1);
+  Info().StopDriver();
+  const std::vector<long> left = asio.Output(0);
+  ASSERT_GE(left.size(), static_cast<std::size_t>((restarted + kMutedBlocks + 10) * 256));
+  EXPECT_NEAR(left.back(), 1L << 30, 1 << 8);
+}
+
+TEST_F(AudioEngineTest, TheSameChannelSetsAppliedAgainKeepTheDriverPlaying) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  ASSERT_TRUE(logic->IsAudioRunning());
+  // News of the driver (a size it reports when it starts, a reset): the model applies its sets again.
+  Audio().OnDriverCapsChanged();
+  Settle();
+  Info().SetOutputConfig("Stereo Output", {0, 1});
+  EXPECT_TRUE(logic->IsAudioRunning());
+  Info().SetOutputConfig("Stereo Output", {1, 0});
+  EXPECT_FALSE(logic->IsAudioRunning());
+}
+
+TEST_F(AudioEngineTest, ADriverReportingNoUsableRateOrSizeChangesNothing) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  plugin.Clear();
+  for (const double rate : {0.0, -44100.0, std::nan(""), HUGE_VAL})
+    std::thread([&] { asio.ReportRate(rate); }).join();
+  Audio().OnBufferSizeChanged(0);
+  Audio().OnBufferSizeChanged(-256);
+  Settle();
+  EXPECT_EQ(Audio().SampleRate(), 44100.0);
+  EXPECT_EQ(Audio().BlockSize(), 256);
+  EXPECT_EQ(Audio().Transport().Position().sampleRate, 44100.0);
+  EXPECT_TRUE(plugin.Lines("disp 10 ").empty()) << "the plug-in heard of no rate";
+  EXPECT_TRUE(plugin.Lines("disp 11 ").empty()) << "the plug-in heard of no size";
+  EXPECT_EQ(Info().GetSampleRate(), 44100.0);
+}
+
+TEST_F(AudioEngineTest, APluginWithMoreOutputsThanTheHostCarriesIsRefusedAndBlocksGoOn) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 100, 2, 16);
+  IPlugin* record = StartWith(plugin.Path());
+  ASSERT_NE(record, nullptr);
+  EXPECT_FALSE(record->IsActive());
+  EXPECT_EQ(log.Count("Plugin has more than 64 inputs or outputs\n"), 1);
+  ASSERT_EQ(RunBlocksOnDriverThread(kMutedBlocks + 2), kMutedBlocks + 2);
+  EXPECT_TRUE(plugin.Lines("process").empty());
+  EXPECT_EQ(asio.Output(0).back(), 0);
 }
 
 TEST_F(AudioEngineTest, StoredDriverRateAndSizeComeBackAtTheNextStart) {

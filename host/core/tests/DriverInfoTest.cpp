@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -126,6 +127,80 @@ TEST_F(DriverInfoTest, StoredChannelSetsComeBackOnTheNextDriverChange) {
   ASSERT_EQ(sets.size(), 2u);
   EXPECT_EQ(sets[0]->Channels(), std::vector<int>{2});
   EXPECT_EQ(sets[1]->Channels(), (std::vector<int>{0, 1}));
+}
+
+struct StoredSetCase {
+  const char* stored;
+  std::vector<int> used;
+};
+
+TEST_F(DriverInfoTest, ChannelSetsUseOnlyTheDevicesChannelsEachOnce) {
+  ListAndChange("Test ASIO", 44100.0, 256);  // two outputs
+  const std::string stored = driverElement + "Output/Config<0>/Channels";
+  const StoredSetCase cases[] = {
+      {"0; 0", {0, -1}}, {"1; 0; 1", {1, 0, -1}}, {"5; 1", {-1, 1}}, {"-1; 0", {-1, 0}},
+      {"2", {-1}},       {"0; 1", {0, 1}},
+  };
+  for (const StoredSetCase& c : cases) {
+    config->SetString(stored, c.stored);
+    logic.commands.clear();
+    ListAndChange("Test ASIO", 44100.0, 256);
+    const auto sets = logic.Posted<Commands::SetIOConfiguration>();
+    ASSERT_EQ(sets.size(), 2u) << c.stored;
+    EXPECT_EQ(sets[1]->Channels(), c.used) << c.stored;
+    std::vector<int> kept;
+    info->LoadOutputConfig("Stereo Output", kept);
+    EXPECT_EQ(kept, c.used) << c.stored;
+  }
+
+  logic.commands.clear();
+  info->SetInputConfig("Stereo Input", {2, 2, 3, 0});  // three inputs
+  const auto sets = logic.Posted<Commands::SetIOConfiguration>();
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_EQ(sets[0]->Channels(), (std::vector<int>{2, -1, -1, 0}));
+}
+
+struct StoredRateCase {
+  const char* rate;
+  const char* size;
+  bool reconfigures;
+  double askedRate;
+  int askedSize;
+};
+
+TEST_F(DriverInfoTest, StoredValuesThatAreNoRateOrSizeAreNeverAskedFor) {
+  ListAndChange("Test ASIO", 44100.0, 256);
+  const StoredRateCase cases[] = {
+      {"abc", "256", false, 0.0, 0},    {"0", "256", false, 0.0, 0},     {"-48000", "256", false, 0.0, 0},
+      {"nan", "256", false, 0.0, 0},    {"inf", "256", false, 0.0, 0},   {"44100", "0", false, 0.0, 0},
+      {"44100", "-512", false, 0.0, 0}, {"44100", "big", false, 0.0, 0}, {"48000", "0", true, 48000.0, 256},
+      {"0", "512", true, 44100.0, 512},
+  };
+  for (const StoredRateCase& c : cases) {
+    config->SetString(driverElement + "SampleRate", c.rate);
+    config->SetString(driverElement + "BufferSize", c.size);
+    logic.commands.clear();
+    ListAndChange("Test ASIO", 44100.0, 256);
+    const auto asked = logic.Posted<Commands::ConfigureAudioDriver>();
+    ASSERT_EQ(asked.size(), c.reconfigures ? 1u : 0u) << c.rate << " " << c.size;
+    if (c.reconfigures) {
+      EXPECT_EQ(asked[0]->SampleRate(), c.askedRate) << c.rate << " " << c.size;
+      EXPECT_EQ(asked[0]->BufferSize(), c.askedSize) << c.rate << " " << c.size;
+    }
+  }
+
+  // Nor are they taken from the user.
+  config->SetString(driverElement + "SampleRate", "44100");
+  config->SetString(driverElement + "BufferSize", "256");
+  logic.commands.clear();
+  const double nan = std::nan("");
+  for (const auto& [rate, size] : std::vector<std::pair<double, int>>{
+           {0.0, 256}, {nan, 256}, {-1.0, 256}, {44100.0, 0}, {HUGE_VAL, 64}}) {
+    info->ConfigureDriver(rate, size);
+  }
+  EXPECT_TRUE(logic.commands.empty());
+  EXPECT_EQ(config->GetString(driverElement + "SampleRate", ""), "44100");
+  EXPECT_EQ(config->GetString(driverElement + "BufferSize", ""), "256");
 }
 
 struct ChannelTextCase {

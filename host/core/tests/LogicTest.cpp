@@ -51,13 +51,18 @@ class JournalCommand : public Commands::ICommand {
 
 class JournalEvent : public Events::IEvent {
  public:
-  JournalEvent(Journal& journal, int tag) : journal_(journal), tag_(tag) {}
+  JournalEvent(Journal& journal, int tag, std::function<void()> action = {})
+      : journal_(journal), tag_(tag), action_(std::move(action)) {}
   ~JournalEvent() override { ++journal_.deleted; }
-  void Apply(Logic*) override { journal_.Add(tag_); }
+  void Apply(Logic*) override {
+    journal_.Add(tag_);
+    if (action_) action_();
+  }
 
  private:
   Journal& journal_;
   const int tag_;
+  std::function<void()> action_;
 };
 
 class LogicTest : public ::testing::Test {
@@ -138,6 +143,20 @@ TEST_F(LogicTest, ProcessCommandsCalledFromACommandReturnsAtOnce) {
   });
   logic->ProcessCommands();
   EXPECT_EQ(journal.executed, (std::vector<int>{1, 2}));
+}
+
+TEST_F(LogicTest, ACommandWhoseWakeUpCameDuringANestedLoopRunsBeforeProcessCommandsReturns) {
+  logic->ProcessCommands();  // the engine's start-up news
+  // Applying the event opens a dialog: meanwhile another thread posts a command, and its wake-up
+  // reaches ProcessCommands inside the dialog's loop, where it cannot run.
+  logic->GetEngine()->PostEvent(new JournalEvent(journal, 100, [&] {
+    FromOtherThread([&] { logic->PostCommand(new JournalCommand(journal, 1)); });
+    logic->ProcessCommands();
+    EXPECT_EQ(journal.executed, std::vector<int>{100});
+  }));
+  logic->ProcessCommands();
+  EXPECT_EQ(journal.executed, (std::vector<int>{100, 1}));
+  EXPECT_EQ(journal.deleted, 2);
 }
 
 TEST_F(LogicTest, QueuedCommandsRunBeforeQueuedEventsAreApplied) {

@@ -21,9 +21,17 @@ class TestAsioInstall {
   // Runs blocks on the calling thread, as the driver's callback thread would; answers the count run.
   long RunBlocks(long count) { return controls_.runBlocks(count); }
   long BlockCount() { return controls_.blockCount(); }
+  long OutputReadyCount() { return controls_.outputReadyCount(); }
   std::string Calls() { return controls_.Calls(); }
   // The samples the host wrote to an output channel so far.
   std::vector<long> Output(long channel) { return controls_.Output(channel); }
+  // Calls the host's rate-change callback on the calling thread.
+  void ReportRate(double rate) { controls_.reportRate(rate); }
+  // Holds the host inside its next block (in the block's outputReady) until released.
+  void HoldBlocks(bool hold) { controls_.holdBlocks(hold ? 1 : 0); }
+  void AwaitHeldBlock() { controls_.awaitHeldBlock(); }
+  // Stops and buffer disposals that came while the host was held inside a block.
+  long StopsDuringBlock() { return controls_.stopsDuringBlock(); }
 
  private:
   TestAsio::Controls controls_;

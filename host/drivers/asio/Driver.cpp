@@ -231,6 +231,9 @@ bool Driver::Start() {
     return false;
   m_blockLength = m_sampleRate > 0.01 ? 1000.0 / m_sampleRate * m_bufferSize : m_sampleRate;
   if (m_blockLength < 0.0001) m_blockLength = 1.0;
+  // The device may play either half before the first block hands one over.
+  ZeroOutputs(0);
+  ZeroOutputs(1);
   // The first block may arrive before start() returns.
   m_running = true;
   if (LogAsioCall("ASIOStart", m_device.start()) != AsioResult::Ok) {
@@ -315,13 +318,12 @@ void Driver::SampleRateDidChange(double rate) {
 }
 
 long Driver::ResetRequested() {
-  // Answered only when it will be handled: stopped (the next start re-reads the device) or asked
-  // from the control panel (re-read when it closes). A running stream cannot be restarted from here.
-  if (m_inControlPanel || !m_running) {
-    m_settingsChanged = true;
-    return 1;
-  }
-  return 0;
+  // The next start re-reads the device. Stopped, or asked from the control panel (re-read when it
+  // closes), nothing else is needed; a running device cannot be restarted from its own callback, so
+  // its owner is asked to do it.
+  m_settingsChanged = true;
+  if (m_running && !m_inControlPanel && m_handler) m_handler->OnResetRequest();
+  return 1;
 }
 
 }  // namespace Ombix::Kelvane

@@ -52,6 +52,8 @@ class Driver {
   // The device's callbacks, routed here while this Driver is the active one.
   void BeginBlock(long half, bool processNow);
   void SampleRateDidChange(double rate);
+  // Answered 1: the device is re-read at the next start; a running device's owner is asked to restart
+  // it.
   long ResetRequested();
 
  private:

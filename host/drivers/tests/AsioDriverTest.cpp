@@ -342,18 +342,27 @@ TEST_F(AsioTestFixture, AnswersTheDriversMessages) {
   OpenAndActivate();
   ASSERT_TRUE(driver->Start());
   const long cases[][3] = {{1, 4, 1}, {1, 3, 1}, {1, 8, 1}, {1, 9, 0}, {1, 15, 1}, {2, 0, 2},  {4, 0, 0},
-                           {5, 0, 0}, {6, 0, 1}, {7, 0, 1}, {8, 0, 1}, {15, 0, 1}, {99, 0, 0}, {3, 0, 0}};
+                           {5, 0, 0}, {6, 0, 1}, {7, 0, 1}, {8, 0, 1}, {15, 0, 1}, {99, 0, 0}, {3, 0, 1}};
   for (const auto& c : cases) EXPECT_EQ(sendMessage(c[0], c[1]), c[2]) << c[0] << " " << c[1];
 }
 
-TEST_F(AsioTestFixture, AResetIsAnsweredOnlyWhenItWillBeHandled) {
+TEST_F(AsioTestFixture, AResetIsAnsweredAndTheNextStartReReadsTheDevice) {
   Configure({});
   OpenAndActivate();
   ASSERT_TRUE(driver->Start());
-  EXPECT_EQ(sendMessage(3, 0), 0) << "running: cannot restart from the callback";
+  // Running: the owner is asked to restart the device, which it cannot be from its own callback.
+  EXPECT_EQ(sendMessage(3, 0), 1);
+  EXPECT_EQ(handler.resetRequests, 1);
+  EXPECT_TRUE(driver->IsRunning());
+  driver->Stop();
+  std::size_t before = Calls().size();
+  ASSERT_TRUE(driver->Start());
+  EXPECT_TRUE(Contains(Calls().substr(before), "getBufferSize\n"));
+
   driver->Stop();
   EXPECT_EQ(sendMessage(3, 0), 1) << "stopped: the next start re-reads the device";
-  const std::size_t before = Calls().size();
+  EXPECT_EQ(handler.resetRequests, 1);
+  before = Calls().size();
   ASSERT_TRUE(driver->Start());
   EXPECT_TRUE(Contains(Calls().substr(before), "getBufferSize\n"));
   EXPECT_TRUE(driver->IsRunning());
@@ -367,6 +376,39 @@ TEST_F(AsioTestFixture, AResetIsAnsweredOnlyWhenItWillBeHandled) {
   const std::string calls = Calls();
   ASSERT_TRUE(Contains(calls, "reset answered 1\n"));
   EXPECT_TRUE(Contains(calls.substr(calls.find("reset answered")), "getBufferSize\n"));
+  EXPECT_EQ(handler.resetRequests, 0) << "the panel's own re-reading answers it";
+}
+
+TEST_F(AsioTestFixture, EveryOutputIsSilentInBothHalvesWhenTheDeviceStarts) {
+  for (long sampleType : {16L, 18L}) {
+    TestAsio::Config config;
+    config.sampleType = sampleType;
+    config.outputs = 3;
+    Configure(config);
+    OpenAndActivate();
+    ASSERT_TRUE(driver->Start());
+    EXPECT_EQ(noiseAtStart(), 0) << sampleType;
+    driver->Stop();
+    ASSERT_TRUE(driver->Start());
+    EXPECT_EQ(noiseAtStart(), 0) << sampleType;
+  }
+}
+
+TEST_F(AsioTestFixture, AChannelDeactivatedAfterItsBufferWasMadeHasNoBuffer) {
+  Configure({});
+  OpenAndActivate();
+  ASSERT_TRUE(driver->Start());
+  driver->Stop();
+  ASSERT_NE(driver->OutputBuffer(1), nullptr);
+  ASSERT_NE(driver->InputBuffer(1), nullptr);
+  driver->SetChannelActive(false, 1, false);
+  driver->SetChannelActive(true, 1, false);
+  EXPECT_EQ(driver->OutputBuffer(1), nullptr);
+  EXPECT_EQ(driver->InputBuffer(1), nullptr);
+  EXPECT_NE(driver->OutputBuffer(0), nullptr);
+  ASSERT_TRUE(driver->Start());
+  EXPECT_EQ(driver->OutputBuffer(1), nullptr);
+  EXPECT_TRUE(Contains(Calls(), "createBuffers 2 256\n"));
 }
 
 TEST_F(AsioTestFixture, ARateChangeOnTheDriversThreadKeepsTheRunningBuffers) {

@@ -8,6 +8,7 @@ TestAsio::SendMessageFunction AsioTestFixture::sendMessage = nullptr;
 TestAsio::ReportRateFunction AsioTestFixture::reportRate = nullptr;
 TestAsio::CounterFunction AsioTestFixture::blockCount = nullptr;
 TestAsio::CounterFunction AsioTestFixture::outputReadyCount = nullptr;
+TestAsio::CounterFunction AsioTestFixture::noiseAtStart = nullptr;
 
 void AsioTestFixture::SetUpTestSuite() {
   controls = new TestAsio::Controls;
@@ -16,6 +17,7 @@ void AsioTestFixture::SetUpTestSuite() {
   reportRate = controls->reportRate;
   blockCount = controls->blockCount;
   outputReadyCount = controls->outputReadyCount;
+  noiseAtStart = controls->noiseAtStart;
   for (const char* classId : {TestAsio::ClassId, TestAsio::SecondClassId, TestAsio::RefusedClassId}) {
     TestAsio::RegisterServer(classId, TestAsio::DriverPath());
   }

@@ -36,6 +36,7 @@ class AsioTestFixture : public ::testing::Test {
   static TestAsio::ReportRateFunction reportRate;
   static TestAsio::CounterFunction blockCount;
   static TestAsio::CounterFunction outputReadyCount;
+  static TestAsio::CounterFunction noiseAtStart;
 
   LogCapture log;
   StubAudioHandler handler;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <future>
+#include <memory>
 
 #include "host/drivers/DirectSoundDriver.h"
 #include "host/drivers/tests/LogCapture.h"
@@ -137,6 +138,43 @@ TEST_F(DirectSoundTest, StopsWhileTheBlockWaitsForTheCallersLock) {
     }
   });
   if (done.wait_for(std::chrono::seconds(150)) != std::future_status::ready) {
+    ADD_FAILURE() << "deadlock";
+    std::fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), 1);
+  }
+  done.get();
+  EXPECT_GT(handler.abandoned, 0);
+}
+
+TEST_F(DirectSoundTest, ReopensAndClosesWhileTheBlockWaitsForTheCallersLock) {
+  OpenDefaultDevice();
+  Common::System::Threading::CriticalSection engineLock;
+  handler.lock = &engineLock;
+  handler.outputCount = 2;
+  handler.output = [](int) { return 0.25f; };
+  auto done = std::async(std::launch::async, [&] {
+    for (int round = 0; round < 6; ++round) {
+      auto playing = std::make_unique<DirectSoundDriver>(nullptr, &handler);
+      handler.driver = playing.get();
+      ASSERT_TRUE(playing->OpenDevice(0));
+      ASSERT_TRUE(playing->SetBufferSize(1024));
+      engineLock.Lock();
+      playing->Start();
+      engineLock.Unlock();
+      WaitForBlocks(1);
+      engineLock.Lock();
+      // Several blocks long: the next block surely waits for the lock.
+      Sleep(100);
+      if (round % 2) {
+        EXPECT_TRUE(playing->OpenDevice(0));
+        EXPECT_FALSE(playing->IsRunning());
+      }
+      playing.reset();
+      handler.driver = nullptr;
+      engineLock.Unlock();
+    }
+  });
+  if (done.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
     ADD_FAILURE() << "deadlock";
     std::fflush(nullptr);
     TerminateProcess(GetCurrentProcess(), 1);

@@ -38,6 +38,7 @@ class SineHandler : public IAudioHandler {
   }
   void OnBufferSizeChanged(int) override {}
   void OnSampleRateChanged(double) override {}
+  void OnResetRequest() override {}
 
   IAudioDriver* driver = nullptr;
   long long frame = 0;

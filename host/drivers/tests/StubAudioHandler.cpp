@@ -52,6 +52,7 @@ void StubAudioHandler::Reset() {
   std::lock_guard<std::mutex> hold(m_mutex);
   blocks = 0;
   abandoned = 0;
+  resetRequests = 0;
   m_sizes.clear();
   m_rates.clear();
   m_loads.clear();

@@ -16,6 +16,7 @@ class StubAudioHandler : public Ombix::Kelvane::IAudioHandler {
   void OnBufferSwitch(bool processNow) override;
   void OnBufferSizeChanged(int frames) override;
   void OnSampleRateChanged(double rate) override;
+  void OnResetRequest() override { ++resetRequests; }
 
   // Set before the driver starts.
   Ombix::Kelvane::IAudioDriver* driver = nullptr;
@@ -30,6 +31,7 @@ class StubAudioHandler : public Ombix::Kelvane::IAudioHandler {
 
   std::atomic<int> blocks{0};
   std::atomic<int> abandoned{0};
+  std::atomic<int> resetRequests{0};
 
   // Forgets every record (the settings stay).
   void Reset();

@@ -60,7 +60,11 @@ Controls::Controls()
       sendMessage(Resolve<SendMessageFunction>(module, "TestAsioSendMessage")),
       reportRate(Resolve<ReportRateFunction>(module, "TestAsioReportRate")),
       blockCount(Resolve<CounterFunction>(module, "TestAsioBlockCount")),
-      outputReadyCount(Resolve<CounterFunction>(module, "TestAsioOutputReadyCount")) {
+      outputReadyCount(Resolve<CounterFunction>(module, "TestAsioOutputReadyCount")),
+      noiseAtStart(Resolve<CounterFunction>(module, "TestAsioNoiseAtStart")),
+      stopsDuringBlock(Resolve<CounterFunction>(module, "TestAsioStopsDuringBlock")),
+      holdBlocks(Resolve<HoldBlocksFunction>(module, "TestAsioHoldBlocks")),
+      awaitHeldBlock(Resolve<AwaitHeldBlockFunction>(module, "TestAsioAwaitHeldBlock")) {
   EXPECT_NE(module, nullptr) << DriverPath();
 }
 

@@ -40,6 +40,10 @@ struct Controls {
   ReportRateFunction reportRate;
   CounterFunction blockCount;
   CounterFunction outputReadyCount;
+  CounterFunction noiseAtStart;
+  CounterFunction stopsDuringBlock;
+  HoldBlocksFunction holdBlocks;
+  AwaitHeldBlockFunction awaitHeldBlock;
 };
 
 }  // namespace TestAsio

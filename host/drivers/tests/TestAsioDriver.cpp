@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,13 @@ struct State {
   std::vector<std::vector<long>> outputs;
   std::atomic<long> blocks{0};
   std::atomic<long> outputReadyCalls{0};
+  std::atomic<long> noiseAtStart{0};
+  std::atomic<long> stopsDuringBlock{0};
+  // Holding outputReady: on, and whether a call waits.
+  std::mutex holdLock;
+  std::condition_variable holdChanged;
+  bool holding = false;
+  bool held = false;
 };
 
 State& state() {
@@ -159,6 +168,15 @@ class TestDriver final : public IASIO {
   ASIOError start() override {
     record("start");
     if (m_config.startFails || m_infos.empty()) return AsioResult::HardwareMalfunction;
+    // Both halves of every output may be played before the host has written one.
+    for (std::size_t i = 0; i < m_infos.size(); ++i) {
+      if (m_infos[i].isInput) continue;
+      for (std::size_t half = 0; half < 2; ++half) {
+        const auto& memory = m_memory[i * 2 + half];
+        state().noiseAtStart += static_cast<long>(
+            std::count_if(memory.begin(), memory.end(), [](std::uint8_t byte) { return byte != 0; }));
+      }
+    }
     m_half = 0;
     m_running = true;
     if (m_config.timerThread) {
@@ -169,6 +187,7 @@ class TestDriver final : public IASIO {
   }
   ASIOError stop() override {
     record("stop");
+    noteIfInBlock();
     halt();
     return AsioResult::Ok;
   }
@@ -249,6 +268,7 @@ class TestDriver final : public IASIO {
   }
   ASIOError disposeBuffers() override {
     record("disposeBuffers");
+    noteIfInBlock();
     return release() ? AsioResult::Ok : AsioResult::InvalidMode;
   }
   ASIOError controlPanel() override {
@@ -265,6 +285,15 @@ class TestDriver final : public IASIO {
   }
   ASIOError outputReady() override {
     ++state().outputReadyCalls;
+    if (m_running) {
+      std::unique_lock<std::mutex> hold(state().holdLock);
+      if (state().holding) {
+        state().held = true;
+        state().holdChanged.notify_all();
+        state().holdChanged.wait(hold, [] { return !state().holding; });
+        state().held = false;
+      }
+    }
     return m_config.outputReadySupported ? AsioResult::Ok : AsioResult::NotPresent;
   }
 
@@ -286,16 +315,9 @@ class TestDriver final : public IASIO {
       m_callbacks.bufferSwitch(half, m_config.directProcess);
     }
     ++state().blocks;
-    Guard guard(state().lock);
-    auto& outputs = state().outputs;
-    for (std::size_t i = 0; i < m_infos.size(); ++i) {
-      if (m_infos[i].isInput) continue;
-      const auto channel = static_cast<std::size_t>(m_infos[i].channelNum);
-      if (outputs.size() <= channel) outputs.resize(channel + 1);
-      const auto& buffer = m_memory[i * 2 + half];
-      for (long frame = 0; frame < m_size && outputs[channel].size() < recordLimit; ++frame)
-        outputs[channel].push_back(decode(m_config.sampleType, buffer.data() + frame * bytes));
-    }
+    recordOutputs(half);
+    if (m_config.resetAfterBlocks != 0 && ++m_blocksRun == m_config.resetAfterBlocks)
+      record("reset answered " + std::to_string(sendMessage(AsioMessageSelector::ResetRequest, 0)));
     return true;
   }
 
@@ -314,6 +336,21 @@ class TestDriver final : public IASIO {
   }
 
  private:
+  // Keeps what the host left in the outputs of one half.
+  void recordOutputs(long half) {
+    const long bytes = bytesPerSample(m_config.sampleType);
+    Guard guard(state().lock);
+    auto& outputs = state().outputs;
+    for (std::size_t i = 0; i < m_infos.size(); ++i) {
+      if (m_infos[i].isInput) continue;
+      const auto channel = static_cast<std::size_t>(m_infos[i].channelNum);
+      if (outputs.size() <= channel) outputs.resize(channel + 1);
+      const auto& buffer = m_memory[i * 2 + half];
+      for (long frame = 0; frame < m_size && outputs[channel].size() < recordLimit; ++frame)
+        outputs[channel].push_back(decode(m_config.sampleType, buffer.data() + frame * bytes));
+    }
+  }
+
   // Like a real device, stopping waits for the thread that delivers the blocks.
   void halt() {
     if (m_timer) {
@@ -332,6 +369,12 @@ class TestDriver final : public IASIO {
     return true;
   }
 
+  // A device must not be stopped, nor lose its buffers, while the host is inside a block.
+  static void noteIfInBlock() {
+    std::lock_guard<std::mutex> hold(state().holdLock);
+    if (state().held) ++state().stopsDuringBlock;
+  }
+
   static DWORD WINAPI timerEntry(void* self) {
     auto* driver = static_cast<TestDriver*>(self);
     while (driver->m_timerRunning) {
@@ -346,6 +389,7 @@ class TestDriver final : public IASIO {
   double m_rate;
   long m_size = 0;
   long m_half = 0;
+  long m_blocksRun = 0;
   std::atomic<bool> m_running{false};
   std::atomic<bool> m_timerRunning{false};
   HANDLE m_timer = nullptr;
@@ -403,6 +447,8 @@ void TestAsioConfigure(const TestAsio::Config* settings) {
   state().outputs.clear();
   state().blocks = 0;
   state().outputReadyCalls = 0;
+  state().noiseAtStart = 0;
+  state().stopsDuringBlock = 0;
 }
 
 long TestAsioCallLog(char* buffer, long size) {
@@ -449,6 +495,25 @@ long TestAsioBlockCount() {
 
 long TestAsioOutputReadyCount() {
   return state().outputReadyCalls;
+}
+
+long TestAsioNoiseAtStart() {
+  return state().noiseAtStart;
+}
+
+long TestAsioStopsDuringBlock() {
+  return state().stopsDuringBlock;
+}
+
+void TestAsioHoldBlocks(long hold) {
+  std::lock_guard<std::mutex> guard(state().holdLock);
+  state().holding = hold != 0;
+  state().holdChanged.notify_all();
+}
+
+void TestAsioAwaitHeldBlock() {
+  std::unique_lock<std::mutex> hold(state().holdLock);
+  state().holdChanged.wait(hold, [] { return state().held; });
 }
 
 }  // extern "C"

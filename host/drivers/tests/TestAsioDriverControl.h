@@ -40,6 +40,9 @@ struct Config {
   long resetFromControlPanel = 0;
   // Raw input samples: frame i of every input block holds inputPattern[i % 4].
   long inputPattern[4] = {0, 0, 0, 0};
+  // When not 0, the thread that runs the blocks sends the host a reset request once, after this
+  // many blocks.
+  long resetAfterBlocks = 0;
 };
 
 using ConfigureFunction = void (*)(const Config*);
@@ -53,7 +56,13 @@ using RunBlocksFunction = long (*)(long count);
 using SendMessageFunction = long (*)(long selector, long value);
 // Calls the host's rate-change callback.
 using ReportRateFunction = void (*)(double rate);
-// Blocks run and outputReady calls received since the last configuration.
+// Blocks run and outputReady calls received since the last configuration; bytes of the output
+// buffers that were not silent when start() came; stop() and disposeBuffers() calls that came while
+// an outputReady was held, that is while the host was inside a block.
 using CounterFunction = long (*)();
+// While holding is on (1), the next outputReady of a running device waits until it is turned off.
+using HoldBlocksFunction = void (*)(long hold);
+// Waits until an outputReady is held.
+using AwaitHeldBlockFunction = void (*)();
 
 }  // namespace TestAsio

@@ -85,6 +85,36 @@ TEST(LoadVstPlugin, APluginWithoutReplacingProcessingIsRefusedAndClosed) {
   }
 }
 
+TEST(LoadVstPlugin, APluginWithMoreChannelsThanTheHostCarriesIsRefusedAndClosed) {
+  Testing::RecordingPluginLibrary recorder;
+  struct Case {
+    int inputs;
+    int outputs;
+  };
+  for (const Case c : {Case{0, 100}, Case{100, 2}, Case{65, 0}}) {
+    recorder.Configure(c.inputs, c.outputs, 3, effFlagsCanReplacing | effFlagsIsSynth);
+    recorder.Clear();
+    Testing::LogCapture log;
+    EXPECT_EQ(LoadVstPlugin(recorder.Path()), nullptr) << c.inputs << " " << c.outputs;
+    EXPECT_TRUE(log.Contains("Plugin has more than 64 inputs or outputs\n")) << log.Text();
+    EXPECT_EQ(recorder.Instances(), 0);
+    EXPECT_EQ(recorder.Lines("disp").back(), "disp 1 0 0 0.00000");
+  }
+  recorder.Configure(64, 64, 3, effFlagsCanReplacing);
+  EXPECT_NE(LoadVstPlugin(recorder.Path()), nullptr);
+}
+
+TEST(LoadVstPlugin, TheDirectoryTextGivenToTheEntryStaysTheWrappersOwn) {
+  Testing::RecordingPluginLibrary recorder;
+  auto plugin = LoadVstPlugin(recorder.Path());
+  ASSERT_NE(plugin, nullptr);
+  const char* kept = recorder.EntryDirectory();
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(reinterpret_cast<VstIntPtr>(kept), recorder.CallHost(audioMasterGetDirectory));
+  EXPECT_EQ(std::string(kept), Testing::binaryFolder());
+  EXPECT_EQ(kept, plugin->Folder().c_str());
+}
+
 TEST(LoadVstPlugin, TheEntrySeesTheHostButNotAWrapper) {
   Testing::RecordingPluginLibrary recorder;
   auto plugin = LoadVstPlugin(recorder.Path());

@@ -58,9 +58,9 @@ TEST(PeMachine, OfThisHostsOwnDllAndOfAMissingFile) {
   EXPECT_EQ(PeMachine(Testing::binaryFolder() + "no such file.dll"), 0);
 }
 
-TEST(PeMachine, SixtyFourBitMachines) {
+TEST(PeMachine, OnlyAmd64IsRecordedAsX64) {
   EXPECT_TRUE(Is64BitMachine(kMachineAmd64));
-  EXPECT_TRUE(Is64BitMachine(kMachineIa64));
+  EXPECT_FALSE(Is64BitMachine(kMachineIa64));
   EXPECT_FALSE(Is64BitMachine(kMachineI386));
   EXPECT_FALSE(Is64BitMachine(0));
 }

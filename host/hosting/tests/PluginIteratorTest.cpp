@@ -1,18 +1,23 @@
+#include <winsock2.h>
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <fstream>
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TestPaths.h"
 #include "common/config/Configuration.h"
 #include "common/system/sockets/TcpServerSocket.h"
+#include "common/system/sockets/WinSocketBase.h"
 #include "host/hosting/PluginIterator.h"
 #include "host/hosting/ProbeAnswer.h"
 #include "host/hosting/ProbeProtocol.h"
@@ -116,6 +121,7 @@ class PluginIteratorTest : public testing::Test {
   }
 
   void Announce(const std::string& path) {
+    if (onAnnounce) onAnnounce(path);
     {
       std::lock_guard<std::mutex> hold(mutex_);
       paths_.push_back(path);
@@ -129,7 +135,8 @@ class PluginIteratorTest : public testing::Test {
   std::string plugins = root + "plugins\\";
   std::string lastPath = root + "last\\last.dll";
   Configuration config{root + "Quillam.cfg"};
-  std::function<void()> beforeScan;  // runs once the scanner is listening
+  std::function<void()> beforeScan;                         // runs once the scanner is listening
+  std::function<void(const std::string& path)> onAnnounce;  // on the scanner's thread, before the probe
 
  private:
   std::mutex mutex_;
@@ -164,7 +171,7 @@ TEST_F(PluginIteratorTest, RecordsEveryDllWithWhatItsProbeProgramFound) {
       {Copy("die_in_entry_plugin", "dies.dll"), "true", "true"},
       {Write(plugins + "notes.dll", "This is a text file, not a library.\n"), "true", "false"},
       {Write(plugins + "old32.dll", ImageFor(0x14C)), "true", "false"},  // cannot load here: not probed
-      {Write(plugins + "itanium.dll", ImageFor(0x200)), "true", "true"},
+      {Write(plugins + "itanium.dll", ImageFor(0x200)), "true", "false"},
   };
   Write(plugins + "readme.txt", "not a plug-in");
 
@@ -230,7 +237,7 @@ TEST_F(PluginIteratorTest, OnlyDllsBuiltForAProcessorOfTheHostsWidthAreProbed) {
   const std::vector<Image> images = {
       {"amd64", 0x8664, "2324", "true"},
       {"i386", 0x14C, "<not probed>", "false"},
-      {"ia64", 0x200, "<not probed>", "true"},
+      {"ia64", 0x200, "<not probed>", "false"},
   };
   for (const auto& image : images) Write(plugins + image.name + ".dll", ImageFor(image.machine));
   ScanAll(FakeProbeProgram());
@@ -301,6 +308,65 @@ TEST_F(PluginIteratorTest, ASuccessMessageWhileNoProbeRunsCountsForNothing) {
   };
   ScanAll(FakeProbeProgram());
   EXPECT_EQ(Attribute(silent, "Failed"), "true");
+}
+
+// A connection to the scanner's port that sends nothing yet.
+SOCKET Connect(unsigned short port) {
+  const SOCKET connection = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = inet_addr(ProbeProtocol::kAddress);
+  address.sin_port = htons(port);
+  EXPECT_EQ(connect(connection, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  const DWORD patienceMs = 10000;
+  setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&patienceMs),
+             sizeof patienceMs);
+  return connection;
+}
+
+TEST_F(PluginIteratorTest, ASuccessOnAConnectionMadeBeforeTheProbeBeganCountsForNothing) {
+  CreateDirectoryA((plugins + "s").c_str(), nullptr);
+  const std::string first = Write(plugins + "s\\first.dll", "");  // probed first; sends nothing
+  // Its stand-in stays connected for about two seconds, then sends no success.
+  const std::string second = Write(plugins + "second.dll", std::string(10, '\n') + "9 9\n");
+  Common::System::Sockets::WinSocketBase winsock;
+  SOCKET early = INVALID_SOCKET;
+  std::thread late;
+  onAnnounce = [&](const std::string& path) {
+    // Made while the first probe begins, like the connection of a probe program that is then killed.
+    if (path == first) early = Connect(ProbeProtocol::kPort);
+    if (path != second) return;
+    late = std::thread([&] {
+      // Once the second probe program runs, the old connection answers with a success.
+      while (Probed(second) == "<not probed>") Sleep(10);
+      EXPECT_EQ(send(early, "\x01\x03", 2, 0), 2);
+      char byte;
+      recv(early, &byte, 1, 0);  // returns when the scanner has taken the bytes and closed it
+    });
+  };
+  EXPECT_EQ(ScanAll(FakeProbeProgram()), (std::vector<std::string>{first, second}));
+  late.join();
+  closesocket(early);
+  EXPECT_EQ(Attribute(first, "Failed"), "true");
+  EXPECT_EQ(Attribute(second, "Failed"), "true");
+}
+
+TEST_F(PluginIteratorTest, StoppingWithAFullQueueNeverWaitsForIt) {
+  // More paths than the queue holds: Scan returns once the scanner has taken the first ones.
+  for (int i = 0; i < PluginIterator::kQueueSize + 60; ++i) Write(plugins + std::to_string(i) + ".dll", "");
+  auto* scanner = new PluginIterator(root + "no such probe.exe", &config);
+  scanner->Scan(plugins);
+  std::atomic<bool> stopped{false};
+  std::thread stop([&] {
+    delete scanner;
+    stopped = true;
+  });
+  for (int i = 0; i < 600 && !stopped; ++i) Sleep(100);
+  if (!stopped) {
+    stop.detach();
+    FAIL() << "deleting the scanner does not return";
+  }
+  stop.join();
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ RecordingPluginLibrary::RecordingPluginLibrary() : module_(LoadLibraryA(Path().c
   instances_ = Export<RecordingPlugin::InstancesProc>("RecorderInstances");
   holdEntries_ = Export<RecordingPlugin::HoldEntriesProc>("RecorderHoldEntries");
   awaitWaitingEntries_ = Export<RecordingPlugin::AwaitWaitingEntriesProc>("RecorderAwaitWaitingEntries");
+  entryDirectory_ = Export<RecordingPlugin::EntryDirectoryProc>("RecorderEntryDirectory");
   using namespace Ombix::Kelvane;
   Configure(2, 2, 3, effFlagsCanReplacing | effFlagsHasEditor | effFlagsIsSynth);
   Clear();

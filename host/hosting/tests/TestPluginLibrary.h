@@ -42,6 +42,7 @@ class RecordingPluginLibrary {
   int Instances() const { return instances_(); }
   void HoldEntries(bool hold) { holdEntries_(hold ? 1 : 0); }
   void AwaitWaitingEntries(int count) { awaitWaitingEntries_(count); }
+  const char* EntryDirectory() const { return entryDirectory_(); }
 
  private:
   template <typename Proc>
@@ -57,6 +58,7 @@ class RecordingPluginLibrary {
   RecordingPlugin::InstancesProc instances_;
   RecordingPlugin::HoldEntriesProc holdEntries_;
   RecordingPlugin::AwaitWaitingEntriesProc awaitWaitingEntries_;
+  RecordingPlugin::EntryDirectoryProc entryDirectory_;
 };
 
 }  // namespace Testing

@@ -211,11 +211,33 @@ TEST_F(VSTPluginTest, ProgramNamesAndProgramChanges) {
 }
 
 TEST_F(VSTPluginTest, CountsFromTheRecordAreClamped) {
-  recorder_.Configure(100000, -3, 1000000, effFlagsCanReplacing);
+  recorder_.Configure(2, -3, 1000000, effFlagsCanReplacing);
   Load();
-  EXPECT_EQ(plugin_->NumInputs(), VSTPluginImpl::kMaxChannels);
   EXPECT_EQ(plugin_->NumOutputs(), 0);
   EXPECT_EQ(plugin_->NumPrograms(), VSTPluginImpl::kMaxPrograms);
+  plugin_->Effect()->numInputs = 100000;  // a plug-in that changes its mind after loading
+  EXPECT_EQ(plugin_->NumInputs(), VSTPluginImpl::kMaxChannels);
+  plugin_->Effect()->numInputs = 2;
+}
+
+TEST_F(VSTPluginTest, APluginThatDeclaresMoreChannelsAfterOpeningIsNotCalledToProcess) {
+  LoadAndOpen(64, 44100.0);
+  std::vector<float> input(64, 0.25f);
+  std::vector<float> left(64, 9.0f);
+  std::vector<float> right(64, 9.0f);
+  float* inputs[] = {input.data(), input.data()};
+  float* outputs[] = {left.data(), right.data()};
+  AEffect& effect = *plugin_->Effect();
+  for (VstInt32* count : {&effect.numInputs, &effect.numOutputs}) {
+    *count = 100;
+    plugin_->Process(inputs, outputs, 64);
+    EXPECT_TRUE(recorder_.Lines("process").empty());
+    EXPECT_EQ(left[0], 9.0f);
+    *count = 2;
+  }
+  effect.numOutputs = 1;
+  plugin_->Process(inputs, outputs, 64);
+  EXPECT_EQ(recorder_.Lines("process"), Lines{"process 64"});
 }
 
 struct CallbackCase {

@@ -23,6 +23,7 @@ struct Configuration {
 struct Instance {
   AEffect effect;
   AudioMasterCallback host;
+  const char* entryDirectory;  // the pointer the host answered while the entry ran
 };
 
 std::mutex logLock;
@@ -160,7 +161,8 @@ extern "C" AEffect* VSTPluginMain(AudioMasterCallback host) {
   AskHost(*instance, audioMasterVersion);
   AskHost(*instance, audioMasterGetSampleRate);
   AskHost(*instance, audioMasterGetCurrentProcessLevel);
-  RecordText("directory", reinterpret_cast<const char*>(AskHost(*instance, audioMasterGetDirectory)));
+  instance->entryDirectory = reinterpret_cast<const char*>(AskHost(*instance, audioMasterGetDirectory));
+  RecordText("directory", instance->entryDirectory);
   newest = instance;
   ++instances;
   return &effect;
@@ -201,4 +203,8 @@ extern "C" void RecorderHoldEntries(int hold) {
 extern "C" void RecorderAwaitWaitingEntries(int count) {
   std::unique_lock<std::mutex> hold(gateLock);
   gateChanged.wait(hold, [count] { return entriesWaiting >= count; });
+}
+
+extern "C" const char* RecorderEntryDirectory() {
+  return newest ? newest->entryDirectory : nullptr;
 }

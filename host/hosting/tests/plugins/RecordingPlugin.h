@@ -23,5 +23,7 @@ using InstancesProc = int (*)();
 using HoldEntriesProc = void (*)(int hold);
 // Waits until at least this many entry calls are held.
 using AwaitWaitingEntriesProc = void (*)(int count);
+// The directory text the newest instance was given while its entry ran (the pointer itself).
+using EntryDirectoryProc = const char* (*)();
 
 }  // namespace RecordingPlugin
