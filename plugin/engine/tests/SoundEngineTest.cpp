@@ -564,6 +564,7 @@ class PieceReference {
     float stepSend = 0.5f;     // the step sequencer pans by ((send - 0.5) x 2)^3 / 2
     int32_t shape = 6;         // of LFO 1: "Square" makes the offsets jump, "Sin" lets them ramp
     bool lfo2ToInput = false;  // LFO 2 ("Tri", synced) moves the left input's offset
+    bool loud = false;         // four keys, and the step sequencer doubles the input gain instead of panning
   };
 
   static constexpr int32_t kBlock = 36;
@@ -575,6 +576,9 @@ class PieceReference {
     // The length the DSP reset gives: "BPM x16" at 120 beats per minute.
     length = 44100.0f * (0.0625f * 1.0f * 60.0f / 120.0f);
   }
+
+  // Whether the delay's input level reached 0.5, where the writes are scaled down.
+  bool delayInputLimited() const { return limited; }
 
   // Renders one block through the effect and compares it with the formulas.
   void compareBlock(int32_t block) {
@@ -697,6 +701,7 @@ class PieceReference {
     for (int32_t i = 0; i < kBlock; ++i) {
       envelope = ((1.0f - k) * envelope + 1e-6f) + (std::fabs(wetR[i]) + std::fabs(wetL[i])) * k;
       const float scale = envelope >= 0.5f ? 0.5f / envelope : 1.0f;
+      if (envelope >= 0.5f) limited = true;
       ringL[write] = clip(wetL[i] * scale, -1.0f, 1.0f) * effect.fadeGain;
       ringR[write] = clip(wetR[i] * scale, -1.0f, 1.0f) * effect.fadeGain;
       write = (write + 1) & 0x3ffff;
@@ -712,6 +717,7 @@ class PieceReference {
   float length = 0.0f;
   float target = 0.0f;
   float envelope = 0.0f;
+  bool limited = false;
 };
 
 class SoundEnginePieceTest : public SoundEngineTest {
@@ -737,15 +743,21 @@ class SoundEnginePieceTest : public SoundEngineTest {
     effect->setParameter(Volume, settings.volume);
     effect->setParameter(StepSend, settings.stepSend);
     for (int32_t step = 0; step < 16; ++step) effect->setParameter(Step1 + step, 1.0f);
-    entry(StepDestination, 12);  // "Panning"
+    entry(StepDestination, settings.loud ? 20 : 12);  // "Input volume" or "Panning"
     effect->resetDsp();
     effect->noteOn(69, 100);
+    if (settings.loud) {
+      for (int8_t key : {72, 76, 81}) effect->noteOn(key, 127);
+    }
     auto reference = std::make_unique<PieceReference>(*effect, settings);
     for (int32_t block = 0; block < blocks; ++block) {
       reference->compareBlock(block);
       if (HasFatalFailure()) return;
     }
+    delayInputLimited = reference->delayInputLimited();
   }
+
+  bool delayInputLimited = false;
 };
 
 // The input gain and offsets, the DC blocker, and the mix of the wet and the dry signal with its pan.
@@ -803,11 +815,16 @@ TEST_F(SoundEnginePieceTest, EveryRoutingEntry) {
 // target of 0 and back up to "BPM x16" after the hundredth tick.
 TEST_F(SoundEnginePieceTest, DelayTapsWhileTheirLengthGlides) {
   for (int32_t type : {6, 15}) {  // "360°Rear" before and after the filters
-    SCOPED_TRACE(type);
-    PieceReference::Settings settings;
-    settings.delayType = type;
-    settings.dryWet = 0.8f;
-    compare(settings, 150);
+    for (bool loud : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "type " << type << (loud ? " loud" : ""));
+      PieceReference::Settings settings;
+      settings.delayType = type;
+      settings.dryWet = 0.8f;
+      settings.loud = loud;
+      settings.stepSend = loud ? 1.0f : 0.5f;
+      compare(settings, 150);
+      EXPECT_EQ(delayInputLimited, loud);
+    }
   }
 }
 
