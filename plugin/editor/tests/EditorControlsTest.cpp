@@ -12,6 +12,7 @@
 #include "plugin/editor/CScope.h"
 #include "plugin/editor/OmEditor.h"
 #include "plugin/engine/OmAudio.h"
+#include "plugin/engine/ParameterMenu.h"
 #include "plugin/framework/HostOpcodes.h"
 #include "plugin/gui/CBitmap.h"
 #include "plugin/gui/CDrawContext.h"
@@ -238,6 +239,14 @@ TEST_F(EditorControls, EveryViewOfThePanelWithItsPlaceTagAndBitmap) {
         ASSERT_TRUE(typeid(*view) == typeid(COptionMenu));
         auto& menu = static_cast<COptionMenu&>(*view);
         EXPECT_EQ(menu.getNbEntries(), row.detail);
+        // A parameter's menu offers the texts the effect shows for its entries.
+        for (long k = 0; row.tag != 109 && k < menu.getNbEntries(); ++k) {
+          char offered[256] = {};
+          char shown[64] = {};
+          menu.getEntry(k, offered);
+          effect->formatParameterValue(static_cast<VstInt32>(row.tag), encodeMenuEntry(k), shown);
+          EXPECT_STREQ(offered, shown) << "entry " << k;
+        }
         EXPECT_EQ(menu.getStyle(), 0x404);
         EXPECT_EQ(menu.getNbItemsPerColumn(), 32);
         const auto level = static_cast<unsigned char>(row.grey);

@@ -354,4 +354,29 @@ TEST(AudioOscillator, NoiseIsAFreshRandomNumberEverySample) {
   }
 }
 
+// The note table, entry by entry: ((f as float) x 2^-8 x 2^-8 / 1.338) x 2, f rising by 1.059463094359 per
+// key from 8.175798915636872 Hz in double precision.
+TEST(AudioOscillator, NoteTableFollowsItsFormula) {
+  Oscillator oscillator;
+  double f = 8.175798915636872;
+  for (int32_t key = 0; key < 128; ++key) {
+    EXPECT_EQ(oscillator.state->noteIncrement[key],
+              (static_cast<float>(f) * 0.00390625f * 0.00390625f / 1.338f) * 2.0f)
+        << key;
+    f = f * 1.059463094359;
+  }
+}
+
+// A released key of a smoothed shape plays while its level stays above 0.001.
+TEST(AudioOscillator, ReleasedKeysPlayWhileTheirLevelIsAboveAThousandth) {
+  for (int32_t shape : {0, 2, 4, 6, 8, 11, 12, 13, 14}) {
+    Oscillator oscillator;
+    oscillator.state->keyLevel[50] = 0.00101f;
+    oscillator.state->keyLevel[60] = 0.00099f;
+    oscillator.render(4, shape, 1.0f, 1.0f);
+    EXPECT_LT(oscillator.state->keyLevel[50], 0.00101f) << shape;
+    EXPECT_EQ(oscillator.state->keyLevel[60], 0.00099f) << shape;
+  }
+}
+
 }  // namespace

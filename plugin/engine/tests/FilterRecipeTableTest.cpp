@@ -528,7 +528,7 @@ bool closeTo(float actual, float expected) {
   return std::fabs(actual - expected) <= 2e-6f * std::max(1.0f, std::fabs(expected));
 }
 
-// Every internal type 0..83 at cutoffs and resonances across their range, at three sample rates. Below
+// Every internal type 0..83 at cutoffs and resonances across their range, at four sample rates. Below
 // 44.1 kHz the state-variable frequencies and the reverb damping are held stable, so those types are
 // compared from 44.1 kHz up; "Allpass" keeps some damping at full resonance, so it is compared below it.
 TEST(FilterRecipes, EveryTypeWritesWhatItsRecipeSays) {
@@ -540,7 +540,7 @@ TEST(FilterRecipes, EveryTypeWritesWhatItsRecipeSays) {
       if (type >= candidate.first && type <= candidate.last) recipe = &candidate;
     const bool heldBelow44k =
         (type >= 28 && type <= 31) || (type >= 80 && type <= 83) || (type >= 56 && type <= 61);
-    for (std::int32_t rate : {22050, 44100, 48000}) {
+    for (std::int32_t rate : {22050, 44100, 48000, 192000}) {
       if (heldBelow44k && rate < 44100) continue;
       for (std::int32_t ci = 0; ci <= 34; ++ci) {
         const float c = std::min(0.03f * static_cast<float>(ci), 1.0f);
