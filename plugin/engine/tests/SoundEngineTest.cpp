@@ -345,16 +345,21 @@ std::vector<DestinationRow> destinationRows() {
       [](TickSums& t, float m, float h) { t.offsetR += m - h; },
       [](TickSums& t, float m, float h) { t.offsetL += m - h, t.offsetR += m - h; },
   };
-  for (Source source : {Source::Lfo1, Source::Lfo2, Source::Step, Source::Envelope}) {
-    for (int32_t entry = 1; entry <= 12; ++entry) rows.push_back({source, entry, common[entry]});
-  }
+  const RowEffect lfo1Delay = [](TickSums& t, float m, float h) { t.delay += 2.0f * (m - h); };
   rows.push_back({Source::None, 0, nothing});
-  // LFO 1 moves the delay time twice as far; an LFO that plays as the oscillator moves no input offset.
-  rows[10].apply = [](TickSums& t, float m, float h) { t.delay += 2.0f * (m - h); };
-  rows[12 * 3 + 8].apply = nothing;  // the envelope's entry 9 is empty
+  for (Source source : {Source::Lfo1, Source::Lfo2, Source::Step, Source::Envelope}) {
+    for (int32_t entry = 1; entry <= 12; ++entry) {
+      RowEffect apply = common[entry];
+      if (source == Source::Lfo1 && entry == 11)
+        apply = lfo1Delay;  // LFO 1 moves the delay time twice as far
+      if (source == Source::Envelope && entry == 9) apply = nothing;  // the envelope's entry 9 is empty
+      rows.push_back({source, entry, apply});
+    }
+  }
   for (Source source : {Source::Lfo1, Source::Lfo2, Source::Step}) {
     for (int32_t entry = 13; entry <= 15; ++entry) rows.push_back({source, entry, inputs[entry - 13]});
   }
+  // An LFO that plays as the oscillator moves no input offset.
   for (int32_t entry = 13; entry <= 15; ++entry) rows.push_back({Source::Lfo1Oscillator, entry, nothing});
   rows.push_back({Source::Lfo1, 16, [](TickSums& t, float m, float) { t.lfo2Rate += m; }});
   rows.push_back({Source::Lfo1, 17, nothing});  // LFO 2 (off here) takes it in the same tick
