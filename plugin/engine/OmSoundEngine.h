@@ -37,6 +37,18 @@ class OmSoundEngine {
   // Samples per control tick at the current sample rate.
   int32_t controlPeriod() const { return period; }
 
+  // What the latest control tick left for rendering, and the modulation sources it read (for tests).
+  struct TickValues {
+    float outputVolume, driveAmount, delayModulation, pan;
+    float inputOffsetL, inputOffsetR, previousOffsetL, previousOffsetR, rampPosition, inputGain;
+    float lfo1Rate, lfo2Rate, lfo1Send, lfo2Send;
+    float stepOutput, envFast, envFastCoef;
+  };
+  TickValues tickValues() const;
+  // The four filter states (filter 1 left, right, filter 2 left, right) and the two filters' kernels.
+  const FilterState& filterState(int32_t index) const { return filterStates[index]; }
+  FilterKernel filterKernel(int32_t filter) const { return kernels[filter]; }
+
   // The filters' modulated cutoffs and resonances (0..1) of the latest control tick.
   float filterCutoff1 = 0.0f;
   float filterCutoff2 = 0.0f;

@@ -131,6 +131,12 @@ void OmSoundEngine::controlUpdate() {
   lastResetTrigger = resetTrigger;
 }
 
+OmSoundEngine::TickValues OmSoundEngine::tickValues() const {
+  return {outputVolume,    driveAmount,     delayModulation, pan,       inputOffsetL, inputOffsetR,
+          previousOffsetL, previousOffsetR, rampPosition,    inputGain, lfo1Rate,     lfo2Rate,
+          lfo1Send,        lfo2Send,        stepOutput,      envFast,   envFastCoef};
+}
+
 void OmSoundEngine::route(Source source, int32_t destination, float m, float h, Modulation& sums) {
   const float centred = m - h;
   const auto addInputOffset = [this, source](float& offset, float amount) {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -522,6 +524,89 @@ TEST_F(AudioEngineTest, TheInstrumentPlaysANote) {
   record->Dispose();
   Settle();
   EXPECT_EQ(logic->GetPlugin(id), nullptr);
+}
+
+// Each request of the user interface reaches the plug-in of its record's id with its arguments.
+TEST_F(AudioEngineTest, EveryPluginRequestReachesItsPluginWithItsArguments) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 3, effFlagsCanReplacing | effFlagsHasEditor | effFlagsIsSynth);
+  IPlugin* record = StartWith(plugin.Path());
+  ASSERT_NE(record, nullptr);
+  ASSERT_EQ(logic->GetPlugin(record->GetId()), record);
+  const auto parent = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x5A17C0));
+  const struct {
+    const char* request;
+    std::function<void(IPlugin&)> post;
+    std::vector<std::string> calls;  // what the plug-in's dispatcher receives
+  } cases[] = {
+      {"SetPatch", [](IPlugin& p) { p.SetPatch(2); }, {"disp 2 2 2 0.00000"}},
+      {"KeyDown",
+       [](IPlugin& p) {
+         p.KeyDown(PluginKeyEvent{65, 1028, 9});
+       },
+       {"disp 59 65 7 9.00001"}},
+      {"KeyUp",
+       [](IPlugin& p) {
+         p.KeyUp(PluginKeyEvent{66, 1024, 2});
+       },
+       {"disp 60 66 1 2.00001"}},
+      {"OpenWindow",
+       [parent](IPlugin& p) { p.OpenWindow(parent); },
+       {"disp 14 0 0 0.00000", "editor parent 5a17c0", "disp 13 0 0 0.00000"}},
+      {"IdleWindow", [](IPlugin& p) { p.IdleWindow(); }, {"disp 19 0 0 0.00000"}},
+      {"CloseWindow", [](IPlugin& p) { p.CloseWindow(); }, {"disp 15 0 0 0.00000"}},
+  };
+  for (const auto& c : cases) {
+    plugin.Clear();
+    c.post(*record);
+    Settle();
+    std::vector<std::string> calls = plugin.Lines("disp ");
+    for (const std::string& line : plugin.Lines("editor ")) calls.insert(calls.begin() + 1, line);
+    EXPECT_EQ(calls, c.calls) << c.request;
+  }
+  plugin.Clear();
+  record->Dispose();
+  Settle();
+  EXPECT_EQ(plugin.Instances(), 0);
+  EXPECT_EQ(plugin.Lines("disp 1 ").size(), 1u);
+}
+
+// Each request on the audio settings reaches the engine and its driver with its arguments.
+TEST_F(AudioEngineTest, EveryDriverRequestReachesTheEngineWithItsArguments) {
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  EXPECT_TRUE(logic->IsAudioRunning());
+  Info().StopDriver();
+  Settle();
+  EXPECT_FALSE(logic->IsAudioRunning());
+
+  // Only output channel 1, fed from the plug-in's first output (0.5 from a plug-in without inputs).
+  Info().SetOutputConfig("Stereo Output", {1});
+  Info().StartDriver();
+  Settle();
+  EXPECT_TRUE(logic->IsAudioRunning());
+  ASSERT_EQ(RunBlocksOnDriverThread(kMutedBlocks + 1), kMutedBlocks + 1);
+  const std::vector<long> used = asio.Output(1);
+  ASSERT_FALSE(used.empty());
+  EXPECT_NEAR(used.back(), 0.5 * 2147483647.0, 2.0);
+  for (long sample : asio.Output(0)) ASSERT_EQ(sample, 0);
+
+  asio.Configure(TestAsio::Config());
+  Info().ShowAudioConfigPanel();
+  Settle();
+  const std::string calls = asio.Calls();
+  ASSERT_NE(calls.find("stop"), std::string::npos) << calls;
+  EXPECT_LT(calls.find("stop"), calls.find("controlPanel")) << calls;
+
+  Info().SelectAudioSystem(1);
+  Settle();
+  EXPECT_EQ(Info().GetAudioSystemName(), "DirectSound");
+  Info().SelectAudioSystem(0);
+  Settle();
+  Info().SelectAudioDriver(0);
+  Settle();
+  EXPECT_EQ(Info().GetAudioDriverName(), "Test ASIO");
 }
 
 }  // namespace

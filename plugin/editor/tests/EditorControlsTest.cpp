@@ -1,25 +1,31 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
+#include <typeinfo>
 #include <vector>
 
 #include "plugin/editor/CScope.h"
 #include "plugin/editor/OmEditor.h"
 #include "plugin/engine/OmAudio.h"
 #include "plugin/engine/ParameterInfo.h"
+#include "plugin/engine/ParameterMenu.h"
 #include "plugin/engine/dsp/Random.h"
 #include "plugin/framework/HostOpcodes.h"
 #include "plugin/framework/VstEvents.h"
+#include "plugin/gui/CBitmap.h"
 #include "plugin/gui/CDrawContext.h"
 #include "plugin/gui/CFrame.h"
 #include "plugin/gui/CKickButton.h"
+#include "plugin/gui/CKnob.h"
 #include "plugin/gui/CMovieBitmap.h"
+#include "plugin/gui/COnOffButton.h"
 #include "plugin/gui/COptionMenu.h"
 #include "plugin/gui/CRockerSwitch.h"
 #include "plugin/gui/CSplashScreen.h"
@@ -95,6 +101,197 @@ class EditorControls : public ::testing::Test {
   std::unique_ptr<OmAudio> effect;
   OmEditor* editor = nullptr;
 };
+
+// The settings the controls keep to themselves, read through pointers to their members.
+struct KnobParts : CKnob {
+  static auto handleOf() { return &KnobParts::pHandle; }
+  static auto offsetOf() { return &KnobParts::offset; }
+};
+struct MovieParts : CMovieBitmap {
+  static auto picturesOf() { return &MovieParts::subPixmaps; }
+  static auto pictureHeightOf() { return &MovieParts::heightOfOneImage; }
+  static auto offsetOf() { return &MovieParts::offset; }
+};
+struct RockerParts : CRockerSwitch {
+  static auto pictureHeightOf() { return &RockerParts::heightOfOneImage; }
+  static auto styleOf() { return &RockerParts::style; }
+  static auto offsetOf() { return &RockerParts::offset; }
+};
+struct KickParts : CKickButton {
+  static auto pictureHeightOf() { return &KickParts::heightOfOneImage; }
+  static auto offsetOf() { return &KickParts::offset; }
+};
+struct SplashParts : CSplashScreen {
+  static auto shownOf() { return &SplashParts::toDisplay; }
+  static auto offsetOf() { return &SplashParts::offset; }
+};
+
+enum class Kind { Scope, Rocker, StepKey, Light, Knob, Menu, Kick, Preset, Splash };
+
+// One view of the panel in the order of creation (the drawing order).
+struct ViewRow {
+  Kind kind;
+  long tag;
+  long left, top, width, height;
+  long bitmap;  // resource id of the background, 0 for none
+  long detail;  // knob: handle bitmap; menu: entry count; lights: initial value
+  int grey;     // menus: the grey level (the LFO 1 destination menu is 74, 75, 75)
+};
+
+std::vector<ViewRow> panelRows() {
+  std::vector<ViewRow> rows;
+  rows.push_back(
+      {Kind::Scope, 0, 280, 12, 134, 106, 0, 0, 0});  // its size is that of bitmap 134, which it keeps
+  for (const auto& r : {std::array<long, 3>{102, 83, 143}, {103, 83, 201}, {104, 333, 261}, {105, 509, 203}})
+    rows.push_back({Kind::Rocker, r[0], r[1], r[2], 20, 35, 130, 0, 0});
+  const long keyLefts[16] = {59, 74, 90, 106, 122, 138, 154, 169, 185, 201, 217, 233, 249, 265, 280, 296};
+  for (int i = 0; i < 16; ++i) rows.push_back({Kind::StepKey, 31 + i, keyLefts[i], 275, 14, 15, 135, 0, 0});
+  const long lightLefts[16] = {62, 77, 93, 109, 125, 141, 156, 172, 188, 204, 220, 235, 251, 267, 283, 299};
+  for (int i = 0; i < 16; ++i) rows.push_back({Kind::Light, 0, lightLefts[i], 259, 9, 12, 129, 1, 0});
+  rows.push_back({Kind::Light, 0, 338, 155, 9, 12, 129, 0, 0});
+  rows.push_back({Kind::Light, 0, 338, 214, 9, 12, 129, 0, 0});
+  const long knobs[15][3] = {{1, 122, 11},   {4, 122, 76},   {8, 463, 80},  {9, 556, 21},   {10, 556, 80},
+                             {11, 46, 148},  {14, 236, 148}, {16, 46, 207}, {19, 236, 207}, {21, 385, 148},
+                             {22, 431, 148}, {24, 503, 148}, {2, 189, 19},  {5, 189, 83},   {29, 492, 266}};
+  for (const auto& k : knobs) {
+    const bool big = k[0] == 1 || k[0] == 4;
+    rows.push_back({Kind::Knob, k[0], k[1], k[2], big ? 40 : 26, big ? 40 : 26, 128, big ? 131 : 133, 0});
+  }
+  const long menus[16][5] = {
+      {0, 56, 29, 114, 58},   {3, 56, 92, 107, 58},   {7, 446, 29, 56, 12},   {6, 217, 59, 100, 8},
+      {25, 537, 156, 36, 18}, {23, 392, 218, 49, 17}, {15, 275, 155, 74, 18}, {20, 275, 213, 64, 18},
+      {13, 174, 155, 92, 15}, {18, 174, 213, 78, 15}, {12, 110, 155, 92, 25}, {17, 110, 213, 78, 25},
+      {26, 537, 213, 33, 12}, {27, 362, 272, 46, 25}, {30, 528, 272, 30, 21}, {28, 426, 272, 41, 20}};
+  for (const auto& m : menus)
+    rows.push_back({Kind::Menu, m[0], m[1], m[2], 53, 11, 0, m[4], static_cast<int>(m[3])});
+  rows.push_back({Kind::Kick, 47, 436, 321, 33, 16, 136, 0, 0});
+  rows.push_back({Kind::Kick, 106, 402, 321, 33, 16, 137, 0, 0});
+  rows.push_back({Kind::Kick, 107, 333, 321, 33, 16, 139, 0, 0});
+  rows.push_back({Kind::Kick, 108, 368, 321, 33, 16, 138, 0, 0});
+  rows.push_back({Kind::Menu, 109, 80, 331, 123, 13, 0, 159, 55});
+  rows.push_back({Kind::Rocker, 110, 50, 321, 20, 35, 130, 0, 0});
+  for (const auto& b :
+       {std::array<long, 3>{111, 264, 322}, {113, 264, 340}, {112, 299, 322}, {114, 299, 340}})
+    rows.push_back({Kind::Preset, b[0], b[1], b[2], 32, 12, 128, 0, 0});
+  rows.push_back({Kind::Splash, 152, 520, 312, 60, 60, 132, 0, 0});
+  return rows;
+}
+
+// Every view of the open panel: class, place and size, tag, bitmap and the settings of its kind.
+TEST_F(EditorControls, EveryViewOfThePanelWithItsPlaceTagAndBitmap) {
+  const std::vector<ViewRow> rows = panelRows();
+  CFrame* frame = editor->getFrame();
+  ASSERT_EQ(rows.size(), 81u);
+  ASSERT_EQ(frame->getNbViews(), 81);
+  CRect whole;
+  frame->getViewSize(whole);
+  EXPECT_EQ(whole, CRect(0, 0, 632, 373));
+  EXPECT_EQ(frame->getBackground()->getResourceID(), 128);
+  for (long index = 0; index < 81; ++index) {
+    const ViewRow& row = rows[index];
+    SCOPED_TRACE(testing::Message() << "view " << index << " tag " << row.tag);
+    CView* view = frame->getView(index);
+    CRect place;
+    view->getViewSize(place);
+    EXPECT_EQ(place, CRect(row.left, row.top, row.left + row.width, row.top + row.height));
+    EXPECT_EQ(view->getBackground() ? view->getBackground()->getResourceID() : 0, row.bitmap);
+    if (row.kind == Kind::Scope) {
+      EXPECT_TRUE(typeid(*view) == typeid(CScope));
+      continue;
+    }
+    auto* control = dynamic_cast<CControl*>(view);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->getTag(), row.tag);
+    EXPECT_EQ(control->getListener(), editor);
+    switch (row.kind) {
+      case Kind::Rocker: {
+        ASSERT_TRUE(typeid(*view) == typeid(CRockerSwitch));
+        auto& rocker = static_cast<CRockerSwitch&>(*view);
+        EXPECT_EQ(rocker.*RockerParts::pictureHeightOf(), 35);
+        EXPECT_EQ(rocker.*RockerParts::styleOf(), kRockerVertical);
+        EXPECT_EQ(rocker.*RockerParts::offsetOf(), CPoint(0, 0));
+        EXPECT_TRUE(view->getTransparency());
+        EXPECT_EQ(view->getBackground()->getTransparentColor(), kGreenCColor);
+        break;
+      }
+      case Kind::StepKey:
+        ASSERT_TRUE(typeid(*view) == typeid(COnOffButton));
+        EXPECT_EQ(static_cast<COnOffButton&>(*view).getStyle(), kPostListenerUpdate);
+        EXPECT_TRUE(view->getTransparency());
+        EXPECT_EQ(view->getBackground()->getTransparentColor(), kBlackCColor);
+        break;
+      case Kind::Light: {
+        ASSERT_TRUE(typeid(*view) == typeid(CMovieBitmap));
+        auto& light = static_cast<CMovieBitmap&>(*view);
+        EXPECT_EQ(light.*MovieParts::picturesOf(), 2);
+        EXPECT_EQ(light.*MovieParts::pictureHeightOf(), 11);
+        EXPECT_EQ(light.*MovieParts::offsetOf(), CPoint(0, 0));
+        EXPECT_TRUE(view->getTransparency());
+        EXPECT_EQ(view->getBackground()->getTransparentColor(), kGreenCColor);
+        break;
+      }
+      case Kind::Knob: {
+        ASSERT_TRUE(typeid(*view) == typeid(CKnob));
+        auto& knob = static_cast<CKnob&>(*view);
+        EXPECT_EQ((knob.*KnobParts::handleOf())->getResourceID(), row.detail);
+        EXPECT_EQ(knob.*KnobParts::offsetOf(), CPoint(row.left, row.top));
+        EXPECT_EQ(knob.getInsetValue(), 6);
+        EXPECT_EQ(knob.getZoomFactor(), 8.0f);
+        EXPECT_TRUE(view->getTransparency());
+        break;
+      }
+      case Kind::Menu: {
+        ASSERT_TRUE(typeid(*view) == typeid(COptionMenu));
+        auto& menu = static_cast<COptionMenu&>(*view);
+        EXPECT_EQ(menu.getNbEntries(), row.detail);
+        // A parameter's menu offers the texts the effect shows for its entries.
+        for (long k = 0; row.tag != 109 && k < menu.getNbEntries(); ++k) {
+          char offered[256] = {};
+          char shown[64] = {};
+          menu.getEntry(k, offered);
+          effect->formatParameterValue(static_cast<VstInt32>(row.tag), encodeMenuEntry(k), shown);
+          EXPECT_STREQ(offered, shown) << "entry " << k;
+        }
+        EXPECT_EQ(menu.getStyle(), 0x404);
+        EXPECT_EQ(menu.getNbItemsPerColumn(), 32);
+        const auto level = static_cast<unsigned char>(row.grey);
+        const CColor grey{level, static_cast<unsigned char>(row.tag == 15 ? 75 : level),
+                          static_cast<unsigned char>(row.tag == 15 ? 75 : level), 255};
+        EXPECT_EQ(menu.getBackColor(), grey);
+        EXPECT_EQ(menu.getFrameColor(), grey);
+        const auto shifted = [](uint8_t c, int by) { return static_cast<uint8_t>(c + by); };
+        EXPECT_EQ(menu.getFontColor(),
+                  (CColor{shifted(grey.red, 140), shifted(grey.green, 140), shifted(grey.blue, 140), 255}));
+        EXPECT_EQ(menu.getShadowColor(),
+                  (CColor{static_cast<uint8_t>(grey.red / 2), static_cast<uint8_t>(grey.green / 2),
+                          static_cast<uint8_t>(grey.blue / 2), 255}));
+        EXPECT_EQ(menu.getFont(), kNormalFontSmaller);
+        EXPECT_NE(menu.getScheme(), nullptr);
+        break;
+      }
+      case Kind::Kick:
+      case Kind::Preset: {
+        ASSERT_TRUE(typeid(*view) == typeid(CKickButton));
+        auto& button = static_cast<CKickButton&>(*view);
+        const bool preset = row.kind == Kind::Preset;
+        EXPECT_EQ(button.*KickParts::pictureHeightOf(), preset ? 0 : 16);
+        EXPECT_EQ(button.*KickParts::offsetOf(), preset ? CPoint(row.left, row.top) : CPoint(0, 0));
+        EXPECT_EQ(view->getTransparency(), preset);
+        break;
+      }
+      case Kind::Splash: {
+        ASSERT_TRUE(typeid(*view) == typeid(CSplashScreen));
+        auto& splash = static_cast<CSplashScreen&>(*view);
+        EXPECT_EQ(splash.*SplashParts::shownOf(), CRect(0, 0, 632, 373));
+        EXPECT_EQ(splash.*SplashParts::offsetOf(), CPoint(0, 0));
+        EXPECT_EQ(splash.getBitmapTransparency(), 255);
+        break;
+      }
+      case Kind::Scope:
+        break;
+    }
+  }
+}
 
 TEST_F(EditorControls, OpenShowsTheEffectsValuesAndPrograms) {
   for (const int tag : {1, 2, 4, 5, 8, 9, 10, 11, 14, 16, 19, 21, 22, 24, 29}) {

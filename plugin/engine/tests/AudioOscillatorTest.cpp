@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plugin/engine/dsp/FastMath.h"
+#include "plugin/engine/dsp/Random.h"
 
 namespace {
 
@@ -201,6 +202,222 @@ TEST(AudioOscillator, RandomHoldsADrawnValueForEightTimesTheKeysFrequency) {
   const double wraps = 20000.0 * 8.0 * keyHz(60) * 1.00577 / 44100.0;
   EXPECT_NEAR(changes, wraps, 3.0);
   EXPECT_EQ(oscillator.state->held[1][0], 0.0f);  // LFO 2 keeps its own
+}
+
+// How each shape treats a key: oversampled from which key, the level's weights and the waveform's factor.
+struct ShapeRow {
+  int32_t shape;
+  int32_t firstOversampled;         // 128: never
+  float targetWeight, levelWeight;  // the smoothing of the key's level
+  float factor;                     // of level x send
+};
+
+float triangleOf(float p) {
+  return p <= 0.5f ? 2.0f * p : 2.0f - 2.0f * p;
+}
+
+float fractionOf(float x) {
+  return x - std::trunc(x);
+}
+
+// The waveform of a shape at phase p (q: the slow modulator of "PWM" and "Strings"), before level, send and
+// factor.
+float waveOf(int32_t shape, float p, float q) {
+  switch (shape) {
+    case 0:
+    case 1:
+      return triangleOf(p) - 0.5f;
+    case 2:
+    case 3:
+      return p - 0.5f;
+    case 4:
+    case 5:
+    case 14:
+      return fastSine(p * 6.28318f - 3.14159f);
+    case 6:
+      return p <= 0.5f ? 1.0f : -1.0f;
+    case 11: {
+      const float m = triangleOf(q);
+      return (p <= 0.4f - 0.2f * m || p >= 0.6f + 0.2f * m) ? -1.0f : 1.0f;
+    }
+    case 12:
+      return fractionOf(2.0f * p) + p + fractionOf(4.0f * p) - 1.5f;
+    default:  // 13
+      return fractionOf(p + q) + p + fractionOf(p + 2.0f * q) - 1.5f;
+  }
+}
+
+// The shapes that follow a smoothed level, sample by sample from known phases on the last plain key and the
+// first oversampled one, for both LFOs, both polarities and two sample rates.
+TEST(AudioOscillator, EverySmoothedShapeFromKnownPhases) {
+  const ShapeRow rows[] = {
+      {0, 128, 0.05f, 0.95f, 4.0f},  {1, 128, 0.05f, 0.95f, 4.0f},
+      {2, 73, 0.2f, 0.8f, 2.0f},     {3, 73, 0.2f, 0.8f, 2.0f},
+      {4, 128, 0.02f, 0.98f, 2.0f},  {5, 128, 0.02f, 0.98f, 2.0f},
+      {6, 73, 0.2f, 0.8f, 1.0f},     {11, 73, 0.3f, 0.7f, 1.0f},
+      {12, 70, 0.3f, 0.7f, 0.666f},  {13, 73, 0.3f, 0.7f, 0.6666f * 2.0f},
+      {14, 128, 0.05f, 0.95f, 2.0f},
+  };
+  for (const ShapeRow& row : rows) {
+    const int32_t boundary = std::min(row.firstOversampled, 127);
+    for (int32_t key : {boundary - 1, boundary}) {
+      for (int32_t lfo : {0, 1}) {
+        for (float send : {0.8f, -0.6f}) {
+          for (float sampleRate : {44100.0f, 48000.0f}) {
+            SCOPED_TRACE(testing::Message() << "shape " << row.shape << " key " << key << " LFO " << lfo + 1
+                                            << " send " << send << " at " << sampleRate);
+            Oscillator oscillator;
+            oscillator.state->noteIncrement[key] = 1.0f / 16.0f;  // with freq 1, 16 samples per cycle
+            oscillator.state->phase[lfo][key] = 1.0f / 32.0f;
+            oscillator.state->aux[lfo][key] = 0.2f;
+            oscillator.state->keyLevel[key] = 0.02f;
+            oscillator.keyTarget[key] = 0.05f;
+            const std::vector<float> output = oscillator.render(24, row.shape, 1.0f, send, sampleRate, lfo);
+
+            const float level = 0.05f * row.targetWeight + 0.02f * row.levelWeight;
+            EXPECT_FLOAT_EQ(oscillator.state->keyLevel[key], level);
+            const int32_t subSteps = key >= row.firstOversampled ? 4 : 1;
+            const float part = 1.0f / static_cast<float>(subSteps);
+            const float modulatorStep = 44100.0f / sampleRate * (row.shape == 11 ? 0.0001f : 3e-05f) * part;
+            float p = 1.0f / 32.0f;
+            float q = 0.2f;
+            for (int32_t i = 0; i < 24; ++i) {
+              float expected = 0.0f;
+              for (int32_t sub = 0; sub < subSteps; ++sub) {
+                if (row.shape == 11 || row.shape == 13) q += modulatorStep;
+                float value = waveOf(row.shape, p, q) * level * send * row.factor;
+                if (row.shape == 14) value = std::fmax(0.0f, value);  // the organ keeps the positive half
+                expected += value * part;
+                p = fractionOf(p + 1.0f / 16.0f * part);
+              }
+              ASSERT_NEAR(output[i], expected, 1e-5f * level) << "sample " << i;
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
+// The next value randomInRange would give.
+float nextRandom(float lo, float hi) {
+  return (hi - lo) * (static_cast<float>(randomSeed.load() * 196314165u + 907633515u) * 2.33e-10f) + lo;
+}
+
+// "Random": one held value for all keys of the LFO, drawn anew when any key's phase (eight times the key's
+// step) wraps.
+TEST(AudioOscillator, RandomKeysShareOneHeldValue) {
+  Oscillator oscillator;
+  for (int32_t key : {50, 70}) oscillator.state->noteIncrement[key] = 1.0f / 1024.0f;
+  oscillator.state->phase[0][50] = 1.0f - 1.0f / 256.0f;  // wraps after its first sample
+  oscillator.state->phase[0][70] = 0.25f;
+  oscillator.state->held[0][0] = 0.3f;
+  oscillator.keyTarget[50] = 0.04f;
+  oscillator.keyTarget[70] = 0.05f;
+  const float drawn = nextRandom(-1.0f, 1.0f);
+  const std::vector<float> output = oscillator.render(8, 7, 1.0f, 0.5f);
+  EXPECT_FLOAT_EQ(oscillator.state->held[0][0], drawn);
+  EXPECT_NEAR(output[0], 0.3f * 0.04f * 0.5f + drawn * 0.05f * 0.5f, 1e-7f);
+  for (int32_t i = 1; i < 8; ++i) EXPECT_NEAR(output[i], drawn * (0.04f + 0.05f) * 0.5f, 1e-7f) << i;
+}
+
+// "Rand Sine": at every wrap the key draws r; the sine runs h = whole part of r^2 x 15 + 1 + 4.712385
+// (5 to 20) times per cycle; its level settles at twice the target.
+TEST(AudioOscillator, RandSineDrawsItsHarmonicAtEveryWrap) {
+  for (int32_t wraps = 0; wraps < 20; ++wraps) {
+    Oscillator oscillator;
+    oscillator.state->noteIncrement[60] = 1.0f / 16.0f;
+    oscillator.state->phase[0][60] = 15.0f / 16.0f;
+    oscillator.state->aux[0][60] = 0.5f;
+    oscillator.state->keyLevel[60] = 0.02f;
+    oscillator.keyTarget[60] = 0.05f;
+    const float r = nextRandom(0.0f, 1.0f);
+    const std::vector<float> output = oscillator.render(8, 8, 1.0f, 0.7f);
+    const float level = 0.05f * 0.2f + 0.02f * 0.9f;
+    const float before = std::trunc((0.5f * 0.5f * 15.0f + 1.0f) + 4.712385f);
+    const float after = std::trunc((r * r * 15.0f + 1.0f) + 4.712385f);
+    ASSERT_GE(after, 5.0f);
+    ASSERT_LE(after, 20.0f);
+    EXPECT_EQ(oscillator.state->aux[0][60], r);
+    EXPECT_NEAR(output[0], std::sin(before * (15.0f / 16.0f) * 6.28318f) * level * 0.7f, 1e-6f);
+    for (int32_t i = 1; i < 8; ++i) {
+      const float p = static_cast<float>(i - 1) / 16.0f;
+      EXPECT_NEAR(output[i], std::sin(after * p * 6.28318f) * level * 0.7f, 1e-6f) << i;
+    }
+  }
+}
+
+// "Impulse": 2 at every wrap, times 1 - 20000 / rate at every step before it is added; the upper keys take
+// two half steps per sample, each adding half.
+TEST(AudioOscillator, ImpulseDecaysFromTwoAfterEveryWrap) {
+  for (float sampleRate : {44100.0f, 96000.0f}) {
+    for (int32_t key : {72, 73}) {
+      Oscillator oscillator;
+      oscillator.state->noteIncrement[key] = 1.0f / 16.0f;
+      oscillator.state->phase[0][key] = 31.0f / 32.0f;
+      oscillator.state->aux[0][key] = 0.5f;
+      oscillator.keyTarget[key] = 0.05f;
+      const std::vector<float> output = oscillator.render(40, 9, 1.0f, 0.9f, sampleRate);
+      const float d = 1.0f - 20000.0f / sampleRate;
+      const int32_t subSteps = key >= 73 ? 2 : 1;
+      float p = 31.0f / 32.0f;
+      float pulse = 0.5f;
+      for (int32_t i = 0; i < 40; ++i) {
+        float expected = 0.0f;
+        for (int32_t sub = 0; sub < subSteps; ++sub) {
+          pulse *= d;
+          expected += pulse * 0.05f * 0.9f * 4.0f / static_cast<float>(subSteps);
+          const float next = fractionOf(p + 1.0f / 16.0f / static_cast<float>(subSteps));
+          if (next < p) pulse = 2.0f;
+          p = next;
+        }
+        ASSERT_NEAR(output[i], expected, 1e-6f) << "key " << key << " at " << sampleRate << " sample " << i;
+      }
+    }
+  }
+}
+
+// "Noise": a fresh random number within plus and minus the key's target times send, every sample.
+TEST(AudioOscillator, NoiseIsAFreshRandomNumberEverySample) {
+  for (float send : {0.8f, -0.5f}) {
+    Oscillator oscillator;
+    oscillator.keyTarget[40] = 0.05f;
+    const float g = 0.05f * send;
+    std::vector<float> expected;
+    const std::uint32_t seed = randomSeed.load();
+    for (int i = 0; i < 16; ++i) {
+      expected.push_back(nextRandom(-g, g));
+      randomSeed.store(randomSeed.load() * 196314165u + 907633515u);
+    }
+    randomSeed.store(seed);
+    const std::vector<float> output = oscillator.render(16, 10, 1.0f, send);
+    for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(output[i], expected[i]) << i;
+  }
+}
+
+// The note table, entry by entry: ((f as float) x 2^-8 x 2^-8 / 1.338) x 2, f rising by 1.059463094359 per
+// key from 8.175798915636872 Hz in double precision.
+TEST(AudioOscillator, NoteTableFollowsItsFormula) {
+  Oscillator oscillator;
+  double f = 8.175798915636872;
+  for (int32_t key = 0; key < 128; ++key) {
+    EXPECT_EQ(oscillator.state->noteIncrement[key],
+              (static_cast<float>(f) * 0.00390625f * 0.00390625f / 1.338f) * 2.0f)
+        << key;
+    f = f * 1.059463094359;
+  }
+}
+
+// A released key of a smoothed shape plays while its level stays above 0.001.
+TEST(AudioOscillator, ReleasedKeysPlayWhileTheirLevelIsAboveAThousandth) {
+  for (int32_t shape : {0, 2, 4, 6, 8, 11, 12, 13, 14}) {
+    Oscillator oscillator;
+    oscillator.state->keyLevel[50] = 0.00101f;
+    oscillator.state->keyLevel[60] = 0.00099f;
+    oscillator.render(4, shape, 1.0f, 1.0f);
+    EXPECT_LT(oscillator.state->keyLevel[50], 0.00101f) << shape;
+    EXPECT_EQ(oscillator.state->keyLevel[60], 0.00099f) << shape;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "plugin/engine/dsp/FastMath.h"
+
 #include "plugin/engine/ParameterIndex.h"
 #include "plugin/engine/ParameterMenu.h"
 
@@ -86,6 +88,81 @@ TEST(DelaySetup, OffsetsAreRampedUnlessAnInputSourceCanJump) {
   EXPECT_FALSE(Values().entry(Lfo2Destination, 15).entry(Lfo2Shape, 10).setup().rampOffsets);  // "Noise"
   EXPECT_TRUE(Values().entry(Lfo2Destination, 12).entry(Lfo2Shape, 10).setup().rampOffsets);   // "Panning"
   EXPECT_FALSE(Values().entry(StepDestination, 14).setup().rampOffsets);
+}
+
+// Each delay type's four taps (factor and the four gains), scaled by the send's level.
+TEST(DelaySetup, EveryTypeHasTheTapsOfItsRow) {
+  struct Tap {
+    float factor, ll, lr, rr, rl;
+  };
+  const Tap rows[9][4] = {
+      {{1, 1, 0, 1, 0}},                                                 // "Simple"
+      {{1, 0, 1, 0, 0}, {2, 0, 0, 1, 0}},                                // "Left-Right"
+      {{1, 0, 1, 0, 0}, {2, 0, 0, 0, 1}},                                // "L-M-R"
+      {{1, 1, 0, 0, -1}},                                                // "Rear"
+      {{1, -1, 0, 1, 0}},                                                // "Rear-Front"
+      {{1, 0, 0.666f, 0, 0}, {2, 0, -0.666f, 0, 0.666f}},                // "360°"
+      {{1, 0, 0.5f, 0, 0}, {2, 0, 0, 0, 0.5f}, {3, 0.5f, 0, 0, -0.5f}},  // "360°Rear"
+      {{0.02f, 0, 0.5f, 0, 0},
+       {0.04f, 0, 0, 0, 0.5f},
+       {0.08f, 0, 0.5f, 0, 0},
+       {0.16f, 0, 0, 0, 0.5f}},  // "Resonator"
+      {{0.07f, 0, 0.54f, 0, 0},
+       {0.17f, 0, 0, 0, 0.48f},
+       {0.19f, 0.44f, 0, 0, 0},
+       {0.11f, 0, 0, 0.52f, 0}},  // "Spring"
+  };
+  for (float send : {1.0f, 0.7f}) {
+    const float s = fastExp(-6.0f * (1.0f - send));
+    for (int32_t type = 0; type < 18; ++type) {
+      SCOPED_TRACE(testing::Message() << "type " << type << " send " << send);
+      const DelaySetup setup = Values().set(DelaySend, send).entry(DelayType, type).setup();
+      EXPECT_EQ(setup.postFilter, type >= 9);
+      for (int32_t i = 0; i < DelayTaps::count; ++i) {
+        const Tap& tap = rows[type % 9][i];
+        EXPECT_EQ(setup.taps.factor[i], tap.factor) << i;
+        EXPECT_FLOAT_EQ(setup.taps.ll[i], s * tap.ll) << i;
+        EXPECT_FLOAT_EQ(setup.taps.lr[i], s * tap.lr) << i;
+        EXPECT_FLOAT_EQ(setup.taps.rr[i], s * tap.rr) << i;
+        EXPECT_FLOAT_EQ(setup.taps.rl[i], s * tap.rl) << i;
+      }
+    }
+  }
+}
+
+// The delay length in beats of every "Delaysyn" entry, at two tempi and with a delay-time modulation.
+TEST(DelaySetup, EverySyncEntryGivesItsLengthInBeats) {
+  const float beats[12] = {0.0625f, 0.125f, 0.25f, 0.33333f, 0.5f, 0.6666f, 0.75f, 1, 1.5f, 2, 3, 4};
+  for (int32_t entry = 0; entry < 12; ++entry) {
+    for (float tempo : {120.0f, 97.0f}) {
+      const float expected = 48000.0f * (beats[entry] * 0.8f * 60.0f / tempo);
+      EXPECT_FLOAT_EQ(Values().entry(DelaySync, entry).setup(0.8f, tempo, 48000.0f).target, expected)
+          << entry << " at " << tempo;
+    }
+    EXPECT_EQ(delaySyncBeats(entry), beats[entry]) << entry;
+  }
+}
+
+// Input offsets ramp unless an LFO whose value jumps, or the step sequencer, feeds an input.
+TEST(DelaySetup, OffsetsRampUnlessAJumpingShapeOrTheStepsFeedAnInput) {
+  const bool jumps[15] = {false, false, true, true, false, false, true, false,
+                          false, true,  true, true, true,  true,  false};
+  for (int32_t lfo = 0; lfo < 2; ++lfo) {
+    const int32_t destination = lfo == 0 ? Lfo1Destination : Lfo2Destination;
+    const int32_t shape = lfo == 0 ? Lfo1Shape : Lfo2Shape;
+    for (int32_t entry = 0; entry < 18; ++entry) {
+      for (int32_t s = 0; s < 15; ++s) {
+        const bool input = entry >= 13 && entry <= 15;
+        EXPECT_EQ(Values().entry(destination, entry).entry(shape, s).setup().rampOffsets,
+                  !(input && jumps[s]))
+            << "LFO " << lfo + 1 << " destination " << entry << " shape " << s;
+      }
+    }
+  }
+  for (int32_t entry = 0; entry < 21; ++entry) {
+    EXPECT_EQ(Values().entry(StepDestination, entry).setup().rampOffsets, !(entry >= 13 && entry <= 15))
+        << entry;
+  }
 }
 
 }  // namespace

@@ -38,6 +38,103 @@ double designFrequency(float cutoff, int sampleRate) {
   return std::fmin(std::fmax(normalisedFrequency(cutoff, sampleRate), 0.0001f), 0.45f);
 }
 
+// The formulas of every mode, written out: the expected set of a mode at a cutoff, quality and rate.
+Set formulas(int mode, float cutoff, float q, int sampleRate) {
+  const float F = fastExp(-6.0f * (1.0f - cutoff)) * 0.45f / static_cast<float>(sampleRate) * 44100.0f;
+  const float f = std::fmin(std::fmax(F, 0.0001f), 0.45f);
+  const float qq = std::fmin(std::fmax(q, 0.0f), 1.0f);
+  const auto peaking = [f](float n, float d) {
+    const float K = std::tan(3.14159f * f);
+    const float N = 1.0f + d * K + K * K;
+    return Set{(1.0f + n * K + K * K) / N, 2.0f * (K * K - 1.0f) / N, (1.0f - n * K + K * K) / N,
+               -2.0f * (K * K - 1.0f) / N, -(1.0f - d * K + K * K) / N};
+  };
+  const float G = fastExp(3.0f * qq);
+  const float A = std::pow(2.0f, qq);
+  const float w = 6.28318f * f;
+  const float c = fastCosine(w);
+  const float beta = fastSine(w) * std::sqrt(A + A);
+  switch (mode) {
+    case 0:
+    case 1: {
+      const float K = std::tan(3.14159f * f * (1.1f - 0.15f * qq));
+      const float Q = 0.75f * fastExp(5.0f * qq * qq);
+      const float N = 1.0f + K / Q + K * K;
+      return {K * K / N, 2.0f * K * K / N, K * K / N, -2.0f * (K * K - 1.0f) / N,
+              -(1.0f - K / Q + K * K) / N};
+    }
+    case 2: {
+      const float K = std::tan(6.28318f * f * 0.5f);
+      const float Q = 6.0f * qq * qq + 0.2f;
+      const float N = 1.0f + K / Q + K * K;
+      return {(1.0f + K / Q) / N, -2.0f / N, (1.0f - K / Q) / N, -2.0f * (K * K - 1.0f) / N,
+              -(1.0f - K / Q + K * K) / N};
+    }
+    case 3: {
+      const float g = fastExp(22.0f * f * f * f) * fastSine(w);
+      const float alpha = std::sinh((2.0f - 1.9f * qq) * 2.177586f * f / g) * g;
+      const float N = 1.0f + alpha;
+      return {0.5f * g / N, 0.0f, -0.5f * g / N, 2.0f * fastCosine(w) / N, -(1.0f - alpha) / N};
+    }
+    case 4:
+      return peaking(9.0f / G, 1.0f / G);
+    case 5:
+      return peaking(18.0f / G, 1.0f / G);
+    case 6:
+      return peaking(1.0f / G, 18.0f / G);
+    case 7: {
+      const float a0 = (A + 1.0f) + (A - 1.0f) * c + beta;
+      return {A * ((A + 1.0f) - (A - 1.0f) * c + beta) / a0, 2.0f * A * ((A - 1.0f) - (A + 1.0f) * c) / a0,
+              A * ((A + 1.0f) - (A - 1.0f) * c - beta) / a0, 2.0f * ((A - 1.0f) + (A + 1.0f) * c) / a0,
+              -((A + 1.0f) + (A - 1.0f) * c - beta) / a0};
+    }
+    case 8: {
+      const float a0 = (A + 1.0f) - (A - 1.0f) * c + beta;
+      return {A * ((A + 1.0f) + (A - 1.0f) * c + beta) / a0, -2.0f * A * ((A - 1.0f) + (A + 1.0f) * c) / a0,
+              A * ((A + 1.0f) + (A - 1.0f) * c - beta) / a0, -2.0f * ((A - 1.0f) - (A + 1.0f) * c) / a0,
+              -((A + 1.0f) - (A - 1.0f) * c - beta) / a0};
+    }
+    case 9:
+      return peaking(G / 4.0f, 1.0f / 4.0f);
+    case 10:
+      return peaking(G / 10.0f, 1.0f / 10.0f);
+    case 11: {
+      const float s = fastSine(w);
+      const float alpha = std::sinh((1.0f - 0.999f * std::sqrt(qq)) * 2.177586f * f / s) * s;
+      const float N = 1.0f + alpha;
+      return {(1.0f - alpha) / N, -2.0f * fastCosine(w) / N, N / N, 2.0f * fastCosine(w) / N,
+              -(1.0f - alpha) / N};
+    }
+    default:
+      return peaking(fastExp(5.0f * qq * qq), 1.0f);
+  }
+}
+
+// Each coefficient within a few units of the last place of its formula's value (the library's tan, sinh
+// and pow enter the same way on both sides).
+TEST(FilterDesign, EveryModeAtCutoffsQualitiesAndRatesFollowsItsFormulas) {
+  const auto matches = [](float actual, float expected) {
+    return std::fabs(actual - expected) <= 4e-6f * std::fmax(1.0f, std::fabs(expected));
+  };
+  for (int mode = 0; mode <= 12; ++mode) {
+    for (int rate : {22050, 44100, 48000, 96000}) {
+      for (float cutoff : {-0.5f, 0.0f, 0.2f, 0.45f, 0.7f, 0.85f, 1.0f, 1.2f}) {
+        for (float q : {-0.5f, 0.0f, 0.25f, 0.5f, 0.8f, 1.0f, 1.5f}) {
+          SCOPED_TRACE(testing::Message()
+                       << "mode " << mode << " rate " << rate << " cutoff " << cutoff << " q " << q);
+          const Set actual = design(mode, cutoff, q, rate);
+          const Set expected = formulas(mode, cutoff, q, rate);
+          EXPECT_PRED2(matches, actual.b0, expected.b0);
+          EXPECT_PRED2(matches, actual.b1, expected.b1);
+          EXPECT_PRED2(matches, actual.b2, expected.b2);
+          EXPECT_PRED2(matches, actual.a1, expected.a1);
+          EXPECT_PRED2(matches, actual.a2, expected.a2);
+        }
+      }
+    }
+  }
+}
+
 TEST(FilterDesign, NormalisedFrequencyFollowsTheSampleRate) {
   EXPECT_NEAR(normalisedFrequency(1.0f, 44100), 0.45f, 1e-7f);
   EXPECT_NEAR(normalisedFrequency(1.0f, 48000), 0.41344f, 1e-5f);

@@ -165,4 +165,104 @@ TEST(Lfo, NonFiniteRateRestartsThePhase) {
   EXPECT_TRUE(std::isfinite(state.phase));
 }
 
+// The next value of the LFOs' own random state.
+float nextBipolar() {
+  return static_cast<float>(lfoSeed.load() * 196314165u + 907633515u) * 4.66e-10f - 1.0f;
+}
+
+TEST(Lfo, EverySyncEntryHasItsCyclesPerBeat) {
+  const float cycles[25] = {0,        1.0f / 32, 1.0f / 24, 1.0f / 16, 1.0f / 12, 1.0f / 8, 1.0f / 6,
+                            1.0f / 4, 0.333333f, 0.5f,      0.666666f, 0.75f,     1,        1.5f,
+                            2,        3,         4,         6,         8,         12,       16,
+                            24,       32,        1.0f / 64, 1.0f / 128};
+  for (int32_t entry = 0; entry < 25; ++entry)
+    EXPECT_FLOAT_EQ(lfoCyclesPerBeat(entry), cycles[entry]) << entry;
+}
+
+// Every shape at phases across the cycle, without and with a wrap since the previous call; the random
+// shapes draw the next value of the LFOs' random state.
+TEST(Lfo, EveryShapeGivesItsValueAtKnownPhases) {
+  const auto triangle = [](float p) { return p > 0.5f ? 2.0f - 2.0f * p : 2.0f * p; };
+  const auto organ = [](float p) { return std::fmax(0.0f, std::sin(6.28318f * p + 4.712385f)); };
+  const auto fraction = [](float x) { return x - std::trunc(x); };
+  for (float p : {0.0f, 0.1f, 0.3f, 0.45f, 0.6f, 0.8f, 0.95f}) {
+    for (bool wrapped : {false, true}) {
+      for (int32_t shape = 0; shape <= 15; ++shape) {
+        SCOPED_TRACE(testing::Message() << "shape " << shape << " at " << p << (wrapped ? " wrapped" : ""));
+        float last = wrapped ? 0.99f : p - 0.01f;
+        float held = 0.2f;
+        const float u = nextBipolar();
+        float expected = 0.0f;
+        float expectedHeld = 0.2f;
+        float expectedLast = p;
+        switch (shape) {
+          case 0:
+            expected = triangle(p);
+            break;
+          case 1: {
+            float shifted = p + 0.25f;
+            if (shifted > 1.0f) shifted -= 1.0f;
+            expected = triangle(shifted);
+            expectedLast = shifted;
+            break;
+          }
+          case 2:
+            expected = p;
+            break;
+          case 3:
+            expected = 1.0f - p;
+            break;
+          case 4:
+            expected = std::sin(6.28318f * p + 4.712385f) * 0.5f + 0.5f;
+            break;
+          case 5:
+            expected = std::cos(6.28318f * p + 4.712385f) * 0.5f + 0.5f;
+            break;
+          case 6:
+            expected = p < 0.5f ? 1.0f : 0.0f;
+            break;
+          case 7:
+            if (wrapped) expectedHeld = u * 0.5f + 0.5f;
+            expected = expectedHeld;
+            break;
+          case 8: {
+            if (wrapped) expectedHeld = u;
+            const float root = expectedHeld * 0.5f + 0.5f;
+            const float n = std::trunc(root * root * 15.0f + 1.0f);
+            expected = std::sin(n * 6.28318f * p + 4.712385f) * 0.5f + 0.5f;
+            break;
+          }
+          case 9:
+            expected = wrapped ? 1.0f : 0.0f;
+            break;
+          case 10:
+            expected = u * 0.5f + 0.5f;
+            break;
+          case 11: {
+            expectedHeld = fraction(0.2f + 0.001f);
+            const float width = triangle(expectedHeld) * 0.4f + 0.1f;
+            expected = p < width ? 1.0f : 0.0f;
+            break;
+          }
+          case 12:
+            expected = (fraction(2.0f * p) + p + fraction(4.0f * p)) * 0.333f;
+            break;
+          case 13:
+            expectedHeld = fraction(0.2f + 0.0001f);
+            expected = organ(p);
+            break;
+          case 14:
+            expected = organ(p);
+            break;
+          default:
+            break;
+        }
+        EXPECT_NEAR(lfoShape(p, shape, last, held), expected, 2e-6f);
+        EXPECT_FLOAT_EQ(held, expectedHeld);
+        EXPECT_FLOAT_EQ(last, expectedLast);
+      }
+    }
+  }
+}
+
 }  // namespace

@@ -1,8 +1,10 @@
 #include "plugin/engine/StepSequencer.h"
+#include "plugin/engine/dsp/Random.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -105,6 +107,86 @@ TEST(StepSequencer, ShapesOutsideTheMenuGiveZeroAndSyncStaysInTheTable) {
   EXPECT_EQ(sequencer.tick(10, -1), 0.0f);
   EXPECT_FLOAT_EQ(stepPatternsPerBeat(-5), 1.0f / 32);
   EXPECT_FLOAT_EQ(stepPatternsPerBeat(99), 1.0f / 512);
+}
+
+TEST(StepSequencer, EverySyncEntryHasItsPatternsPerBeat) {
+  const float patterns[25] = {1.0f / 32, 1.0f / 24, 1.0f / 16,  1.0f / 12,  1.0f / 8,   1.0f / 6,
+                              1.0f / 4,  1.0f / 3,  0.5f,       0.75f,      1,          1.5f,
+                              2,         3,         4,          6,          8,          1.0f / 48,
+                              1.0f / 64, 1.0f / 96, 1.0f / 128, 1.0f / 192, 1.0f / 256, 0.0025380710f,
+                              1.0f / 512};
+  for (int32_t entry = 0; entry < 25; ++entry)
+    EXPECT_FLOAT_EQ(stepPatternsPerBeat(entry), patterns[entry]) << entry;
+}
+
+// Every shape inside step 5 (k) at positions t across the step, with the neighbouring gates off-on-off and
+// on-off-on, the level of the decaying shapes at 0.5 and no new step since the previous tick unless asked.
+TEST(StepSequencer, EveryShapeGivesItsValueInsideAStep) {
+  const auto edge = [](float t, float w, float previous, float current, float next) {
+    if (t < w) return (0.5f - t / (2.0f * w)) * previous + (0.5f + t / (2.0f * w)) * current;
+    if (t > 1.0f - w)
+      return (t / (2.0f * w) + 0.5f - 1.0f / (2.0f * w)) * next +
+             (1.0f / (2.0f * w) + 0.5f - t / (2.0f * w)) * current;
+    return current;
+  };
+  for (float t : {0.03125f, 0.09375f, 0.1875f, 0.5f, 0.8125f, 0.90625f, 0.96875f}) {
+    for (bool middleOn : {true, false}) {
+      for (bool newStep : {false, true}) {
+        for (int32_t shape = 0; shape <= 20; ++shape) {
+          SCOPED_TRACE(testing::Message() << "shape " << shape << " t " << t << (middleOn ? " on" : " off")
+                                          << (newStep ? " new step" : ""));
+          Sequencer sequencer;
+          const float g[3] = {middleOn ? 0.0f : 1.0f, middleOn ? 1.0f : 0.0f, middleOn ? 0.0f : 1.0f};
+          sequencer.steps[4] = g[0];
+          sequencer.steps[5] = g[1];
+          sequencer.steps[6] = g[2];
+          sequencer.beats = (5.0 + t) / 16.0;
+          sequencer.lastFraction = newStep ? 0.99f : t - 0.01f;
+          sequencer.level = 0.5f;
+          const float u = static_cast<float>(lfoSeed.load() * 196314165u + 907633515u) * 4.66e-10f - 1.0f;
+          float expected = 0.0f;
+          float level = 0.5f;
+          if (shape == 0) expected = g[1];
+          if (shape >= 1 && shape <= 3)
+            expected = edge(t, 1.0f / static_cast<float>(16 >> (shape - 1)), g[0], g[1], g[2]);
+          if (shape == 4)
+            expected =
+                t < 0.5f ? (0.5f - t) * g[0] + (t + 0.5f) * g[1] : (t - 0.5f) * g[2] + (1.5f - t) * g[1];
+          if ((shape >= 5 && shape <= 11) || (shape >= 17 && shape <= 19)) {
+            const float decay =
+                1.0f - std::pow(2.0f, -static_cast<float>(shape <= 11 ? shape - 2 : shape - 7));
+            level = g[1] == 1.0f && newStep ? 1.0f : 0.5f * decay;
+            expected = level;
+          }
+          if (shape == 12) expected = g[1] * (t < 0.5f ? 2.0f * t : 2.0f - 2.0f * t);
+          if (shape == 13) expected = g[1] * t;
+          if (shape == 14) expected = g[1] * (1.0f - t);
+          if (shape == 15) expected = g[1] == 1.0f && t < 0.5f ? 1.0f : 0.0f;
+          if (shape == 16) {
+            if (g[1] == 1.0f && newStep) level = u * 0.5f + 0.5f;
+            expected = g[1] * level;
+          }
+          EXPECT_NEAR(sequencer.tick(10, shape, 0.0f), expected, 1e-6f);
+          EXPECT_EQ(sequencer.currentStep, 5);
+          EXPECT_NEAR(sequencer.level, level, 1e-6f);
+          EXPECT_EQ(sequencer.lastFraction, t);
+        }
+      }
+    }
+  }
+}
+
+// The decaying shapes hold their level at 1 early in the first step while step 1 is on.
+TEST(StepSequencer, DecayingShapesStartAtOneEarlyInTheFirstStep) {
+  for (int32_t shape : {5, 8, 11, 17, 19}) {
+    Sequencer sequencer;
+    sequencer.steps[0] = 1.0f;
+    sequencer.beats = 0.03 / 16.0;
+    sequencer.lastFraction = 0.02f;
+    sequencer.level = 0.25f;
+    const float decay = 1.0f - std::pow(2.0f, -static_cast<float>(shape <= 11 ? shape - 2 : shape - 7));
+    EXPECT_FLOAT_EQ(sequencer.tick(10, shape, 0.0f), decay) << shape;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -107,6 +108,7 @@ VstIntPtr Dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr v
       *static_cast<ERect**>(ptr) = &editorRect;
       return 1;
     case effEditOpen:
+      Record(Format("editor parent %llx", static_cast<long long>(reinterpret_cast<std::uintptr_t>(ptr))));
       return 1;
     case effProcessEvents:
       RecordEvents(static_cast<const VstEvents*>(ptr));
