@@ -3,14 +3,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <future>
 #include <limits>
 #include <set>
 #include <thread>
 
+#include "Watchdog.h"
 #include "host/drivers/tests/AsioTestFixture.h"
 
 using Ombix::Kelvane::ASIODriver;
+using Testing::FinishesWithoutDeadlock;
 
 namespace {
 
@@ -26,22 +27,6 @@ constexpr int valueCount = sizeof outputValues / sizeof outputValues[0];
 
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
-}
-
-// Runs work on the calling thread (the one that initialised COM) under a watchdog: a deadlock
-// fails the run instead of hanging it.
-template <typename Work>
-void FinishesWithoutDeadlock(Work work) {
-  std::promise<void> finished;
-  std::thread watchdog([done = finished.get_future()] {
-    if (done.wait_for(std::chrono::seconds(120)) == std::future_status::ready) return;
-    std::fprintf(stderr, "deadlock\n");
-    std::fflush(nullptr);
-    TerminateProcess(GetCurrentProcess(), 1);
-  });
-  work();
-  finished.set_value();
-  watchdog.join();
 }
 
 }  // namespace
