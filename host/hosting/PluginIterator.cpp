@@ -31,18 +31,21 @@ std::string Quoted(const std::string& text) {
 
 }  // namespace
 
-PluginIterator::PluginIterator(std::string probeProgram, Common::Config::Configuration* configuration)
+PluginIterator::PluginIterator(std::string probeProgram, Common::Config::Configuration* configuration,
+                               unsigned short port)
     : filledSlots_(0, kQueueSize),
       freeSlots_(kQueueSize, kQueueSize),
       probing_(false),
       failed_(true),
       probeProgram_(std::move(probeProgram)),
       running_(true),
-      port_(ProbeProtocol::kPort),
+      port_(port),
       configuration_(configuration),
       connection_(this) {
   SetName("Plugin iterator");
-  if (!connection_.Open(ProbeProtocol::kAddress, port_)) {
+  if (connection_.Open(ProbeProtocol::kAddress, port_)) {
+    port_ = connection_.Port();
+  } else {
     Common::Logging::theLogger.Warning("Plugin scanner cannot listen on port %u\n", port_);
   }
   Start();
