@@ -37,17 +37,18 @@ TEST_F(AsioTestFixture, ListsInstalledDriversWithTheirNames) {
   TestAsio::InstallDriver("Long", TestAsio::ClassId, "A forty character long driver description");
   TestAsio::InstallDriver("Gone", missingClassId, "Driver whose file is missing");
   TestAsio::InstallDriver("Garbled", "not a class id");
+  TestAsio::InstallDriver("Keyed", TestAsio::SecondClassId);  // no description: listed by its key
   Configure({});
-  ASSERT_EQ(driver->DeviceCount(), 2);
-  std::vector<std::string> names = {driver->DeviceName(0), driver->DeviceName(1)};
+  ASSERT_EQ(driver->DeviceCount(), 3);
+  std::vector<std::string> names = {driver->DeviceName(0), driver->DeviceName(1), driver->DeviceName(2)};
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names[0], "A forty character long drive...");
-  EXPECT_EQ(names[1], "Test ASIO");
-  EXPECT_EQ(driver->DeviceName(2), "");
+  EXPECT_EQ(names, (std::vector<std::string>{"A forty character long drive...", TestAsio::KeyName("Keyed"),
+                                             "Test ASIO"}));
+  EXPECT_EQ(driver->DeviceName(3), "");
 }
 
 TEST_F(AsioTestFixture, OpensTwoDriversWhoseListedNamesAreEqual) {
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ASIO");
+  TestAsio::RemoveDrivers();
   TestAsio::InstallDriver("Twin 1", TestAsio::ClassId, "Twin driver with a very long name, number one");
   TestAsio::InstallDriver("Twin 2", TestAsio::SecondClassId, "Twin driver with a very long name, number two");
   Configure({});
