@@ -62,25 +62,28 @@ stop_sound_server() {
 # program's output and keep it open until the session ends, after the last Wine program of the run.
 # A test program that started them would seem to hang at its end, and a session that ends and
 # starts again in the middle of a run races its own start and end. So the session starts here,
-# with no output of ours, and a command interpreter that waits for input we never give keeps it up
-# until the run ends.
+# with no output of ours, and a command interpreter that waits for input keeps it up until the run
+# ends. The input's only writer is a small process that lasts as long as this shell: the shell
+# itself must not hold it, or every program it starts, Wine's background programs among them,
+# would inherit it and the interpreter would never see the end of its input.
 start_wine_session() {  # build folder (absolute)
   use_wine_prefix "$1"
-  local input; input=$(mktemp -u)
-  mkfifo "$input"
-  wine cmd.exe <"$input" >/dev/null 2>&1 &
+  QZ_WINE_KEEPER_FIFO=$(mktemp -u)
+  mkfifo "$QZ_WINE_KEEPER_FIFO"
+  tail --pid=$$ -f /dev/null >"$QZ_WINE_KEEPER_FIFO" &
+  QZ_WINE_KEEPER_INPUT=$!
+  wine cmd.exe <"$QZ_WINE_KEEPER_FIFO" >/dev/null 2>&1 &
   QZ_WINE_KEEPER=$!
-  exec {QZ_WINE_KEEPER_INPUT}>"$input"
-  rm -f "$input"
   # Returns once the session is up.
   wine cmd.exe /c exit </dev/null >/dev/null 2>&1
 }
 
 stop_wine_session() {
   [ -n "${QZ_WINE_KEEPER_INPUT:-}" ] || return 0
-  exec {QZ_WINE_KEEPER_INPUT}>&-  # the interpreter reads the end of its input and leaves
+  kill "$QZ_WINE_KEEPER_INPUT" 2>/dev/null  # the interpreter reads the end of its input and leaves
   QZ_WINE_KEEPER_INPUT=
-  wait "$QZ_WINE_KEEPER" 2>/dev/null || true
+  for _ in $(seq 300); do kill -0 "$QZ_WINE_KEEPER" 2>/dev/null || break; sleep 0.1; done
+  rm -f "$QZ_WINE_KEEPER_FIFO"
   # Wine's background programs and then the server follow; the display must outlive them.
   timeout 60 wineserver -w || true
 }
