@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine (as root) to build and test both programs:
-# packages, the MinGW builds of libpng and wxWidgets in a machine-wide cache,
-# a Wine prefix for the tests. Idempotent: a few seconds when all is present.
+# packages and the MinGW builds of libpng and wxWidgets in a machine-wide cache.
+# Idempotent: a few seconds when all is present. Each build folder makes its own Wine prefix
+# (tools/wine-prefix.sh).
 set -euo pipefail
 
 DEPS_ROOT=${QZ_DEPS_ROOT:-/opt/quillam-deps}
-WINEPREFIX_DIR=${QZ_WINEPREFIX:-$DEPS_ROOT/wineprefix}
 JOBS=$(nproc)
 
 log() { printf 'bootstrap: %s\n' "$*"; }
@@ -106,27 +106,21 @@ build_wx() {
   rm -rf "$work"
 }
 
-prepare_wine() {
-  export WINEPREFIX="$WINEPREFIX_DIR" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  if [ ! -f "$WINEPREFIX/.done" ]; then
-    log "creating the Wine prefix"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.done"
-  fi
-}
-
 install_packages
 build_libpng
 build_wx
-prepare_wine
 
+# Replaced in one step, and only when it changes: another tree's build may be reading it.
 mkdir -p "$DEPS_ROOT"
-cat > "$DEPS_ROOT/env.cmake" <<CMAKE
+env_file=$(mktemp "$DEPS_ROOT/env.cmake.XXXXXX")
+cat > "$env_file" <<CMAKE
 set(QZ_PNG_PREFIX "$PNG_PREFIX")
 set(QZ_WX_PREFIX "$WX_PREFIX")
-set(QZ_WINEPREFIX "$WINEPREFIX_DIR")
 CMAKE
+if cmp -s "$env_file" "$DEPS_ROOT/env.cmake"; then
+  rm -f "$env_file"
+else
+  chmod 644 "$env_file"
+  mv -f "$env_file" "$DEPS_ROOT/env.cmake"
+fi
 log "ready"

@@ -8,12 +8,16 @@ build=${1:-$root/build}
 "$root/tools/bootstrap.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$(nproc)"
+build=$(cd "$build" && pwd)
 
 if [ ! -f "$build/bin/quillam.exe" ]; then
   echo "Built: $(ls "$build"/bin/zintara3.dll 2>/dev/null)"
   exit 0
 fi
 source "$root/tools/test-services.sh"
-start_test_services
+# The desktop's own display and sound server when there are any; else private ones, as for the tests.
+start_display
+pulseaudio --check >/dev/null 2>&1 || start_sound_server
+start_wine_session "$build"
 trap stop_test_services EXIT
-"$root/tools/wine-run.sh" "$build/bin/quillam.exe" "$(winepath -w "$build/bin/zintara3.dll" 2>/dev/null)"
+"$root/tools/wine-run.sh" "$build/bin/quillam.exe" "$(winepath -w "$build/bin/zintara3.dll")"

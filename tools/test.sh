@@ -11,10 +11,11 @@ jobs=${QZ_JOBS:-$(nproc)}
 "$root/tools/bootstrap.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$jobs"
+build=$(cd "$build" && pwd)
 
-# One X display and one sound server for the whole run.
+# One X display, one sound server and one Wine session for the whole run, all of this run alone.
 source "$root/tools/test-services.sh"
-start_test_services
+start_test_services "$build"
 trap stop_test_services EXIT
 
 cd "$build"

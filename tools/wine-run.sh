@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the project's test prefix; starts a private X display
-# when none is set, so that programs that open windows work too.
+# Runs a Windows program of a build under Wine: program [arguments...]. Every program of a build
+# lies in its bin folder, and the build's Wine prefix beside that (see tools/wine-prefix.sh).
+# Starts a private X display when none is set, so that programs that open windows work too.
 set -eu
-export WINEPREFIX=${QZ_WINEPREFIX:-${QZ_DEPS_ROOT:-/opt/quillam-deps}/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono/Gecko prompts; a program that crashes ends at once instead of waiting in the debugger.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
+source "$(dirname "$0")/wine-prefix.sh"
+use_wine_prefix "$(cd "$(dirname "$1")/.." && pwd)"
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s '-screen 0 1280x1024x24' wine "$@"
 fi

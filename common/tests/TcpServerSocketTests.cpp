@@ -1,8 +1,10 @@
 #include <winsock2.h>
+#include <winternl.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -13,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "Watchdog.h"
 #include "common/system/sockets/TcpServerSocket.h"
 
 namespace Common::System::Sockets {
@@ -63,20 +66,6 @@ class TestClient : public WinSocketBase {
   bool connected_ = false;
 };
 
-// A port that nothing listens on at the moment.
-unsigned short FreePort() {
-  WinSocketBase winsock;
-  const SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in address = {};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = inet_addr(kLoopback.c_str());
-  bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  int length = sizeof address;
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  closesocket(probe);
-  return ntohs(address.sin_port);
-}
-
 // Records what the server's threads report.
 class RecordingServer : public TcpServerSocket {
  public:
@@ -86,6 +75,7 @@ class RecordingServer : public TcpServerSocket {
     {
       std::lock_guard<std::mutex> hold(mutex_);
       received_[client].append(data, length);
+      receivingThreads_[client] = GetCurrentThreadId();
       largestReceipt_ = std::max(largestReceipt_, length);
     }
     changed_.notify_all();
@@ -97,6 +87,7 @@ class RecordingServer : public TcpServerSocket {
       connected_.push_back(client);
     }
     changed_.notify_all();
+    if (onConnect) onConnect(client);
     return acceptClients;
   }
 
@@ -114,6 +105,10 @@ class RecordingServer : public TcpServerSocket {
     std::lock_guard<std::mutex> hold(mutex_);
     return connected_;
   }
+  DWORD ReceivingThread(int client) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return receivingThreads_[client];
+  }
   int LargestReceipt() {
     std::lock_guard<std::mutex> hold(mutex_);
     return largestReceipt_;
@@ -121,6 +116,7 @@ class RecordingServer : public TcpServerSocket {
 
   bool acceptClients = true;
   bool closeOnReceive = false;
+  std::function<void(int client)> onConnect;  // runs on the listener thread
 
  private:
   bool WaitUntil(const std::function<bool()>& done) {
@@ -131,6 +127,7 @@ class RecordingServer : public TcpServerSocket {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::map<int, std::string> received_;
+  std::map<int, DWORD> receivingThreads_;
   std::vector<int> connected_;
   int largestReceipt_ = 0;
 };
@@ -147,7 +144,10 @@ bool Eventually(const std::function<bool()>& done) {
 
 class TcpServerSocketTest : public testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(server.Open(kLoopback, port)); }
+  void SetUp() override {
+    ASSERT_TRUE(server.Open(kLoopback, 0));
+    port = server.Port();
+  }
 
   // Connects clients one after another, each after the server saw the previous one.
   std::vector<std::unique_ptr<TestClient>> ConnectClients(size_t count) {
@@ -160,8 +160,8 @@ class TcpServerSocketTest : public testing::Test {
     return clients;
   }
 
-  unsigned short port = FreePort();
   RecordingServer server;
+  unsigned short port = 0;
 };
 
 TEST_F(TcpServerSocketTest, NumbersClientsInOrderAndHandsOnWhatEachSends) {
@@ -247,7 +247,9 @@ TEST_F(TcpServerSocketTest, ClosingWhileClientsAreConnectedEndsEveryConnection) 
 TEST_F(TcpServerSocketTest, OpensAgainAfterClosingAndNumbersFromZero) {
   ConnectClients(1);
   server.Close();
+  EXPECT_EQ(server.Port(), 0);
   ASSERT_TRUE(server.Open(kLoopback, port));
+  EXPECT_EQ(server.Port(), port);
   TestClient again(port);
   ASSERT_TRUE(again.Connected());
   ASSERT_TRUE(server.WaitForConnections(2));
@@ -278,9 +280,9 @@ TEST_F(TcpServerSocketTest, AClientClosedFromItsOwnReceiveHandlerEnds) {
 }
 
 TEST(TcpServerSocket, APortAlreadyInUseIsRefusedAndLeavesTheServerClosed) {
-  const unsigned short port = FreePort();
   RecordingServer first;
-  ASSERT_TRUE(first.Open(kLoopback, port));
+  ASSERT_TRUE(first.Open(kLoopback, 0));
+  const unsigned short port = first.Port();
   RecordingServer second;
   EXPECT_FALSE(second.Open(kLoopback, port));
   EXPECT_FALSE(second.IsOpen());
@@ -293,8 +295,9 @@ TEST(TcpServerSocket, APortAlreadyInUseIsRefusedAndLeavesTheServerClosed) {
 TEST(TcpServerSocket, AnAddressThatIsNoDottedIPv4AddressIsRefused) {
   for (const char* host : {"not an address", "", "127.0.0.256"}) {
     RecordingServer server;
-    EXPECT_FALSE(server.Open(host, FreePort())) << host;
+    EXPECT_FALSE(server.Open(host, 0)) << host;
     EXPECT_FALSE(server.IsOpen()) << host;
+    EXPECT_EQ(server.Port(), 0) << host;
   }
 }
 
@@ -308,6 +311,119 @@ TEST(TcpServerSocket, WindowsSocketsLastsWhileAnySocketObjectExists) {
   second.reset();
   EXPECT_EQ(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP), INVALID_SOCKET);
   EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
+}
+
+// Polls until the thread has ended, for at most the test's patience.
+bool Ended(HANDLE thread) {
+  return WaitForSingleObject(thread, static_cast<DWORD>(kPatience.count() * 1000)) == WAIT_OBJECT_0;
+}
+
+HANDLE CurrentThread() {
+  return OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId());
+}
+
+// A server whose client thread, once its client has left, holds back closing itself until the
+// listener thread has ended: the moment at which Close has stopped listening and turns to the clients.
+class ServerWhoseClientLeavesDuringClose : public RecordingServer {
+ public:
+  ~ServerWhoseClientLeavesDuringClose() override {
+    Close();
+    for (HANDLE handle : {listener, clientThread, leaving}) CloseHandle(handle);
+  }
+  bool OnConnect(int client) override {
+    listener = CurrentThread();
+    return RecordingServer::OnConnect(client);
+  }
+  // Called on the client's own thread when its client has left.
+  void CloseClient(int client) override {
+    clientThread = CurrentThread();
+    SetEvent(leaving);
+    WaitForSingleObject(listener, INFINITE);
+    RecordingServer::CloseClient(client);
+  }
+
+  HANDLE listener = nullptr;
+  HANDLE clientThread = nullptr;
+  HANDLE leaving = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+};
+
+TEST(TcpServerSocket, CloseWaitsForAClientThreadThatIsClosingItsConnection) {
+  for (int round = 0; round < 10; ++round) {
+    ServerWhoseClientLeavesDuringClose server;
+    ASSERT_TRUE(server.Open(kLoopback, 0));
+    TestClient client(server.Port());
+    ASSERT_TRUE(server.WaitForConnections(1));
+    client.Leave();
+    ASSERT_EQ(WaitForSingleObject(server.leaving, 20000), WAIT_OBJECT_0);
+    server.Close();
+    EXPECT_EQ(WaitForSingleObject(server.clientThread, 0), WAIT_OBJECT_0)
+        << "round " << round << ": the client thread outlived Close";
+    ASSERT_TRUE(Ended(server.clientThread));  // before the server goes, whatever Close did
+  }
+}
+
+TEST_F(TcpServerSocketTest, CloseCalledFromOnConnectReturnsAndEndsEverything) {
+  std::atomic<bool> returned{false};
+  server.onConnect = [&](int) {
+    server.Close();
+    returned = true;
+  };
+  TestClient client(port);
+  Testing::FinishesWithoutDeadlock(
+      [&] {
+        EXPECT_TRUE(Eventually([&] { return returned.load(); }));
+        EXPECT_FALSE(server.IsOpen());
+        EXPECT_TRUE(client.SeesEnd());
+        EXPECT_FALSE(TestClient(port).Connected());
+        server.Close();  // waits for the listener, which has ended by now
+      },
+      2 * kPatience);
+}
+
+TEST_F(TcpServerSocketTest, OpenCalledFromOnConnectListensAgainOnThePort) {
+  std::atomic<int> openings{0};
+  server.onConnect = [&](int) {
+    if (openings == 0) openings = server.Open(kLoopback, port) ? 1 : -1;
+  };
+  TestClient first(port);
+  Testing::FinishesWithoutDeadlock(
+      [&] {
+        const bool reopened = Eventually([&] { return openings != 0; });
+        EXPECT_TRUE(reopened);
+        if (reopened) {
+          EXPECT_EQ(openings, 1);
+          EXPECT_TRUE(server.IsOpen());
+          EXPECT_TRUE(first.SeesEnd());  // opening again closed the server first
+          TestClient second(port);
+          EXPECT_TRUE(second.Connected());
+          EXPECT_TRUE(server.WaitForConnections(2));
+          EXPECT_EQ(server.Connected(), (std::vector<int>{0, 0}));
+          second.Send("again");
+          EXPECT_TRUE(server.WaitForBytes(0, 5));
+        }
+        server.Close();
+      },
+      2 * kPatience);
+}
+
+// How many handles refer to the object behind handle, this one included.
+ULONG HandlesTo(HANDLE handle) {
+  PUBLIC_OBJECT_BASIC_INFORMATION info = {};
+  NtQueryObject(handle, ObjectBasicInformation, &info, sizeof info, nullptr);
+  return info.HandleCount;
+}
+
+TEST_F(TcpServerSocketTest, AClientThatLeftIsLetGoWhileNoOtherConnects) {
+  auto clients = ConnectClients(1);
+  clients[0]->Send("x");
+  ASSERT_TRUE(server.WaitForBytes(0, 1));
+  const HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, server.ReceivingThread(0));
+  EXPECT_EQ(HandlesTo(thread), 2u);  // this one and the connection's
+  clients[0]->Leave();
+  EXPECT_TRUE(Ended(thread));
+  // The connection, its socket and its thread go without another client coming to the listener.
+  EXPECT_TRUE(Eventually([&] { return HandlesTo(thread) == 1; }));
+  CloseHandle(thread);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "host/drivers/IAudioDriver.h"
 #include "host/hosting/PluginFactory.h"
 #include "host/hosting/PluginIterator.h"
+#include "host/hosting/ProbeProtocol.h"
 
 namespace Ombix::Kelvane {
 
@@ -18,7 +19,8 @@ using Common::System::Threading::ScopedLock;
 
 Logic::Logic(HWND mainWindow, Common::Config::Configuration* configuration, const std::string& vendor,
              const std::string& product, int vendorVersion)
-    : driverInfo_(std::make_unique<DriverInfo>(this, configuration)),
+    : scannerPort_(ProbeProtocol::kPort),
+      driverInfo_(std::make_unique<DriverInfo>(this, configuration)),
       engine_(std::make_unique<Engine>(mainWindow, vendor, product, vendorVersion)),
       ownerThread_(GetCurrentThreadId()) {
   engine_->EventsPending.connect([this] { OnEventsPending(); });
@@ -72,7 +74,7 @@ void Logic::SetLoaderThreads(int count) {
 void Logic::ScanPlugins(const std::string& folder, const std::string& probeProgram,
                         Common::Config::Configuration* configuration) {
   if (!scanner_) {
-    scanner_ = std::make_unique<PluginIterator>(probeProgram, configuration);
+    scanner_ = std::make_unique<PluginIterator>(probeProgram, configuration, scannerPort_);
     scanner_->ScanningPlugin.connect([this](const std::string& path) { OnScanningPlugin(path); });
   }
   scanner_->Scan(folder);

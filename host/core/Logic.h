@@ -42,6 +42,9 @@ class Logic : public ILogic {
   void SetLoaderThreads(int count) override;
   void ScanPlugins(const std::string& folder, const std::string& probeProgram,
                    Common::Config::Configuration* configuration) override;
+  // The port on which the scanner made by the first ScanPlugins hears the probe programs; 0 takes
+  // any free port. By default the probe protocol's own port.
+  void SetScannerPort(unsigned short port) { scannerPort_ = port; }
   void CreatePlugin(const std::string& path) override;
   void PostCommand(Commands::ICommand* command) override;
   void ProcessCommands() override;
@@ -65,6 +68,7 @@ class Logic : public ILogic {
   bool HasCommands();
 
   std::unique_ptr<PluginIterator> scanner_;  // made by the first ScanPlugins
+  unsigned short scannerPort_;
   std::unique_ptr<DriverInfo> driverInfo_;
   std::unique_ptr<Engine> engine_;
   std::map<int, std::unique_ptr<Plugin>> records_;

@@ -33,7 +33,8 @@ std::string Quoted(const std::string& text) {
 
 }  // namespace
 
-PluginIterator::PluginIterator(std::string probeProgram, Common::Config::Configuration* configuration)
+PluginIterator::PluginIterator(std::string probeProgram, Common::Config::Configuration* configuration,
+                               unsigned short port)
     : filledSlots_(0, kQueueSize),
       freeSlots_(kQueueSize, kQueueSize),
       probing_(false),
@@ -41,11 +42,13 @@ PluginIterator::PluginIterator(std::string probeProgram, Common::Config::Configu
       firstAnswerClient_(0),
       probeProgram_(std::move(probeProgram)),
       running_(true),
-      port_(ProbeProtocol::kPort),
+      port_(port),
       configuration_(configuration),
       connection_(this) {
   SetName("Plugin iterator");
-  if (!connection_.Open(ProbeProtocol::kAddress, port_)) {
+  if (connection_.Open(ProbeProtocol::kAddress, port_)) {
+    port_ = connection_.Port();
+  } else {
     Common::Logging::theLogger.Warning("Plugin scanner cannot listen on port %u\n", port_);
   }
   Start();

@@ -10,6 +10,7 @@
 #include "common/system/threading/Semaphore.h"
 #include "common/system/threading/Thread.h"
 #include "host/hosting/PluginIteratorConnection.h"
+#include "host/hosting/ProbeProtocol.h"
 
 namespace Common::Config {
 class Configuration;
@@ -33,9 +34,10 @@ class PluginIterator : public Common::System::Threading::Thread {
   static constexpr DWORD kCloseWaitMs = 10000;  // after its windows were asked to close
   static constexpr DWORD kBeforeProbeSleepMs = 20;
 
-  // Opens the server for the answers and starts the thread. The configuration is not owned; it is
-  // written on the scanner's thread.
-  PluginIterator(std::string probeProgram, Common::Config::Configuration* configuration);
+  // Opens the server for the answers on port (0: any free port) and starts the thread. The
+  // configuration is not owned; it is written on the scanner's thread.
+  PluginIterator(std::string probeProgram, Common::Config::Configuration* configuration,
+                 unsigned short port = ProbeProtocol::kPort);
   // Stops after the probe in progress (closing its probe program early); paths still queued are left.
   ~PluginIterator() override;
 
@@ -44,6 +46,8 @@ class PluginIterator : public Common::System::Threading::Thread {
   void Scan(const std::string& folder);
 
   int Run() override;
+  // The port the probe programs are given: the one the server listens on.
+  unsigned short Port() const { return port_; }
 
   // From the server: client number client reported success; it counts only for the probe now
   // running, and only when the client was accepted after that probe began.

@@ -7,7 +7,9 @@
 #include "common/system/threading/ScopedLock.h"
 #include "common/system/threading/Thread.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 namespace Common::System::Sockets {
@@ -16,7 +18,7 @@ using Threading::ScopedLock;
 
 namespace {
 
-// How long the listener may take to notice that the server is closing.
+// How long the listener may take to notice that it was stopped.
 constexpr int kStopLatencyMs = 100;
 
 bool AreBytes(const char* data, int length) {
@@ -25,19 +27,38 @@ bool AreBytes(const char* data, int length) {
 
 }  // namespace
 
-// The listener thread: accepts clients until the server closes.
+// The listener thread of one opening: accepts clients on its socket until it is stopped.
 class TcpServerSocket::Listener : public Threading::Thread {
  public:
-  explicit Listener(TcpServerSocket& server) : server_(server) { SetName("TCP server connection listener"); }
-  ~Listener() override { WaitForEnd(); }
-  int Run() override { return server_.ListenLoop(); }
+  Listener(TcpServerSocket& server, std::uintptr_t socket)
+      : server_(server), socket_(socket), stopping_(false) {
+    SetName("TCP server connection listener");
+  }
+  // Never called on the listener's own thread: waits for it, then closes the socket.
+  ~Listener() override {
+    Stop();
+    WaitForEnd();
+    CloseSocket();
+  }
+  int Run() override { return server_.ListenLoop(*this); }
+
+  std::uintptr_t Socket() const { return socket_; }
+  void Stop() { stopping_ = true; }
+  bool IsStopping() const { return stopping_; }
+  // Closed once the thread no longer uses it: after it ended, or by the thread itself.
+  void CloseSocket() {
+    if (socket_ == INVALID_SOCKET) return;
+    closesocket(socket_);
+    socket_ = INVALID_SOCKET;
+  }
 
  private:
   TcpServerSocket& server_;
+  std::uintptr_t socket_;
+  std::atomic<bool> stopping_;
 };
 
-TcpServerSocket::TcpServerSocket()
-    : open_(false), closing_(false), listeningSocket_(INVALID_SOCKET), clientCount_(0) {}
+TcpServerSocket::TcpServerSocket() : open_(false), clientCount_(0), port_(0) {}
 
 TcpServerSocket::~TcpServerSocket() {
   TcpServerSocket::Close();
@@ -63,17 +84,19 @@ bool TcpServerSocket::Open(const std::string& host, unsigned short port) {
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = hostAddress;
   address.sin_port = htons(port);
+  int length = sizeof address;
   if (bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address) == SOCKET_ERROR ||
-      listen(listening, 1) == SOCKET_ERROR) {
+      listen(listening, 1) == SOCKET_ERROR ||
+      getsockname(listening, reinterpret_cast<sockaddr*>(&address), &length) == SOCKET_ERROR) {
     closesocket(listening);
     return false;
   }
-  listeningSocket_ = listening;
-  closing_ = false;
-  open_ = true;
   // A fresh listener for every opening, so a server can be opened again after it was closed.
-  listener_ = std::make_unique<Listener>(*this);
+  ScopedLock hold(lock_);
+  port_ = ntohs(address.sin_port);
+  listener_ = std::make_unique<Listener>(*this, listening);
   listener_->Start();
+  open_ = true;
   return true;
 }
 
@@ -81,36 +104,48 @@ bool TcpServerSocket::IsOpen() const {
   return open_;
 }
 
-int TcpServerSocket::ListenLoop() {
-  while (!closing_ && listen(listeningSocket_, 4) != SOCKET_ERROR) {
-    const SocketWait wait = WaitUntilReadable(listeningSocket_, kStopLatencyMs);
+unsigned short TcpServerSocket::Port() const {
+  return port_;
+}
+
+int TcpServerSocket::ListenLoop(Listener& listener) {
+  const SOCKET listening = listener.Socket();
+  while (!listener.IsStopping() && listen(listening, 4) != SOCKET_ERROR) {
+    const SocketWait wait = WaitUntilReadable(listening, kStopLatencyMs);
     if (wait == SocketWait::Failed) break;
-    if (wait == SocketWait::TimedOut) continue;
-    const SOCKET client = accept(listeningSocket_, nullptr, nullptr);
-    if (client != INVALID_SOCKET) {
-      Accept(client);
-    } else if (closing_ || WSAGetLastError() != WSAECONNRESET) {
-      break;  // closed, or broken beyond a client that gave up before it was accepted
+    if (wait == SocketWait::Ready) {
+      const SOCKET client = accept(listening, nullptr, nullptr);
+      if (client != INVALID_SOCKET) {
+        Accept(listener, client);
+      } else if (listener.IsStopping() || WSAGetLastError() != WSAECONNRESET) {
+        break;  // stopped, or broken beyond a client that gave up before it was accepted
+      }
     }
+    // Also while nobody connects: a client that left has its socket closed soon.
     DeleteFinishedClients();
   }
   return 0;
 }
 
-void TcpServerSocket::Accept(std::uintptr_t socket) {
+void TcpServerSocket::Accept(Listener& listener, std::uintptr_t socket) {
   // In the map before OnConnect, so the client can be sent to as soon as it is announced.
   int number;
-  TcpServerSocketClientConnection* connection;
+  Connection* connection;
   {
-    ScopedLock hold(clientsLock_);
+    ScopedLock hold(lock_);
+    if (listener.IsStopping()) {
+      closesocket(socket);
+      return;
+    }
     number = static_cast<int>(clientCount_++);
-    connection = new TcpServerSocketClientConnection(number, this, socket);
+    connection = new Connection(number, this, socket);
     clients_[number] = connection;
   }
   const bool accepted = OnConnect(number);
   {
-    ScopedLock hold(clientsLock_);
-    if (clients_.count(number) == 0) return;  // already closed meanwhile
+    ScopedLock hold(lock_);
+    // Closed meanwhile, also from OnConnect: the connection has gone with the others.
+    if (listener.IsStopping() || clients_.count(number) == 0) return;
     if (accepted) {
       connection->Start();
       return;
@@ -120,56 +155,81 @@ void TcpServerSocket::Accept(std::uintptr_t socket) {
 }
 
 void TcpServerSocket::CloseClient(int client) {
-  std::vector<TcpServerSocketClientConnection*> closed;
+  std::vector<Connection*> closed;
   {
-    ScopedLock hold(clientsLock_);
+    ScopedLock hold(lock_);
     const auto found = clients_.find(client);
     if (found == clients_.end()) return;
     closed.push_back(found->second);
     clients_.erase(found);
+    KeepOwnConnection(closed);
   }
-  DeleteClients(closed);
+  Delete(closed);
 }
 
-void TcpServerSocket::DeleteClients(const std::vector<TcpServerSocketClientConnection*>& connections) {
+void TcpServerSocket::KeepOwnConnection(std::vector<Connection*>& connections) {
+  const auto own = std::find_if(connections.begin(), connections.end(),
+                                [](const Connection* connection) { return connection->IsCurrentThread(); });
+  if (own == connections.end()) return;
+  (*own)->Stop();
+  finishedClients_.push_back(*own);
+  connections.erase(own);
+}
+
+void TcpServerSocket::Delete(const std::vector<Connection*>& connections) {
   for (auto* connection : connections) connection->Stop();  // all of them end meanwhile
-  for (auto* connection : connections) {
-    if (connection->IsOwnThread()) {
-      // A connection cannot wait for its own thread: it ends by itself and is deleted later.
-      ScopedLock hold(clientsLock_);
-      finishedClients_.push_back(connection);
-    } else {
-      delete connection;
-    }
-  }
+  for (auto* connection : connections) delete connection;
 }
 
 void TcpServerSocket::DeleteFinishedClients() {
-  std::vector<TcpServerSocketClientConnection*> finished;
+  std::vector<Connection*> finished;
   {
-    ScopedLock hold(clientsLock_);
+    ScopedLock hold(lock_);
     finished.swap(finishedClients_);
+    KeepOwnConnection(finished);
   }
-  DeleteClients(finished);
+  Delete(finished);
+}
+
+void TcpServerSocket::DeleteRetiredListeners() {
+  std::vector<std::unique_ptr<Listener>> ended;
+  {
+    ScopedLock hold(lock_);
+    const auto others = std::partition(retiredListeners_.begin(), retiredListeners_.end(),
+                                       [](const auto& listener) { return listener->IsCurrentThread(); });
+    ended.assign(std::make_move_iterator(others), std::make_move_iterator(retiredListeners_.end()));
+    retiredListeners_.erase(others, retiredListeners_.end());
+  }
+  // Each waits for its thread here.
 }
 
 void TcpServerSocket::Close() {
-  if (open_) {
-    closing_ = true;
-    listener_.reset();  // waits for the listener thread
-    closesocket(listeningSocket_);
-    listeningSocket_ = INVALID_SOCKET;
-    std::vector<TcpServerSocketClientConnection*> clients;
-    {
-      ScopedLock hold(clientsLock_);
-      for (const auto& entry : clients_) clients.push_back(entry.second);
-      clients_.clear();
-      clientCount_ = 0;
+  std::unique_ptr<Listener> listener;
+  std::vector<Connection*> connections;
+  {
+    ScopedLock hold(lock_);
+    listener = std::move(listener_);
+    if (listener) {
+      listener->Stop();
+      if (listener->IsCurrentThread()) {
+        // Called from OnConnect: the listener ends once OnConnect returns. Its port is free at once,
+        // so that Open may take it again.
+        listener->CloseSocket();
+        retiredListeners_.push_back(std::move(listener));
+      }
     }
-    DeleteClients(clients);
+    for (const auto& entry : clients_) connections.push_back(entry.second);
+    clients_.clear();
+    clientCount_ = 0;
+    connections.insert(connections.end(), finishedClients_.begin(), finishedClients_.end());
+    finishedClients_.clear();
+    KeepOwnConnection(connections);
+    port_ = 0;
     open_ = false;
   }
-  DeleteFinishedClients();
+  listener.reset();  // waits for the listener thread, then closes its socket
+  Delete(connections);
+  DeleteRetiredListeners();
 }
 
 bool TcpServerSocket::Send(int client, const std::string& text) {
@@ -179,7 +239,7 @@ bool TcpServerSocket::Send(int client, const std::string& text) {
 bool TcpServerSocket::Send(int client, const char* data, int length) {
   if (!AreBytes(data, length)) return false;
   // Held while sending, so the connection cannot be deleted meanwhile.
-  ScopedLock hold(clientsLock_);
+  ScopedLock hold(lock_);
   const auto found = clients_.find(client);
   return found != clients_.end() && found->second->Send(data, length);
 }
@@ -192,7 +252,7 @@ bool TcpServerSocket::Broadcast(const char* data, int length) {
   // Every connected client gets the bytes, also after one of them failed; clients that have gone
   // are no longer in the map and do not count.
   if (!AreBytes(data, length)) return false;
-  ScopedLock hold(clientsLock_);
+  ScopedLock hold(lock_);
   bool allSent = true;
   for (const auto& entry : clients_) allSent = entry.second->Send(data, length) && allSent;
   return allSent;

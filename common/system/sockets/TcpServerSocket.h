@@ -28,15 +28,18 @@ class TcpServerSocket : public IServerSocket, public WinSocketBase {
   // Accepts every client.
   bool OnConnect(int client) override;
 
-  // Closes first, then listens on host (dotted IPv4) and port. False, and closed, when host is no
-  // such address, the socket cannot be made, the address or port cannot be taken (also when another
-  // socket holds it) or listening fails.
+  // Closes first, then listens on host (dotted IPv4) and port; port 0 takes any free port (see
+  // Port). False, and closed, when host is no such address, the socket cannot be made, the address
+  // or port cannot be taken (also when another socket holds it) or listening fails.
   virtual bool Open(const std::string& host, unsigned short port);
   virtual bool IsOpen() const;
+  // The port the server listens on, also when the system chose it; 0 while closed.
+  unsigned short Port() const;
   // Ends client number client and forgets it; nothing when there is no such client. May be called
   // from the server's own threads, also from OnReceive.
   virtual void CloseClient(int client);
-  // Stops listening and ends every client; waits for the server's threads (except the caller's own).
+  // Stops listening and ends every client; waits for the server's threads (except the caller's own,
+  // so it may be called from OnConnect and OnReceive too; Open may be called from OnConnect).
   virtual void Close();
 
   // The text's characters without a terminating zero.
@@ -51,23 +54,30 @@ class TcpServerSocket : public IServerSocket, public WinSocketBase {
  private:
   class Listener;
   friend class Listener;
+  using Connection = TcpServerSocketClientConnection;
 
-  int ListenLoop();
-  void Accept(std::uintptr_t socket);
-  // Deletes connections already taken out of the map; one on the caller's own thread is stopped
-  // and kept among the finished ones instead.
-  void DeleteClients(const std::vector<TcpServerSocketClientConnection*>& connections);
+  int ListenLoop(Listener& listener);
+  void Accept(Listener& listener, std::uintptr_t socket);
+  // Under lock_: moves the caller's own connection out of connections into the finished ones,
+  // stopped: a thread cannot wait for itself, so it ends on its own and is deleted later.
+  void KeepOwnConnection(std::vector<Connection*>& connections);
   // Deletes the connections whose threads have ended or are ending on their own.
   void DeleteFinishedClients();
+  // Deletes the listeners stopped on their own thread, but the caller's.
+  void DeleteRetiredListeners();
+  static void Delete(const std::vector<Connection*>& connections);
 
   std::atomic<bool> open_;
-  std::atomic<bool> closing_;
-  std::uintptr_t listeningSocket_;
+  // Guards the members below. A thread that stops a connection or a listener takes it out of these
+  // members in the same hold in which it lists it for deletion, so that Close never misses one.
+  Threading::CriticalSection lock_;
   std::unique_ptr<Listener> listener_;
-  Threading::CriticalSection clientsLock_;  // guards the three members below
-  std::map<int, TcpServerSocketClientConnection*> clients_;
-  std::vector<TcpServerSocketClientConnection*> finishedClients_;
+  // Listeners stopped from their own thread (Close or Open called in OnConnect), until they end.
+  std::vector<std::unique_ptr<Listener>> retiredListeners_;
+  std::map<int, Connection*> clients_;
+  std::vector<Connection*> finishedClients_;
   unsigned int clientCount_;  // also the next client's number
+  std::atomic<unsigned short> port_;
 };
 
 }  // namespace Common::System::Sockets

@@ -24,7 +24,7 @@ TcpServerSocketClientConnection::~TcpServerSocketClientConnection() {
   if (!IsStarted()) Start();  // a connection closed before it started runs its (now empty) loop once
   // The server never deletes a connection on its own thread. The socket is closed only once the
   // thread is gone, so its handle cannot be reused by another socket under a receive in progress.
-  if (!IsOwnThread()) WaitForEnd();
+  if (!IsCurrentThread()) WaitForEnd();
   closesocket(socket_);
 }
 
@@ -57,10 +57,6 @@ bool TcpServerSocketClientConnection::Send(const char* data, int length) {
     length -= sent;
   }
   return true;
-}
-
-bool TcpServerSocketClientConnection::IsOwnThread() const {
-  return GetCurrentThreadId() == GetId();
 }
 
 }  // namespace Common::System::Sockets

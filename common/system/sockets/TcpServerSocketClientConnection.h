@@ -26,7 +26,6 @@ class TcpServerSocketClientConnection : public Threading::Thread {
   void Stop();
   // Sends all bytes; false when sending fails.
   bool Send(const char* data, int length);
-  bool IsOwnThread() const;
 
  private:
   char buffer_[kBufferSize];

@@ -30,6 +30,8 @@ class Thread {
   void WaitForEnd();
 
   bool IsStarted() const { return started_; }
+  // True when called on this object's own thread.
+  bool IsCurrentThread() const { return GetCurrentThreadId() == id_; }
   HANDLE GetHandle() const { return handle_; }
   std::uint32_t GetId() const { return id_; }
 

@@ -19,18 +19,31 @@
 namespace Ombix::Kelvane {
 namespace {
 
-// What the test commands and events did, from whichever thread.
-struct Journal {
-  std::mutex mutex;
-  std::vector<int> executed;
-  std::vector<DWORD> threads;
+// What the test commands and events did, from whichever thread; read only under its lock.
+class Journal {
+ public:
+  void Add(int tag) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    executed_.push_back(tag);
+    threads_.push_back(GetCurrentThreadId());
+  }
+  // The tags in the order in which they ran.
+  std::vector<int> Executed() {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return executed_;
+  }
+  // The thread each one ran on.
+  std::vector<DWORD> Threads() {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return threads_;
+  }
+
   std::atomic<int> deleted{0};
 
-  void Add(int tag) {
-    std::lock_guard<std::mutex> hold(mutex);
-    executed.push_back(tag);
-    threads.push_back(GetCurrentThreadId());
-  }
+ private:
+  std::mutex mutex_;
+  std::vector<int> executed_;
+  std::vector<DWORD> threads_;
 };
 
 class JournalCommand : public Commands::ICommand {
@@ -84,8 +97,8 @@ class LogicTest : public ::testing::Test {
 
 TEST_F(LogicTest, CommandPostedOnTheGuiThreadHasRunWhenPostReturns) {
   logic->PostCommand(new JournalCommand(journal, 1));
-  EXPECT_EQ(journal.executed, std::vector<int>{1});
-  EXPECT_EQ(journal.threads.front(), GetCurrentThreadId());
+  EXPECT_EQ(journal.Executed(), std::vector<int>{1});
+  EXPECT_EQ(journal.Threads().front(), GetCurrentThreadId());
   EXPECT_EQ(journal.deleted, 1);
   EXPECT_EQ(pendingSignals, 0);
 }
@@ -96,13 +109,13 @@ TEST_F(LogicTest, CommandFromAnotherThreadWaitsAndWakesTheGuiOnce) {
     poster = GetCurrentThreadId();
     logic->PostCommand(new JournalCommand(journal, 7));
   });
-  EXPECT_TRUE(journal.executed.empty());
+  EXPECT_TRUE(journal.Executed().empty());
   EXPECT_EQ(pendingSignals, 1);
   EXPECT_EQ(pendingThread, poster);
 
   logic->ProcessCommands();
-  EXPECT_EQ(journal.executed, std::vector<int>{7});
-  EXPECT_EQ(journal.threads.front(), GetCurrentThreadId());
+  EXPECT_EQ(journal.Executed(), std::vector<int>{7});
+  EXPECT_EQ(journal.Threads().front(), GetCurrentThreadId());
   EXPECT_EQ(journal.deleted, 1);
 }
 
@@ -116,19 +129,19 @@ TEST_F(LogicTest, CommandsFromManyThreadsRunOnceEachInTheirPostingOrder) {
     });
   }
   // The GUI thread drains while the others post.
-  while (journal.executed.size() < static_cast<std::size_t>(threads * perThread)) {
+  while (journal.Executed().size() < static_cast<std::size_t>(threads * perThread)) {
     logic->ProcessCommands();
     Sleep(1);
   }
   for (auto& poster : posters) poster.join();
   logic->ProcessCommands();
 
-  ASSERT_EQ(journal.executed.size(), static_cast<std::size_t>(threads * perThread));
+  ASSERT_EQ(journal.Executed().size(), static_cast<std::size_t>(threads * perThread));
   std::map<int, int> next;
-  for (const int tag : journal.executed) {
+  for (const int tag : journal.Executed()) {
     EXPECT_EQ(tag % 1000, next[tag / 1000]++) << "thread " << tag / 1000;
   }
-  for (const DWORD thread : journal.threads) EXPECT_EQ(thread, GetCurrentThreadId());
+  for (const DWORD thread : journal.Threads()) EXPECT_EQ(thread, GetCurrentThreadId());
   EXPECT_EQ(journal.deleted, threads * perThread);
   EXPECT_EQ(pendingSignals, threads * perThread);
 }
@@ -137,12 +150,12 @@ TEST_F(LogicTest, ProcessCommandsCalledFromACommandReturnsAtOnce) {
   FromOtherThread([&] {
     logic->PostCommand(new JournalCommand(journal, 1, [&] {
       logic->ProcessCommands();
-      EXPECT_EQ(journal.executed, std::vector<int>{1}) << "the nested call ran the next command";
+      EXPECT_EQ(journal.Executed(), std::vector<int>{1}) << "the nested call ran the next command";
     }));
     logic->PostCommand(new JournalCommand(journal, 2));
   });
   logic->ProcessCommands();
-  EXPECT_EQ(journal.executed, (std::vector<int>{1, 2}));
+  EXPECT_EQ(journal.Executed(), (std::vector<int>{1, 2}));
 }
 
 TEST_F(LogicTest, ACommandWhoseWakeUpCameDuringANestedLoopRunsBeforeProcessCommandsReturns) {
@@ -166,10 +179,10 @@ TEST_F(LogicTest, QueuedCommandsRunBeforeQueuedEventsAreApplied) {
     logic->PostCommand(new JournalCommand(journal, 1));
     logic->GetEngine()->PostEvent(new JournalEvent(journal, 101));
   });
-  EXPECT_TRUE(journal.executed.empty());
+  EXPECT_TRUE(journal.Executed().empty());
   EXPECT_EQ(pendingSignals, 3);
   logic->ProcessCommands();
-  EXPECT_EQ(journal.executed, (std::vector<int>{1, 100, 101}));
+  EXPECT_EQ(journal.Executed(), (std::vector<int>{1, 100, 101}));
   EXPECT_EQ(journal.deleted, 3);
 }
 
@@ -241,7 +254,7 @@ TEST_F(LogicTest, DeletingTheLogicDisposesItsPluginsAndAppliesNoQueuedEvent) {
 
   EXPECT_EQ(disposed, 1);
   EXPECT_EQ(library.Instances(), 0);
-  EXPECT_TRUE(journal.executed.empty());
+  EXPECT_TRUE(journal.Executed().empty());
   EXPECT_EQ(journal.deleted, 1);
 }
 

@@ -31,6 +31,7 @@ class ScanTest : public testing::Test {
  protected:
   ScanTest() {
     CreateDirectoryA(plugins.c_str(), nullptr);
+    logic->SetScannerPort(0);  // a free port: other programs may use the usual one
     logic->CommandsPending.connect([this] {
       {
         std::lock_guard<std::mutex> hold(mutex_);
@@ -109,7 +110,7 @@ TEST_F(ScanTest, ScanningReportsEachPathOnTheGuiThreadAndRecordsTheResults) {
   const auto value = [&](const char* key) { return saved.GetString(element + key, "<absent>"); };
   EXPECT_EQ(value("Rescan"), "false");
   EXPECT_EQ(value("x64"), "true");
-  EXPECT_NE(value("Failed"), "<absent>");
+  EXPECT_EQ(value("Failed"), "false");
   EXPECT_EQ(value("AsyncReady"), "false");
   EXPECT_EQ(saved.IndexOfElementWithAttribute(kPlugins, "Filename", "none"), 2);
 }

@@ -5,7 +5,7 @@ namespace Testing {
 TestAsioInstall::TestAsioInstall(const TestAsio::Config& config) {
   TestAsio::RegisterServer(TestAsio::ClassId, TestAsio::DriverPath());
   TestAsio::RemoveDrivers();
-  TestAsio::InstallDriver("Test ASIO", TestAsio::ClassId);
+  TestAsio::InstallDriver("Test ASIO", TestAsio::ClassId, "Test ASIO");
   Configure(config);
 }
 

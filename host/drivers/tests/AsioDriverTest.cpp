@@ -3,14 +3,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <future>
 #include <limits>
 #include <set>
 #include <thread>
 
+#include "Watchdog.h"
 #include "host/drivers/tests/AsioTestFixture.h"
 
 using Ombix::Kelvane::ASIODriver;
+using Testing::FinishesWithoutDeadlock;
 
 namespace {
 
@@ -28,22 +29,6 @@ bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-// Runs work on the calling thread (the one that initialised COM) under a watchdog: a deadlock
-// fails the run instead of hanging it.
-template <typename Work>
-void FinishesWithoutDeadlock(Work work) {
-  std::promise<void> finished;
-  std::thread watchdog([done = finished.get_future()] {
-    if (done.wait_for(std::chrono::seconds(120)) == std::future_status::ready) return;
-    std::fprintf(stderr, "deadlock\n");
-    std::fflush(nullptr);
-    TerminateProcess(GetCurrentProcess(), 1);
-  });
-  work();
-  finished.set_value();
-  watchdog.join();
-}
-
 }  // namespace
 
 // ---- Listing and opening
@@ -52,17 +37,18 @@ TEST_F(AsioTestFixture, ListsInstalledDriversWithTheirNames) {
   TestAsio::InstallDriver("Long", TestAsio::ClassId, "A forty character long driver description");
   TestAsio::InstallDriver("Gone", missingClassId, "Driver whose file is missing");
   TestAsio::InstallDriver("Garbled", "not a class id");
+  TestAsio::InstallDriver("Keyed", TestAsio::SecondClassId);  // no description: listed by its key
   Configure({});
-  ASSERT_EQ(driver->DeviceCount(), 2);
-  std::vector<std::string> names = {driver->DeviceName(0), driver->DeviceName(1)};
+  ASSERT_EQ(driver->DeviceCount(), 3);
+  std::vector<std::string> names = {driver->DeviceName(0), driver->DeviceName(1), driver->DeviceName(2)};
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names[0], "A forty character long drive...");
-  EXPECT_EQ(names[1], "Test ASIO");
-  EXPECT_EQ(driver->DeviceName(2), "");
+  EXPECT_EQ(names, (std::vector<std::string>{"A forty character long drive...", TestAsio::KeyName("Keyed"),
+                                             "Test ASIO"}));
+  EXPECT_EQ(driver->DeviceName(3), "");
 }
 
 TEST_F(AsioTestFixture, OpensTwoDriversWhoseListedNamesAreEqual) {
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ASIO");
+  TestAsio::RemoveDrivers();
   TestAsio::InstallDriver("Twin 1", TestAsio::ClassId, "Twin driver with a very long name, number one");
   TestAsio::InstallDriver("Twin 2", TestAsio::SecondClassId, "Twin driver with a very long name, number two");
   Configure({});

@@ -36,7 +36,7 @@ void AsioTestFixture::TearDownTestSuite() {
 
 void AsioTestFixture::SetUp() {
   TestAsio::RemoveDrivers();
-  TestAsio::InstallDriver("Test ASIO", TestAsio::ClassId);
+  TestAsio::InstallDriver("Test ASIO", TestAsio::ClassId, "Test ASIO");
 }
 
 void AsioTestFixture::TearDown() {

@@ -22,7 +22,7 @@ class AsioTestFixture : public ::testing::Test {
   void TearDown() override;
 
   // A class id whose registered server file does not exist.
-  static constexpr char missingClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B99}";
+  static constexpr char missingClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-" TEST_ASIO_TREE_TAG "99}";
   // Configures the test driver and makes the host's ASIODriver (which reads the list).
   void Configure(const TestAsio::Config& config);
   // Opens device 0 and activates every channel.

@@ -41,14 +41,32 @@ void UnregisterServer(const std::string& classId) {
   RegDeleteTreeA(HKEY_CLASSES_ROOT, ("CLSID\\" + classId).c_str());
 }
 
-void InstallDriver(const std::string& key, const std::string& classId, const std::string& description) {
-  const std::string path = std::string(driversKey) + "\\" + key;
+std::string KeyName(const std::string& name) {
+  return name + " " + TreeTag;
+}
+
+void InstallDriver(const std::string& name, const std::string& classId, const std::string& description) {
+  const std::string path = std::string(driversKey) + "\\" + KeyName(name);
   SetText(HKEY_LOCAL_MACHINE, path, "CLSID", classId);
   if (!description.empty()) SetText(HKEY_LOCAL_MACHINE, path, "Description", description);
 }
 
 void RemoveDrivers() {
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, driversKey);
+  HKEY drivers;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, driversKey, 0, KEY_READ | KEY_WRITE, &drivers) != ERROR_SUCCESS)
+    return;
+  const std::string tag = std::string(" ") + TreeTag;
+  std::vector<std::string> ours;
+  char name[MAX_PATH];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(drivers, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    const std::string key(name, length);
+    if (key.size() >= tag.size() && key.compare(key.size() - tag.size(), tag.size(), tag) == 0)
+      ours.push_back(key);
+  }
+  for (const std::string& key : ours) RegDeleteTreeA(drivers, key.c_str());
+  RegCloseKey(drivers);
 }
 
 Controls::Controls()

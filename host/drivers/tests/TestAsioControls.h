@@ -16,9 +16,12 @@ std::string DriverPath();
 void RegisterServer(const std::string& classId, const std::string& path);
 void UnregisterServer(const std::string& classId);
 
-// Lists a driver under HKLM\SOFTWARE\ASIO\key with the class id (and a description when given).
-void InstallDriver(const std::string& key, const std::string& classId, const std::string& description = "");
-// Removes every listed ASIO driver.
+// The key under HKLM\SOFTWARE\ASIO of this tree's driver called name: name with the tree's tag.
+// The host lists a driver that has no description by its key.
+std::string KeyName(const std::string& name);
+// Lists a driver under KeyName(name) with the class id (and a description when given).
+void InstallDriver(const std::string& name, const std::string& classId, const std::string& description = "");
+// Removes every ASIO driver this tree listed; other drivers stay.
 void RemoveDrivers();
 
 // The test driver's control functions. The host creates the driver through COM from the same file,

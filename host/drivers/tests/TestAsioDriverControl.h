@@ -6,12 +6,15 @@
 
 namespace TestAsio {
 
-// {6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B11}: the test driver's class (and interface) id.
-constexpr char ClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B11}";
+// Ten hexadecimal digits of this build tree (set by the build), in every class id and registry key
+// of the test driver: two trees' tests in one Wine registry never meet.
+constexpr char TreeTag[] = TEST_ASIO_TREE_TAG;
+// The test driver's class (and interface) id.
+constexpr char ClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-" TEST_ASIO_TREE_TAG "11}";
 // A second driver class served by the same DLL (it behaves the same; the call log tells which).
-constexpr char SecondClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B13}";
+constexpr char SecondClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-" TEST_ASIO_TREE_TAG "13}";
 // An id registered to the same DLL, which the DLL refuses to create: a failing COM creation.
-constexpr char RefusedClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-2D1F0A7C5B12}";
+constexpr char RefusedClassId[] = "{6B1B7B9E-3C5A-4F0E-9E61-" TEST_ASIO_TREE_TAG "12}";
 
 struct Config {
   long sampleType = 18;

@@ -95,7 +95,8 @@ class PluginIteratorTest : public testing::Test {
   std::vector<std::string> ScanAll(const std::string& probeProgram) {
     std::unique_lock<std::mutex> hold(mutex_);
     {
-      PluginIterator scanner(probeProgram, &config);
+      PluginIterator scanner(probeProgram, &config, port);
+      scannerPort = scanner.Port();
       scanner.ScanningPlugin.connect([this](const std::string& path) { Announce(path); });
       if (beforeScan) beforeScan();
       scanner.Scan(plugins);
@@ -111,7 +112,7 @@ class PluginIteratorTest : public testing::Test {
   // Scans and deletes the scanner once it has been probing path for a while.
   void ScanAndStopDuring(const std::string& path) {
     std::unique_lock<std::mutex> hold(mutex_);
-    PluginIterator scanner(ProbeProgram(), &config);
+    PluginIterator scanner(ProbeProgram(), &config, port);
     scanner.ScanningPlugin.connect([this](const std::string& path) { Announce(path); });
     scanner.Scan(plugins);
     EXPECT_TRUE(
@@ -137,6 +138,8 @@ class PluginIteratorTest : public testing::Test {
   Configuration config{root + "Quillam.cfg"};
   std::function<void()> beforeScan;                         // runs once the scanner is listening
   std::function<void(const std::string& path)> onAnnounce;  // on the scanner's thread, before the probe
+  unsigned short port = 0;                                  // the scanner's; 0 takes any free one
+  unsigned short scannerPort = 0;                           // the one it took
 
  private:
   std::mutex mutex_;
@@ -229,21 +232,22 @@ TEST_F(PluginIteratorTest, ADllWhoseRescanIsFalseIsSkippedWithoutAProbe) {
 struct Image {
   const char* name;
   std::uint16_t machine;
-  const char* probed;
+  bool probed;
   const char* x64;
 };
 
 TEST_F(PluginIteratorTest, OnlyDllsBuiltForAProcessorOfTheHostsWidthAreProbed) {
   const std::vector<Image> images = {
-      {"amd64", 0x8664, "2324", "true"},
-      {"i386", 0x14C, "<not probed>", "false"},
-      {"ia64", 0x200, "<not probed>", "false"},
+      {"amd64", 0x8664, true, "true"},
+      {"i386", 0x14C, false, "false"},
+      {"ia64", 0x200, false, "false"},
   };
   for (const auto& image : images) Write(plugins + image.name + ".dll", ImageFor(image.machine));
   ScanAll(FakeProbeProgram());
+  EXPECT_NE(scannerPort, 0);
   for (const auto& image : images) {
     const std::string path = plugins + image.name + ".dll";
-    EXPECT_EQ(Probed(path), image.probed) << image.name;
+    EXPECT_EQ(Probed(path), image.probed ? std::to_string(scannerPort) : "<not probed>") << image.name;
     EXPECT_EQ(Attribute(path, "x64"), image.x64) << image.name;
     EXPECT_EQ(Attribute(path, "Failed"), "true") << image.name;  // no image here answers
   }
@@ -292,7 +296,8 @@ class PortHolder : public Common::System::Sockets::TcpServerSocket {
 
 TEST_F(PluginIteratorTest, WithItsPortTakenTheScannerStillProbesButHearsNoSuccess) {
   PortHolder holder;
-  ASSERT_TRUE(holder.Open(ProbeProtocol::kAddress, ProbeProtocol::kPort));
+  ASSERT_TRUE(holder.Open(ProbeProtocol::kAddress, 0));
+  port = holder.Port();
   const std::string good = Copy("recording_plugin", "good.dll");
   ScanAll(ProbeProgram());
   EXPECT_EQ(Attribute(good, "Failed"), "true");
@@ -302,9 +307,9 @@ TEST_F(PluginIteratorTest, WithItsPortTakenTheScannerStillProbesButHearsNoSucces
 
 TEST_F(PluginIteratorTest, ASuccessMessageWhileNoProbeRunsCountsForNothing) {
   const std::string silent = Write(plugins + "silent.dll", "");  // its stand-in probe program sends nothing
-  beforeScan = [] {
+  beforeScan = [this] {
     // Returns once the scanner has taken the bytes and closed the connection.
-    EXPECT_TRUE(SendProbeAnswer(ProbeProtocol::kPort, {std::string("\x01\x03", 2)}));
+    EXPECT_TRUE(SendProbeAnswer(scannerPort, {std::string("\x01\x03", 2)}));
   };
   ScanAll(FakeProbeProgram());
   EXPECT_EQ(Attribute(silent, "Failed"), "true");
@@ -334,7 +339,7 @@ TEST_F(PluginIteratorTest, ASuccessOnAConnectionMadeBeforeTheProbeBeganCountsFor
   std::thread late;
   onAnnounce = [&](const std::string& path) {
     // Made while the first probe begins, like the connection of a probe program that is then killed.
-    if (path == first) early = Connect(ProbeProtocol::kPort);
+    if (path == first) early = Connect(scannerPort);
     if (path != second) return;
     late = std::thread([&] {
       // Once the second probe program runs, the old connection answers with a success.
@@ -354,7 +359,7 @@ TEST_F(PluginIteratorTest, ASuccessOnAConnectionMadeBeforeTheProbeBeganCountsFor
 TEST_F(PluginIteratorTest, StoppingWithAFullQueueNeverWaitsForIt) {
   // More paths than the queue holds: Scan returns once the scanner has taken the first ones.
   for (int i = 0; i < PluginIterator::kQueueSize + 60; ++i) Write(plugins + std::to_string(i) + ".dll", "");
-  auto* scanner = new PluginIterator(root + "no such probe.exe", &config);
+  auto* scanner = new PluginIterator(root + "no such probe.exe", &config, port);
   scanner->Scan(plugins);
   std::atomic<bool> stopped{false};
   std::thread stop([&] {

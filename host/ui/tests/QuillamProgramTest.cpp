@@ -62,9 +62,16 @@ HWND WaitForWindow(DWORD process, const char* title) {
   return nullptr;
 }
 
+bool WaitUntilGone(HWND window) {
+  for (int i = 0; i < 600 && IsWindow(window); ++i) {
+    Sleep(100);
+  }
+  return !IsWindow(window);
+}
+
 // Copies the program into a fresh folder and runs it there with the argument; answers the audio
-// question (with Yes the settings dialog opens and is cancelled), then closes the main window.
-// Answers the folder.
+// question (with Yes the settings dialog opens and is closed with its close box, while the
+// program goes on), then closes the main window. Answers the folder.
 std::string RunProgram(const std::string& folderName, const std::string& argument, bool openSettings,
                        const std::string& ownDll = "") {
   const std::string folder = Testing::makeTempFolder(folderName);
@@ -92,6 +99,8 @@ std::string RunProgram(const std::string& folderName, const std::string& argumen
     HWND settings = WaitForWindow(started.dwProcessId, "Audio Settings");
     EXPECT_NE(nullptr, settings);
     PostMessageA(settings, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntilGone(settings)) << "the settings dialog stays open";
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(started.hProcess, 0)) << "the program ended with the dialog";
   }
   HWND frame = WaitForWindow(started.dwProcessId, nullptr);
   EXPECT_NE(nullptr, frame);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 using namespace Gui;
@@ -220,19 +222,49 @@ TEST(CDrawContext, PointsAndFloodFill) {
   EXPECT_EQ(pixelOf(image, 3, 3), kRed);
 }
 
-TEST(CDrawContext, GdiObjectsAreReplacedNotLeaked) {
-  const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  for (int i = 0; i < 50; ++i) {
-    COffscreenContext image(nullptr, 8, 8);
-    for (uint8_t level = 0; level < 10; ++level) {
-      image.setFillColor(CColor{level, 0, 0, 255});
-      image.setFrameColor(CColor{0, level, 0, 255});
-      image.setFont(static_cast<CFont>(level % kNumStandardFonts));
-      image.setLineWidth(level % 3 + 1);
-    }
+// The pens, brushes and fonts selected into a device context, and the context's bitmap.
+constexpr UINT kSelectedTypes[] = {OBJ_PEN, OBJ_BRUSH, OBJ_FONT, OBJ_BITMAP};
+
+void noteSelected(HDC context, std::set<HGDIOBJ>& objects) {
+  for (const UINT type : kSelectedTypes) objects.insert(GetCurrentObject(context, type));
+}
+
+// Changes every drawing setting a few times, noting each object the context selects.
+void changeSettings(CDrawContext& context, std::set<HGDIOBJ>& objects) {
+  for (uint8_t level = 0; level < 10; ++level) {
+    context.setFillColor(CColor{level, 0, 0, 255});
+    context.setFrameColor(CColor{0, level, 0, 255});
+    context.setFont(static_cast<CFont>(level % kNumStandardFonts));
+    context.setLineWidth(level % 3 + 1);
+    noteSelected(context.getSystemContext(), objects);
   }
-  const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  EXPECT_LE(after, before + 5);
+}
+
+// GDI keeps no count of a process's objects under every system, so the test follows each object a
+// context selects: once replaced, or once the context is gone, it no longer exists.
+TEST(CDrawContext, GdiObjectsAreReplacedNotLeaked) {
+  const HDC target = CreateCompatibleDC(nullptr);
+  std::set<HGDIOBJ> own;
+  noteSelected(target, own);
+  std::set<HGDIOBJ> made;
+  {
+    CDrawContext context(nullptr, target, nullptr);
+    noteSelected(target, made);
+    changeSettings(context, made);
+  }
+  std::set<HGDIOBJ> after;
+  noteSelected(target, after);
+  EXPECT_EQ(after, own) << "the device context has its own objects back";
+  {
+    COffscreenContext image(nullptr, 8, 8);
+    made.insert(image.getSystemContext());
+    noteSelected(image.getSystemContext(), made);
+    changeSettings(image, made);
+  }
+  DeleteDC(target);
+  for (const HGDIOBJ object : own) made.erase(object);
+  EXPECT_GT(made.size(), 30u);
+  for (const HGDIOBJ object : made) EXPECT_EQ(GetObjectType(object), 0u) << object << " was not deleted";
 }
 
 // Presses or releases the physical left button through the system's input queue.
