@@ -36,7 +36,7 @@ class SecondDriver {
  public:
   SecondDriver() {
     TestAsio::RegisterServer(TestAsio::SecondClassId, TestAsio::DriverPath());
-    TestAsio::InstallDriver("Test ASIO 2", TestAsio::SecondClassId);
+    TestAsio::InstallDriver("Test ASIO 2", TestAsio::SecondClassId, "Test ASIO 2");
   }
   ~SecondDriver() { TestAsio::UnregisterServer(TestAsio::SecondClassId); }
   SecondDriver(const SecondDriver&) = delete;
@@ -60,6 +60,7 @@ TEST(AsioLoad, AThousandStartStopCyclesEndWithTheRightAudio) {
   for (const char* device : {"Test ASIO 2", "Test ASIO"}) {
     info.SelectAudioDriverByName(device);
     Settle(*logic);
+    ASSERT_EQ(info.GetAudioDriverName(), device);
     info.SetOutputConfig("Stereo Output", {0, 1});
   }
   IPlugin* record = nullptr;

@@ -165,10 +165,10 @@ TEST_F(LogicTest, ACommandWhoseWakeUpCameDuringANestedLoopRunsBeforeProcessComma
   logic->GetEngine()->PostEvent(new JournalEvent(journal, 100, [&] {
     FromOtherThread([&] { logic->PostCommand(new JournalCommand(journal, 1)); });
     logic->ProcessCommands();
-    EXPECT_EQ(journal.executed, std::vector<int>{100});
+    EXPECT_EQ(journal.Executed(), std::vector<int>{100});
   }));
   logic->ProcessCommands();
-  EXPECT_EQ(journal.executed, (std::vector<int>{100, 1}));
+  EXPECT_EQ(journal.Executed(), (std::vector<int>{100, 1}));
   EXPECT_EQ(journal.deleted, 2);
 }
 
