@@ -18,7 +18,7 @@ class OmAudio;
 // Runs on the audio thread; allocates nothing after construction.
 class OmSoundEngine {
  public:
-  // Work buffer capacity: the longest piece between two control ticks.
+  // Work buffer capacity: the longest control period.
   static constexpr int32_t pieceCapacity = 65536;
   static constexpr int32_t delayRingSize = 262144;
 
@@ -27,7 +27,8 @@ class OmSoundEngine {
   OmSoundEngine& operator=(const OmSoundEngine&) = delete;
 
   // Renders frames samples into outputs[0] and outputs[1]; a block of 0 or fewer frames does
-  // nothing. Denormals are flushed for the call's duration.
+  // nothing. The samples are the same however the host cuts its blocks: every control period is
+  // rendered whole (see ControlClock). Denormals are flushed for the call's duration.
   void processBlock(float** outputs, int32_t frames);
 
   // Puts the signal path back to its starting state; held keys, the oscillator, the fade, the
@@ -58,14 +59,14 @@ class OmSoundEngine {
   static float sendAmount(float send);
 
   void readSampleRate();
-  void render(int32_t count, float** outputs, int32_t offset);
+  void render(int32_t count, float* left, float* right);
   void renderLfoToInput(float* left, float* right, int32_t count);
   void applyInputStage(int32_t count);
   void addDelayTaps(float* left, float* right, int32_t count);
   void removeDc(float* buffer, int32_t count, float& state);
   void routeThroughFilters(int32_t routing, int32_t count);
   void writeDelay(int32_t start, int32_t count);
-  void mix(int32_t count, float** outputs, int32_t offset);
+  void mix(int32_t count, float* left, float* right);
 
   void controlUpdate();
   void route(Source source, int32_t destination, float m, float h, Modulation& sums);
@@ -79,7 +80,7 @@ class OmSoundEngine {
   int32_t period = 36;
   ControlClock clock;
 
-  // Work buffers of one piece.
+  // Work buffers of one control period.
   float inputL[pieceCapacity] = {};
   float inputR[pieceCapacity] = {};
   float dryL[pieceCapacity] = {};
