@@ -51,7 +51,7 @@ std::vector<ProgramSound> renderAllPrograms() {
     for (int32_t k = 0; k < keyCount; ++k) {
       PlayingSettings settings;
       settings.program = program;
-      settings.key = keys[k];
+      settings.keys = {keys[k]};
       settings.tempo = tempo;
       sound.keys[k] = measureRendering(renderer.render(settings));
       power += sound.keys[k].heldPower / keyCount;

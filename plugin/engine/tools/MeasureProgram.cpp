@@ -1,9 +1,10 @@
 // Renders factory programs of zintara3.dll as a host plays them and prints what they sound like:
-//   measure_program [--dll path] [--wav folder] [--bands] [--rows file] [program...]
+//   measure_program [--dll path] [--wav folder] [--bands] [--rows file] [--rate hz] [--block frames]
+//                   [--chord] [program...]
 // Without program numbers every program is measured. A rows file holds lines of a program number
 // and 48 parameter values; each line plays that program with those values instead of its own. Each program
-// plays C3 and C5 at velocity 100, held 3 s and released for 3 s, at 44.1 kHz in blocks of 512 frames and a
-// tempo of 120.
+// plays C3 and C5 at velocity 100 (with --chord: C3 and G3 together), held 3 s and released for 3 s, at
+// 44.1 kHz (or --rate) in blocks of 512 frames (or --block) and a tempo of 120.
 
 #include <windows.h>
 
@@ -21,8 +22,12 @@
 namespace {
 
 constexpr int32_t programCount = 159;
-constexpr int32_t keys[] = {48, 72};
-constexpr const char* keyNames[] = {"C3", "C5"};
+struct Keys {
+  std::vector<int32_t> keys;
+  const char* name;
+};
+const std::vector<Keys> singleKeys = {{{48}, "C3"}, {{72}, "C5"}};
+const std::vector<Keys> chord = {{{48, 55}, "C+G"}};
 
 std::string exeFolder() {
   char path[MAX_PATH] = {};
@@ -88,6 +93,9 @@ int main(int argc, char** argv) {
   std::string dllPath = exeFolder() + "zintara3.dll";
   std::string wavFolder;
   bool bands = false;
+  double sampleRate = 44100.0;
+  int32_t blockSize = 512;
+  const std::vector<Keys>* playedKeys = &singleKeys;
   std::vector<Playing> playings;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
@@ -102,6 +110,12 @@ int main(int argc, char** argv) {
       }
     } else if (argument == "--bands") {
       bands = true;
+    } else if (argument == "--rate" && i + 1 < argc) {
+      sampleRate = std::atof(argv[++i]);
+    } else if (argument == "--block" && i + 1 < argc) {
+      blockSize = std::atoi(argv[++i]);
+    } else if (argument == "--chord") {
+      playedKeys = &chord;
     } else {
       const int32_t program = std::atoi(argument.c_str());
       if (program < 0 || program >= programCount) {
@@ -123,22 +137,25 @@ int main(int argc, char** argv) {
   printHeader();
   for (const Playing& playing : playings) {
     const int32_t program = playing.program;
-    for (int32_t k = 0; k < 2; ++k) {
+    for (std::size_t k = 0; k < playedKeys->size(); ++k) {
+      const Keys& keys = (*playedKeys)[k];
       PlayingSettings settings;
       settings.program = program;
       settings.values = playing.values;
-      settings.key = keys[k];
+      settings.keys = keys.keys;
+      settings.sampleRate = sampleRate;
+      settings.blockSize = blockSize;
       const StereoRendering rendering = renderer.render(settings);
       if (rendering.left.empty()) {
         std::fprintf(stderr, "program %d: the effect could not be created\n", program);
         return 1;
       }
       const SoundMeasurements m = measureRendering(rendering);
-      printRow(program, keyNames[k], m, k == 0 ? renderer.programName(program) : std::string());
+      printRow(program, keys.name, m, k == 0 ? renderer.programName(program) : std::string());
       if (bands) printBands(m);
       if (!wavFolder.empty()) {
         const std::string path =
-            wavFolder + "\\program-" + std::to_string(program) + "-" + keyNames[k] + ".wav";
+            wavFolder + "\\program-" + std::to_string(program) + "-" + keys.name + ".wav";
         if (!writeWavFile(path, rendering)) std::fprintf(stderr, "cannot write %s\n", path.c_str());
       }
     }
