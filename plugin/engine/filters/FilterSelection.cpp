@@ -206,9 +206,9 @@ FilterKernel selectStateVariable(const Recipe& s, std::int32_t type) {
       return stateVariable(s, f, q, (1.0f - 0.5f * f) * (1.0f - 0.25f * e), 0.0f, 1.0f, 0.0f, svfKernel);
     }
     case 31: {
-      // Without damping (full resonance) the recursion would be lossless and ring up without limit; it keeps
-      // the least damping of the low- and high-pass.
-      const float q = std::max(1.0f - r, 0.05f);
+      // Without damping (full resonance) the recursion would be lossless and ring up without limit; a
+      // thousandth keeps it bounded at every rate without taking anything audible from the top resonances.
+      const float q = std::max(1.0f - r, 0.001f);
       const float f =
           limitSvfFrequency(2.0f * fastSine(std::min(s.frequency(c), 0.28f * (r * r) + 0.17f) * kPi), q);
       return stateVariable(s, f, q, 1.0f, 1.0f, -1.0f, 1.0f, svfKernel);
@@ -344,9 +344,9 @@ FilterKernel selectReverb(const Recipe& s, std::int32_t type) {
   }
   e[ReverbElement::tapFeedback] = room.feedbackScale * s.r;
   e[ReverbElement::outputScale] = room.outputScale;
-  // The damping coefficient falls with the sample rate; below 44.1 kHz it would leave the feedback undamped
-  // (and pass 1 below 38.4 kHz) and the feedback would grow, so it keeps its 44.1 kHz value there.
-  e[ReverbElement::damping] = 38400.0f / std::max(rate, 44100.0f);
+  // The damping coefficient falls with the sample rate. Below 38.4 kHz it would pass 1, overshoot and let
+  // the feedback grow, so it stays at 1 there.
+  e[ReverbElement::damping] = 38400.0f / std::max(rate, 38400.0f);
   return s.finish(FilterFamily::reverb, 2.0f, reverbKernel);
 }
 
