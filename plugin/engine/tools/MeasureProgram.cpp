@@ -68,17 +68,19 @@ bool readRows(const std::string& path, std::vector<Playing>& playings) {
 }
 
 void printHeader() {
-  std::printf("%-4s %-3s %7s %6s %6s %6s %5s %6s %6s %5s %6s %5s %5s %5s %5s %5s  %s\n", "prog", "key",
-              "rmsdB", "peakdB", "dc", "cntrHz", "low%", "moddB", "modHz", "atk", "crest", "rel", "lim%",
-              "oct", "clar", "pk8ve", "name");
+  std::printf("%-4s %-3s %7s %6s %6s %6s %6s %5s %6s %6s %5s %6s %5s %5s %5s %5s %5s  %s\n", "prog", "key",
+              "rmsdB", "peakdB", "rawpk", "dc", "cntrHz", "low%", "moddB", "modHz", "atk", "crest", "rel",
+              "lim%", "oct", "clar", "pk8ve", "name");
 }
 
 void printRow(int32_t program, const char* key, const SoundMeasurements& m, const std::string& name) {
   std::printf(
-      "%-4d %-3s %7.1f %6.1f %6.3f %6.0f %5.1f %6.1f %6.2f %5.2f %6.1f %5.2f %5.1f %5.2f %5.2f %5.2f%s  %s\n",
-      program, key, m.heldRmsDb, m.peakDb, m.dcOffset, m.centroidHz, m.lowShare * 100.0, m.modulationDepthDb,
-      m.modulationRateHz, m.attackSeconds, m.envelopeCrestDb, m.releaseSeconds, m.limiterShare * 100.0,
-      m.centroidSpanOctaves, m.pitchClarity, m.peakSpanOctaves, m.finite ? "" : " NOT FINITE", name.c_str());
+      "%-4d %-3s %7.1f %6.1f %6.1f %6.3f %6.0f %5.1f %6.1f %6.2f %5.2f %6.1f %5.2f %5.1f %5.2f %5.2f %5.2f%s "
+      " %s\n",
+      program, key, m.heldRmsDb, m.peakDb, m.unlimitedPeakDb, m.dcOffset, m.centroidHz, m.lowShare * 100.0,
+      m.modulationDepthDb, m.modulationRateHz, m.attackSeconds, m.envelopeCrestDb, m.releaseSeconds,
+      m.limiterShare * 100.0, m.centroidSpanOctaves, m.pitchClarity, m.peakSpanOctaves,
+      m.finite ? "" : " NOT FINITE", name.c_str());
 }
 
 void printBands(const SoundMeasurements& m) {
