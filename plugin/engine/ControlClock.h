@@ -41,6 +41,12 @@ class ControlClock {
   // Samples handed out since the last tick.
   int32_t samplesSinceLastTick() const { return samplesSinceTick; }
 
+  // The rest of the held period plays as silence; the ticks keep their places.
+  void silenceHeld() {
+    std::fill(heldLeft.begin() + heldPosition, heldLeft.begin() + heldLength, 0.0f);
+    std::fill(heldRight.begin() + heldPosition, heldRight.begin() + heldLength, 0.0f);
+  }
+
  private:
   // Copies up to frames held samples; answers how many.
   int32_t handOutHeld(float* left, float* right, int32_t frames) {

@@ -63,6 +63,7 @@ OmAudio::~OmAudio() {
 void OmAudio::suspend() {
   releaseAllKeys();
   resetDsp();
+  sound->silenceRenderedAhead();
 }
 
 void OmAudio::resume() {

@@ -35,6 +35,10 @@ class OmSoundEngine {
   // limiter and the tick count keep theirs.
   void resetDsp();
 
+  // What was rendered ahead of the host is not played: the rest of the current control period
+  // stays silent (after the host stops processing).
+  void silenceRenderedAhead() { clock.silenceHeld(); }
+
   // Samples per control tick at the current sample rate.
   int32_t controlPeriod() const { return period; }
 
