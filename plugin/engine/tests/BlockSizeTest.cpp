@@ -19,11 +19,13 @@ namespace {
 constexpr int32_t programCount = 159;
 constexpr unsigned char noteOn = 0x90;
 constexpr unsigned char noteOff = 0x80;
-constexpr unsigned char programChange = 0xC0;
+constexpr int32_t sameProgram = -1;
 
-// MIDI messages that arrive before the block starting at frame.
+// What arrives before the block starting at frame: a program selected by the host (unless sameProgram),
+// then MIDI messages.
 struct ScoreEvent {
   int32_t frame;
+  int32_t program;
   std::vector<std::vector<unsigned char>> messages;
 };
 
@@ -31,16 +33,14 @@ struct ScoreEvent {
 // fall at frames that are no multiple of a control period.
 std::vector<ScoreEvent> scoreFor(int32_t program, int32_t frames) {
   const auto at = [frames](double share) { return static_cast<int32_t>(share * frames) | 1; };
-  const unsigned char previous = static_cast<unsigned char>((program + programCount - 1) % programCount);
-  const unsigned char current = static_cast<unsigned char>(program);
   return {
-      {0, {{programChange, previous, 0}, {noteOn, 60, 100}}},
-      {at(0.07), {{programChange, current, 0}, {noteOn, 48, 100}}},
-      {at(0.25), {{noteOn, 55, 80}}},
-      {at(0.45), {{noteOff, 48, 0}}},
-      {at(0.6), {{noteOff, 55, 0}}},
-      {at(0.7), {{noteOn, 67, 127}}},
-      {at(0.85), {{noteOff, 67, 0}}},
+      {0, (program + programCount - 1) % programCount, {{noteOn, 60, 100}}},
+      {at(0.07), program, {{noteOn, 48, 100}}},
+      {at(0.25), sameProgram, {{noteOn, 55, 80}}},
+      {at(0.45), sameProgram, {{noteOff, 48, 0}}},
+      {at(0.6), sameProgram, {{noteOff, 55, 0}}},
+      {at(0.7), sameProgram, {{noteOn, 67, 127}}},
+      {at(0.85), sameProgram, {{noteOff, 67, 0}}},
   };
 }
 
@@ -77,7 +77,11 @@ class BlockSizeTest : public ZintaraFixture {
     std::vector<float> right(frames, 7.0f);
     size_t next = 0;
     for (int32_t pos = 0; pos < frames;) {
-      if (next < score.size() && score[next].frame == pos) player.sendMidi(score[next++].messages);
+      if (next < score.size() && score[next].frame == pos) {
+        const ScoreEvent& event = score[next++];
+        if (event.program != sameProgram) player.dispatch(effSetProgram, 0, event.program);
+        player.sendMidi(event.messages);
+      }
       int32_t end = std::min(pos + blockSize, frames);
       if (next < score.size()) end = std::min(end, score[next].frame);
       float* outputs[2] = {left.data() + pos, right.data() + pos};
