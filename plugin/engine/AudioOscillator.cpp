@@ -183,16 +183,22 @@ void renderOscillator(float* buffer, int32_t count, AudioOscillatorState& state,
           [](float& r) { r = randomInRange(0.0f, 1.0f); });
       break;
     case 9: {
-      // A decay factor below 0 (sample rates under 20000 Hz) would alternate and, under 10000 Hz,
-      // grow without bound: such rates keep no pulse.
-      const float decay = std::fmax(0.0f, 1.0f - 20000.0f / sampleRate);
+      // The pulse decays by 1 - 20000 / 44100 per sample at 44.1 kHz and by as much per second at other
+      // rates; its height keeps the sum of its samples over the rate (what the filters hear of so short
+      // a pulse) that of 44.1 kHz. At 44.1 kHz the height is 2.
+      const float decayAt44k = 1.0f - 20000.0f / 44100.0f;
+      const float decay = std::pow(decayAt44k, 44100.0f / sampleRate);
+      const float height =
+          decay > 0.0f
+              ? 2.0f * ((decayAt44k / (1.0f - decayAt44k) / 44100.0f) / (decay / (1.0f - decay) / sampleRate))
+              : 0.0f;
       render(
           {73, 2, 1.0f, false, 0.0f, 0.0f, 4.0f},
           [decay](float, float& pulse, const KeyScale& s, float) {
             pulse *= decay;
             return s(pulse);
           },
-          [](float& pulse) { pulse = 2.0f; });
+          [height](float& pulse) { pulse = height; });
       break;
     }
     case 10: {

@@ -3,36 +3,64 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
-// Cuts blocks into pieces so that a control tick falls every controlPeriod samples, counted across
-// block boundaries whatever the block sizes. The first block ticks before its first sample.
+// Cuts the host's blocks into control periods: a tick comes every controlPeriod samples, counted across
+// block boundaries, and every period is rendered whole right after its tick, whatever the block sizes.
+// A period that a block ends inside is rendered into held buffers, and the next block starts with its
+// rest. So the samples never depend on how the host slices time; what changes between two blocks
+// (notes, programs, values) reaches the sound at the next tick. The first block ticks before its first
+// sample.
 class ControlClock {
  public:
-  // Calls render(count, offset) for consecutive pieces of a block of frames samples (a piece may be
-  // empty) and tick() at every tick inside it.
+  // capacity: the longest period; longer ones are cut to it.
+  explicit ControlClock(int32_t capacity) : heldLeft(capacity), heldRight(capacity) {}
+
+  // Fills frames samples of both channels. render(count, left, right) renders one whole period of
+  // count samples into left and right; tick() runs before every period.
   template <typename Render, typename Tick>
-  void run(int32_t frames, int32_t controlPeriod, Render render, Tick tick) {
-    const int32_t first = std::max(0, controlPeriod - samplesSinceTick);
-    if (first > frames) {
-      render(frames, 0);
-      samplesSinceTick += frames;
-      return;
-    }
-    render(first, 0);
-    tick();
-    int32_t pos = first;
-    while (pos + controlPeriod < frames) {
-      render(controlPeriod, pos);
-      pos += controlPeriod;
+  void run(float* left, float* right, int32_t frames, int32_t controlPeriod, Render render, Tick tick) {
+    const int32_t period = std::clamp(controlPeriod, 1, static_cast<int32_t>(heldLeft.size()));
+    int32_t pos = handOutHeld(left, right, frames);
+    while (pos < frames) {
       tick();
+      samplesSinceTick = 0;
+      if (frames - pos >= period) {
+        render(period, left + pos, right + pos);
+        pos += period;
+        samplesSinceTick = period;
+      } else {
+        render(period, heldLeft.data(), heldRight.data());
+        heldLength = period;
+        heldPosition = 0;
+        pos += handOutHeld(left + pos, right + pos, frames - pos);
+      }
     }
-    render(frames - pos, pos);
-    samplesSinceTick = frames - pos;
   }
 
-  // Samples rendered after the last tick; a whole period or more means a tick is due.
+  // Samples handed out since the last tick.
   int32_t samplesSinceLastTick() const { return samplesSinceTick; }
 
+  // The rest of the held period plays as silence; the ticks keep their places.
+  void silenceHeld() {
+    std::fill(heldLeft.begin() + heldPosition, heldLeft.begin() + heldLength, 0.0f);
+    std::fill(heldRight.begin() + heldPosition, heldRight.begin() + heldLength, 0.0f);
+  }
+
  private:
+  // Copies up to frames held samples; answers how many.
+  int32_t handOutHeld(float* left, float* right, int32_t frames) {
+    const int32_t count = std::min(frames, heldLength - heldPosition);
+    std::copy(heldLeft.data() + heldPosition, heldLeft.data() + heldPosition + count, left);
+    std::copy(heldRight.data() + heldPosition, heldRight.data() + heldPosition + count, right);
+    heldPosition += count;
+    samplesSinceTick += count;
+    return count;
+  }
+
+  std::vector<float> heldLeft;
+  std::vector<float> heldRight;
+  int32_t heldLength = 0;    // length of the held period
+  int32_t heldPosition = 0;  // samples of it handed out so far
   int32_t samplesSinceTick = std::numeric_limits<int32_t>::max();
 };

@@ -64,6 +64,7 @@ OmAudio::~OmAudio() {
 void OmAudio::suspend() {
   releaseAllKeys();
   resetDsp();
+  sound->silenceRenderedAhead();
 }
 
 void OmAudio::resume() {

@@ -44,7 +44,7 @@ float finiteOrZero(float x) {
 
 }  // namespace
 
-OmSoundEngine::OmSoundEngine(OmAudio& effect) : effect(effect) {
+OmSoundEngine::OmSoundEngine(OmAudio& effect) : effect(effect), clock(pieceCapacity) {
   for (FilterKernel& kernel : kernels) kernel = emptyKernel;
 }
 
@@ -72,18 +72,19 @@ void OmSoundEngine::processBlock(float** outputs, int32_t frames) {
   readSampleRate();
   tempo = effect.getTempo();
   clock.run(
-      frames, period, [this, outputs](int32_t count, int32_t offset) { render(count, outputs, offset); },
+      outputs[0], outputs[1], frames, period,
+      [this](int32_t count, float* left, float* right) { render(count, left, right); },
       [this] { controlUpdate(); });
   effect.limiterActive = limiter.process(outputs[0], outputs[1], frames, sampleRate);
   if (silence.blockEnded(limiter.signalLevel(), frames, sampleRate)) effect.sleeping = true;
 }
 
-// Rendering of one piece.
+// Rendering of one control period.
 
-void OmSoundEngine::render(int32_t count, float** outputs, int32_t offset) {
+void OmSoundEngine::render(int32_t count, float* left, float* right) {
   if (count <= 0) return;
   const float* values = effect.values;
-  // Read once: the write position of the delay must be one this piece set.
+  // Read once: the write position of the delay must be one this period set.
   const bool delayOn = values[DelaySend] > 0.01f;
   const bool postFilter = postFilterDelay;
 
@@ -116,7 +117,7 @@ void OmSoundEngine::render(int32_t count, float** outputs, int32_t offset) {
     addDelayTaps(wetL, wetR, count);
   }
   if (delayOn) writeDelay(start, count);
-  mix(count, outputs, offset);
+  mix(count, left, right);
 }
 
 void OmSoundEngine::renderLfoToInput(float* left, float* right, int32_t count) {
@@ -302,14 +303,12 @@ void OmSoundEngine::writeDelay(int32_t start, int32_t count) {
   }
 }
 
-void OmSoundEngine::mix(int32_t count, float** outputs, int32_t offset) {
+void OmSoundEngine::mix(int32_t count, float* left, float* right) {
   const float dryWet = effect.values[DryWet];
   const float wetGain = outputVolume * 4.0f * effect.fadeGain * dryWet;
   const float dryGain = 1.0f - dryWet;
   const float leftGain = 2.0f * pan * wetGain;
   const float rightGain = 2.0f * (1.0f - pan) * wetGain;
-  float* left = outputs[0] + offset;
-  float* right = outputs[1] + offset;
   // Four samples at a time, the rest one by one.
   int32_t i = 0;
   const FloatVector leftGains(leftGain);

@@ -18,7 +18,7 @@ class OmAudio;
 // Runs on the audio thread; allocates nothing after construction.
 class OmSoundEngine {
  public:
-  // Work buffer capacity: the longest piece between two control ticks.
+  // Work buffer capacity: the longest control period.
   static constexpr int32_t pieceCapacity = 65536;
   static constexpr int32_t delayRingSize = 262144;
 
@@ -27,12 +27,17 @@ class OmSoundEngine {
   OmSoundEngine& operator=(const OmSoundEngine&) = delete;
 
   // Renders frames samples into outputs[0] and outputs[1]; a block of 0 or fewer frames does
-  // nothing. Denormals are flushed for the call's duration.
+  // nothing. The samples are the same however the host cuts its blocks: every control period is
+  // rendered whole (see ControlClock). Denormals are flushed for the call's duration.
   void processBlock(float** outputs, int32_t frames);
 
   // Puts the signal path back to its starting state; held keys, the oscillator, the fade, the
   // limiter and the tick count keep theirs.
   void resetDsp();
+
+  // What was rendered ahead of the host is not played: the rest of the current control period
+  // stays silent (after the host stops processing).
+  void silenceRenderedAhead() { clock.silenceHeld(); }
 
   // Samples per control tick at the current sample rate.
   int32_t controlPeriod() const { return period; }
@@ -70,14 +75,14 @@ class OmSoundEngine {
   static float sendAmount(float send);
 
   void readSampleRate();
-  void render(int32_t count, float** outputs, int32_t offset);
+  void render(int32_t count, float* left, float* right);
   void renderLfoToInput(float* left, float* right, int32_t count);
   void applyInputStage(int32_t count);
   void addDelayTaps(float* left, float* right, int32_t count);
   void removeDc(int32_t count);  // the input's DC blocker, on both channels
   void routeThroughFilters(int32_t routing, int32_t count);
   void writeDelay(int32_t start, int32_t count);
-  void mix(int32_t count, float** outputs, int32_t offset);
+  void mix(int32_t count, float* left, float* right);
 
   void controlUpdate();
   void route(Source source, int32_t destination, float m, float h, Modulation& sums);
@@ -91,7 +96,7 @@ class OmSoundEngine {
   int32_t period = 36;
   ControlClock clock;
 
-  // Work buffers of one piece.
+  // Work buffers of one control period.
   float inputL[pieceCapacity] = {};
   float inputR[pieceCapacity] = {};
   float dryL[pieceCapacity] = {};

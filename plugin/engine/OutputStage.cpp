@@ -22,9 +22,9 @@ bool OutputLimiter::process(float* left, float* right, int32_t frames, float sam
 }
 
 bool SilenceDetector::blockEnded(float signalLevel, int32_t frames, float sampleRate) {
-  silentBlocks = signalLevel < 0.005f ? silentBlocks + 1 : 0;
-  if (static_cast<float>(silentBlocks) > sampleRate / static_cast<float>(frames) * 5.0f) {
-    silentBlocks = 0;
+  silentSamples = signalLevel < 0.005f ? silentSamples + frames : 0;
+  if (static_cast<double>(silentSamples) > static_cast<double>(sampleRate) * 5.0) {
+    silentSamples = 0;
     return true;
   }
   return false;

@@ -20,12 +20,14 @@ class OutputLimiter {
   float restingLevel = 0.0f;
 };
 
-// Puts the engine to sleep after five seconds of blocks whose limiter signal level stays below 0.005.
+// Puts the engine to sleep after more than five seconds of blocks whose limiter signal level ends below
+// 0.005. The quiet time is counted in samples, so blocks of any and of changing sizes sleep after the
+// same time (with blocks of 512 at 44.1 kHz: after the 431st quiet block).
 class SilenceDetector {
  public:
   // Counts a block; answers true when the engine should sleep now (and starts counting afresh).
   bool blockEnded(float signalLevel, int32_t frames, float sampleRate);
 
  private:
-  int32_t silentBlocks = 0;
+  int64_t silentSamples = 0;
 };

@@ -173,6 +173,16 @@ float limitSvfFrequency(float f, float q) {
   return f * f + 2.0f * f * q > limit ? std::sqrt(q * q + limit) - q : f;
 }
 
+// 4 - f^2 - 2 f q is how far the recursion stays from ringing at half the sample rate, where the low-pass
+// gains about f^2 over it. The low- and high-pass reach beyond their stable range below 44.1 kHz; rather than
+// ring at the edge of it, they hold their frequency where that gain stays at most 4.5, a little above the
+// most they have at 44.1 kHz (4.2), so from 44.1 kHz up nothing changes.
+float limitSvfPassFrequency(float f, float q) {
+  constexpr float nyquistGain = 4.5f;
+  constexpr float a = 1.0f + 1.0f / nyquistGain;  // a f^2 + 2 f q <= 4
+  return a * f * f + 2.0f * f * q > 4.0f ? (std::sqrt(q * q + 4.0f * a) - q) / a : f;
+}
+
 FilterKernel stateVariable(const Recipe& s, float f, float q, float gain, float mixLow, float mixBand,
                            float mixHigh, FilterKernel kernel) {
   s.e[SvfElement::frequency] = f;
@@ -193,7 +203,7 @@ FilterKernel selectStateVariable(const Recipe& s, std::int32_t type) {
       const float scale = lowPass ? 0.405f : 0.3f;
       const float shift = lowPass ? 0.1f : 0.15f;
       const float q = 1.0f - 0.95f * r;
-      const float f = limitSvfFrequency(2.0f * fastSine(s.frequency(c + shift * r) * scale * kPi), q);
+      const float f = limitSvfPassFrequency(2.0f * fastSine(s.frequency(c + shift * r) * scale * kPi), q);
       const float damped = 0.95f * r;
       const float gain = 1.0f - 0.6f * (damped * damped * damped);
       return stateVariable(s, f, q, gain, lowPass ? 1.0f : 0.0f, 0.0f, lowPass ? 0.0f : 1.0f, svfKernel);
@@ -206,9 +216,9 @@ FilterKernel selectStateVariable(const Recipe& s, std::int32_t type) {
       return stateVariable(s, f, q, (1.0f - 0.5f * f) * (1.0f - 0.25f * e), 0.0f, 1.0f, 0.0f, svfKernel);
     }
     case 31: {
-      // Without damping (full resonance) the recursion would be lossless and ring up without limit; it keeps
-      // the least damping of the low- and high-pass.
-      const float q = std::max(1.0f - r, 0.05f);
+      // Without damping (full resonance) the recursion would be lossless and ring up without limit; a
+      // thousandth keeps it bounded at every rate without taking anything audible from the top resonances.
+      const float q = std::max(1.0f - r, 0.001f);
       const float f =
           limitSvfFrequency(2.0f * fastSine(std::min(s.frequency(c), 0.28f * (r * r) + 0.17f) * kPi), q);
       return stateVariable(s, f, q, 1.0f, 1.0f, -1.0f, 1.0f, svfKernel);
@@ -344,9 +354,9 @@ FilterKernel selectReverb(const Recipe& s, std::int32_t type) {
   }
   e[ReverbElement::tapFeedback] = room.feedbackScale * s.r;
   e[ReverbElement::outputScale] = room.outputScale;
-  // The damping coefficient falls with the sample rate; below 44.1 kHz it would leave the feedback undamped
-  // (and pass 1 below 38.4 kHz) and the feedback would grow, so it keeps its 44.1 kHz value there.
-  e[ReverbElement::damping] = 38400.0f / std::max(rate, 44100.0f);
+  // The damping coefficient falls with the sample rate. Below 38.4 kHz it would pass 1, overshoot and let
+  // the feedback grow, so it stays at 1 there.
+  e[ReverbElement::damping] = 38400.0f / std::max(rate, 38400.0f);
   return s.finish(FilterFamily::reverb, 2.0f, reverbKernel);
 }
 

@@ -154,11 +154,40 @@ TEST(AudioOscillator, ReleasedKeysFadeWithTheSmoothingOrStopAtOnce) {
   for (float x : noise.render(36, 10, 1.0f, 1.0f)) EXPECT_EQ(x, 0.0f);
 }
 
-TEST(AudioOscillator, ImpulseIsSilentAt20000Hz) {
-  Oscillator oscillator;
-  oscillator.keyTarget[60] = heldTarget;
-  oscillator.keyTarget[100] = heldTarget;
-  for (float x : oscillator.render(4000, 9, 1.0f, 1.0f, 20000.0f)) EXPECT_EQ(x, 0.0f);
+// The pulse decays in time, not per sample: what a filter hears of it (the level of the key's lower
+// harmonics) stays that of 44.1 kHz at other rates, down to 20000 Hz, where a decay of 1 - 20000 / rate
+// per sample would leave it silent.
+TEST(AudioOscillator, ImpulseKeepsItsLevelAtEverySampleRate) {
+  const auto harmonicLevels = [](float sampleRate) {
+    Oscillator oscillator;
+    oscillator.keyTarget[60] = heldTarget;  // plain
+    oscillator.keyTarget[84] = heldTarget;  // two sub-steps
+    const std::vector<float> output =
+        oscillator.render(static_cast<int32_t>(sampleRate), 9, 44100.0f / sampleRate, 1.0f, sampleRate);
+    // Amplitudes of the first harmonics of both keys over one second.
+    std::vector<double> levels;
+    for (int key : {60, 84}) {
+      for (int harmonic = 1; harmonic <= 3; ++harmonic) {
+        const double w = 2.0 * 3.14159265358979 * keyHz(key) * 1.00577 * harmonic / sampleRate;
+        double re = 0.0;
+        double im = 0.0;
+        for (size_t i = 0; i < output.size(); ++i) {
+          re += output[i] * std::cos(w * static_cast<double>(i));
+          im += output[i] * std::sin(w * static_cast<double>(i));
+        }
+        levels.push_back(2.0 * std::hypot(re, im) / static_cast<double>(output.size()));
+      }
+    }
+    return levels;
+  };
+  const std::vector<double> reference = harmonicLevels(44100.0f);
+  for (float sampleRate : {20000.0f, 22050.0f, 48000.0f, 96000.0f, 192000.0f}) {
+    const std::vector<double> levels = harmonicLevels(sampleRate);
+    for (size_t i = 0; i < levels.size(); ++i) {
+      ASSERT_GT(reference[i], 0.001 * heldTarget);
+      EXPECT_NEAR(20.0 * std::log10(levels[i] / reference[i]), 0.0, 1.5) << sampleRate << " harmonic " << i;
+    }
+  }
 }
 
 TEST(AudioOscillator, EveryShapeStaysBoundedOnEveryKeyAndShapesOutsideTheMenuAddNothing) {

@@ -7,44 +7,55 @@
 
 namespace {
 
-// Runs blocks through a clock and records where the pieces and ticks fall, in samples from the start.
+// Runs blocks through a clock whose periods are filled with their positions in the stream (left) and
+// the number of the tick before them (right), and records where the ticks fall, in samples from the start.
 struct Recording {
   std::vector<int64_t> ticks;
   std::vector<int32_t> pieces;
+  std::vector<float> left;
+  std::vector<float> right;
   int64_t rendered = 0;
-  bool contiguous = true;
-  int32_t longestPiece = 0;
 
   void runBlock(ControlClock& clock, int32_t frames, int32_t period) {
-    const int64_t blockStart = rendered;
+    const size_t start = left.size();
+    left.resize(start + frames, -1.0f);
+    right.resize(start + frames, -1.0f);
     clock.run(
-        frames, period,
-        [&](int32_t count, int32_t offset) {
-          contiguous = contiguous && blockStart + offset == rendered;
+        left.data() + start, right.data() + start, frames, period,
+        [&](int32_t count, float* l, float* r) {
+          for (int32_t i = 0; i < count; ++i) {
+            l[i] = static_cast<float>(rendered + i);
+            r[i] = static_cast<float>(ticks.size());
+          }
           rendered += count;
           pieces.push_back(count);
-          longestPiece = std::max(longestPiece, count);
         },
         [&] { ticks.push_back(rendered); });
-    contiguous = contiguous && rendered == blockStart + frames;
   }
 };
 
+// Ticks one period apart from the first sample on; every sample handed out once, in order, rendered
+// after the tick of its period.
 void expectTicksEveryPeriod(const Recording& recording, int32_t period) {
   ASSERT_FALSE(recording.ticks.empty());
   EXPECT_EQ(recording.ticks.front(), 0);
   for (size_t i = 1; i < recording.ticks.size(); ++i) {
     ASSERT_EQ(recording.ticks[i] - recording.ticks[i - 1], period) << "tick " << i;
   }
-  EXPECT_GT(recording.ticks.back() + period, recording.rendered - 1);
-  EXPECT_TRUE(recording.contiguous);
-  EXPECT_LE(recording.longestPiece, period);
+  for (int32_t piece : recording.pieces) ASSERT_EQ(piece, period);
+  const int64_t handedOut = static_cast<int64_t>(recording.left.size());
+  EXPECT_GT(recording.ticks.back() + period, handedOut - 1);
+  EXPECT_LE(recording.ticks.back(), handedOut - 1);
+  for (int64_t i = 0; i < handedOut; ++i) {
+    ASSERT_EQ(recording.left[i], static_cast<float>(i)) << i;
+    ASSERT_EQ(recording.right[i], static_cast<float>(i / period + 1)) << i;
+  }
 }
 
 TEST(ControlClock, TicksStayOnePeriodApartForEveryBlockSize) {
   for (int32_t period : {36, 40, 80, 1}) {
-    for (int32_t frames : {1, 12, 16, 18, 35, 36, 37, 64, 72, 512, 4096}) {
-      ControlClock clock;
+    for (int32_t frames : {1, 2, 7, 12, 16, 18, 35, 36, 37, 64, 72, 512, 4096}) {
+      ControlClock clock(80);
       Recording recording;
       for (int block = 0; block < 200; ++block) recording.runBlock(clock, frames, period);
       SCOPED_TRACE(testing::Message() << "period " << period << " frames " << frames);
@@ -56,35 +67,44 @@ TEST(ControlClock, TicksStayOnePeriodApartForEveryBlockSize) {
 TEST(ControlClock, TicksStayOnePeriodApartWithRandomBlockSizes) {
   std::mt19937 random(5);
   std::uniform_int_distribution<int32_t> size(1, 700);
-  ControlClock clock;
+  ControlClock clock(36);
   Recording recording;
   for (int block = 0; block < 2000; ++block) recording.runBlock(clock, size(random), 36);
   expectTicksEveryPeriod(recording, 36);
 }
 
 TEST(ControlClock, FirstBlockTicksAtOnceAndCarriesTheRemainder) {
-  ControlClock clock;
+  ControlClock clock(36);
   Recording recording;
   recording.runBlock(clock, 100, 36);
-  EXPECT_EQ(recording.pieces, (std::vector<int32_t>{0, 36, 36, 28}));
+  EXPECT_EQ(recording.pieces, (std::vector<int32_t>{36, 36, 36}));
   EXPECT_EQ(recording.ticks, (std::vector<int64_t>{0, 36, 72}));
   EXPECT_EQ(clock.samplesSinceLastTick(), 28);
 
-  recording.pieces.clear();
+  // The next block starts with the 8 held samples of the third period, then ticks.
   recording.runBlock(clock, 100, 36);
-  EXPECT_EQ(recording.pieces.front(), 8);
+  EXPECT_EQ(recording.pieces.size(), 6u);
   EXPECT_EQ(recording.ticks[3], 108);
+  EXPECT_EQ(recording.right[107], 3.0f);
+  EXPECT_EQ(recording.right[108], 4.0f);
 }
 
 TEST(ControlClock, BlockEndingOnATickLeavesAWholePeriodAndTheNextBlockTicksFirst) {
-  ControlClock clock;
+  ControlClock clock(36);
   Recording recording;
   recording.runBlock(clock, 72, 36);
   EXPECT_EQ(clock.samplesSinceLastTick(), 36);
-  recording.pieces.clear();
   recording.runBlock(clock, 10, 36);
-  EXPECT_EQ(recording.pieces, (std::vector<int32_t>{0, 10}));
   EXPECT_EQ(recording.ticks.back(), 72);
+  EXPECT_EQ(clock.samplesSinceLastTick(), 10);
+}
+
+// A period longer than the held buffers is cut to their length.
+TEST(ControlClock, PeriodsLongerThanTheCapacityAreCut) {
+  ControlClock clock(40);
+  Recording recording;
+  for (int block = 0; block < 10; ++block) recording.runBlock(clock, 7, 100);
+  expectTicksEveryPeriod(recording, 40);
 }
 
 }  // namespace

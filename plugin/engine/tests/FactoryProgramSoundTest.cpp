@@ -1,5 +1,7 @@
 // Every factory program played through the real plug-in as a host plays it: C3 and C5 at velocity
-// 100, held 3 s and released for 3 s, at 44.1 kHz in blocks of 512 frames and a tempo of 120.
+// 100, held 3 s and released for 3 s, at 44.1 kHz in blocks of 512 frames and a tempo of 120; the same at
+// 48 and 96 kHz; C3 and G3 together at 44.1 kHz; and, for their peaks, C3 and C5 held 2 s and released
+// for 1 s at 22.05 and 192 kHz.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,42 +24,45 @@
 
 namespace {
 
-constexpr int32_t keys[] = {48, 72};
-constexpr int32_t keyCount = 2;
+const std::vector<std::vector<int32_t>> singleKeys = {{48}, {72}};
+const std::vector<std::vector<int32_t>> chord = {{48, 55}};
 constexpr double tempo = 120.0;
 
 struct ProgramSound {
   std::string name;
-  std::array<SoundMeasurements, keyCount> keys;
-  double levelDb = 0.0;                                   // held level of both keys together
-  std::array<double, thirdOctaveBandCount> spectrumDb{};  // average of both keys
+  std::vector<SoundMeasurements> keys;                    // one per playing: a key or a chord
+  double levelDb = 0.0;                                   // held level of the playings together
+  std::array<double, thirdOctaveBandCount> spectrumDb{};  // average of the playings
 };
 
 double toDb(double power) {
   return 10.0 * std::log10(std::max(power, 1e-20));
 }
 
-std::vector<ProgramSound> renderAllPrograms() {
-  const std::string folder = Testing::makeTempFolder("zintara-program-sound");
-  const std::string plugin = folder + "zintara3.dll";
-  if (!CopyFileA((Testing::binaryFolder() + "zintara3.dll").c_str(), plugin.c_str(), FALSE)) return {};
-  const ProgramRenderer renderer(plugin);
-  if (!renderer.loaded()) return {};
+std::string keyText(const std::vector<int32_t>& keys) {
+  std::string text = "key";
+  for (int32_t key : keys) text += " " + std::to_string(key);
+  return text;
+}
+
+// Plays every program once for each set of keys, otherwise as base says.
+std::vector<ProgramSound> renderAllPrograms(const ProgramRenderer& renderer, const PlayingSettings& base,
+                                            const std::vector<std::vector<int32_t>>& keySets) {
   std::vector<ProgramSound> sounds(programCount);
+  const double playings = static_cast<double>(keySets.size());
   for (int32_t program = 0; program < programCount; ++program) {
     ProgramSound& sound = sounds[program];
     sound.name = factoryProgramTable()[program].name;
     double power = 0.0;
     std::array<double, thirdOctaveBandCount> bandPower{};
-    for (int32_t k = 0; k < keyCount; ++k) {
-      PlayingSettings settings;
+    for (const std::vector<int32_t>& keys : keySets) {
+      PlayingSettings settings = base;
       settings.program = program;
-      settings.key = keys[k];
-      settings.tempo = tempo;
-      sound.keys[k] = measureRendering(renderer.render(settings));
-      power += sound.keys[k].heldPower / keyCount;
+      settings.keys = keys;
+      sound.keys.push_back(measureRendering(renderer.render(settings)));
+      power += sound.keys.back().heldPower / playings;
       for (int32_t band = 0; band < thirdOctaveBandCount; ++band) {
-        bandPower[band] += std::pow(10.0, sound.keys[k].thirdOctaveDb[band] / 10.0) / keyCount;
+        bandPower[band] += std::pow(10.0, sound.keys.back().thirdOctaveDb[band] / 10.0) / playings;
       }
     }
     sound.levelDb = toDb(power);
@@ -66,15 +72,58 @@ std::vector<ProgramSound> renderAllPrograms() {
   return sounds;
 }
 
-// Renders once for all tests of the suite.
+PlayingSettings playedAt(double sampleRate, double heldSeconds = 3.0, double releasedSeconds = 3.0) {
+  PlayingSettings settings;
+  settings.sampleRate = sampleRate;
+  settings.heldSeconds = heldSeconds;
+  settings.releasedSeconds = releasedSeconds;
+  settings.tempo = tempo;
+  return settings;
+}
+
+// The playings of every program, made once for all tests of the suite.
+struct Playings {
+  std::vector<ProgramSound> at44k;  // C3 and C5
+  std::vector<ProgramSound> at48k;
+  std::vector<ProgramSound> at96k;
+  std::vector<ProgramSound> chords;  // C3 and G3 together at 44.1 kHz
+  std::vector<ProgramSound> at22k;   // C3 and C5, shorter: for the peaks only
+  std::vector<ProgramSound> at192k;
+};
+
+std::unique_ptr<Playings> renderPlayings() {
+  auto playings = std::make_unique<Playings>();
+  const std::string folder = Testing::makeTempFolder("zintara-program-sound");
+  const std::string plugin = folder + "zintara3.dll";
+  if (!CopyFileA((Testing::binaryFolder() + "zintara3.dll").c_str(), plugin.c_str(), FALSE)) return playings;
+  const ProgramRenderer renderer(plugin);
+  if (!renderer.loaded()) return playings;
+  playings->at44k = renderAllPrograms(renderer, playedAt(44100.0), singleKeys);
+  playings->at48k = renderAllPrograms(renderer, playedAt(48000.0), singleKeys);
+  playings->at96k = renderAllPrograms(renderer, playedAt(96000.0), singleKeys);
+  playings->chords = renderAllPrograms(renderer, playedAt(44100.0), chord);
+  playings->at22k = renderAllPrograms(renderer, playedAt(22050.0, 2.0, 1.0), singleKeys);
+  playings->at192k = renderAllPrograms(renderer, playedAt(192000.0, 2.0, 1.0), singleKeys);
+  return playings;
+}
+
 class FactoryProgramSound : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { sounds = new std::vector<ProgramSound>(renderAllPrograms()); }
+  static void SetUpTestSuite() {
+    playings = renderPlayings().release();
+    sounds = &playings->at44k;
+  }
   static void TearDownTestSuite() {
-    delete sounds;
+    delete playings;
+    playings = nullptr;
     sounds = nullptr;
   }
-  void SetUp() override { ASSERT_EQ(sounds->size(), static_cast<std::size_t>(programCount)); }
+  void SetUp() override {
+    for (const std::vector<ProgramSound>* all : {&playings->at44k, &playings->at48k, &playings->at96k,
+                                                 &playings->chords, &playings->at22k, &playings->at192k}) {
+      ASSERT_EQ(all->size(), static_cast<std::size_t>(programCount));
+    }
+  }
 
   static bool hasPrefix(const std::string& name, const char* prefix) { return name.rfind(prefix, 0) == 0; }
   static std::string lower(std::string text) {
@@ -82,9 +131,11 @@ class FactoryProgramSound : public ::testing::Test {
     return text;
   }
 
-  static std::vector<ProgramSound>* sounds;
+  static Playings* playings;
+  static std::vector<ProgramSound>* sounds;  // at 44.1 kHz
 };
 
+Playings* FactoryProgramSound::playings = nullptr;
 std::vector<ProgramSound>* FactoryProgramSound::sounds = nullptr;
 
 const float* valuesOf(int32_t program) {
@@ -122,11 +173,13 @@ bool usesFilter(int32_t program, const std::vector<std::string>& names) {
   return false;
 }
 
-TEST_F(FactoryProgramSound, EveryProgramIsAudibleAndClean) {
-  for (int32_t program = 0; program < programCount; ++program) {
-    for (int32_t k = 0; k < keyCount; ++k) {
-      const SoundMeasurements& m = (*sounds)[program].keys[k];
-      const std::string where = (*sounds)[program].name + " key " + std::to_string(keys[k]);
+// Loud enough, within full scale, hardly limited, without offset.
+void expectAudibleAndClean(const std::vector<ProgramSound>& sounds,
+                           const std::vector<std::vector<int32_t>>& keySets, const std::string& setting) {
+  for (const ProgramSound& sound : sounds) {
+    for (std::size_t k = 0; k < keySets.size(); ++k) {
+      const SoundMeasurements& m = sound.keys[k];
+      const std::string where = sound.name + " " + keyText(keySets[k]) + setting;
       ASSERT_TRUE(m.finite) << where;
       EXPECT_GE(m.heldRmsDb, -36.0) << where;
       EXPECT_LE(m.peakDb, 0.0) << where;
@@ -136,14 +189,63 @@ TEST_F(FactoryProgramSound, EveryProgramIsAudibleAndClean) {
   }
 }
 
-TEST_F(FactoryProgramSound, LevelsStayNearTheMedian) {
+void expectLevelsNearTheirMedian(const std::vector<ProgramSound>& sounds, const std::string& setting) {
   std::vector<double> levels;
-  for (const ProgramSound& sound : *sounds) levels.push_back(sound.levelDb);
+  for (const ProgramSound& sound : sounds) levels.push_back(sound.levelDb);
   std::nth_element(levels.begin(), levels.begin() + programCount / 2, levels.end());
   const double median = levels[programCount / 2];
-  for (const ProgramSound& sound : *sounds) {
-    EXPECT_NEAR(sound.levelDb, median, 6.0) << sound.name;
+  for (const ProgramSound& sound : sounds) {
+    EXPECT_NEAR(sound.levelDb, median, 6.0) << sound.name << setting;
   }
+}
+
+TEST_F(FactoryProgramSound, EveryProgramIsAudibleAndClean) {
+  expectAudibleAndClean(*sounds, singleKeys, "");
+}
+
+TEST_F(FactoryProgramSound, LevelsStayNearTheMedian) {
+  expectLevelsNearTheirMedian(*sounds, "");
+}
+
+// Most users play at 48 kHz; the programs keep their sound and level there and at 96 kHz.
+TEST_F(FactoryProgramSound, EveryProgramIsAudibleAndCleanAt48And96kHz) {
+  expectAudibleAndClean(playings->at48k, singleKeys, " at 48 kHz");
+  expectAudibleAndClean(playings->at96k, singleKeys, " at 96 kHz");
+}
+
+TEST_F(FactoryProgramSound, LevelsStayWithin6dBOf44kHzAt48And96kHz) {
+  for (int32_t program = 0; program < programCount; ++program) {
+    const double level = (*sounds)[program].levelDb;
+    EXPECT_NEAR(playings->at48k[program].levelDb, level, 6.0) << (*sounds)[program].name << " at 48 kHz";
+    EXPECT_NEAR(playings->at96k[program].levelDb, level, 6.0) << (*sounds)[program].name << " at 96 kHz";
+  }
+}
+
+// No sample reaches the output's clip at -5..5 at any common sample rate.
+TEST_F(FactoryProgramSound, NoProgramReachesTheOutputClampFrom22To192kHz) {
+  const double clampDb = 20.0 * std::log10(5.0);
+  const struct {
+    const std::vector<ProgramSound>* sounds;
+    const char* rate;
+  } rates[] = {{&playings->at22k, "22.05"},
+               {&playings->at44k, "44.1"},
+               {&playings->at48k, "48"},
+               {&playings->at96k, "96"},
+               {&playings->at192k, "192"}};
+  for (const auto& r : rates) {
+    for (const ProgramSound& sound : *r.sounds) {
+      for (std::size_t k = 0; k < singleKeys.size(); ++k) {
+        EXPECT_LT(sound.keys[k].unlimitedPeakDb, clampDb - 0.05)
+            << sound.name << " " << keyText(singleKeys[k]) << " at " << r.rate << " kHz";
+      }
+    }
+  }
+}
+
+// Two keys held together must not clip either, and keep their level near that of the other programs.
+TEST_F(FactoryProgramSound, ChordsAreCleanAndNearTheMedian) {
+  expectAudibleAndClean(playings->chords, chord, "");
+  expectLevelsNearTheirMedian(playings->chords, " (chord)");
 }
 
 TEST_F(FactoryProgramSound, NoTwoProgramsAreAlike) {

@@ -214,7 +214,8 @@ TEST(FilterSelection, SomeRecipesWrittenOut) {
 }
 
 // The state-variable low- and high-pass would become unstable below about 39.5 and 35.3 kHz; their
-// frequency is held to f^2 + 2 f q <= 3.99, which changes nothing from 44.1 kHz up.
+// frequency is held where the recursion keeps away from ringing at half the sample rate (its low-pass
+// gain there, f^2 / (4 - f^2 - 2 f q), stays at most 4.5), which changes nothing from 44.1 kHz up.
 TEST(FilterSelection, StateVariableFrequencyIsHeldStable) {
   auto state = makeState();
   const float* e = state->element;
@@ -225,7 +226,8 @@ TEST(FilterSelection, StateVariableFrequencyIsHeldStable) {
           selectFilterKernel(rate, type, c, r, state.get());
           const float f = e[SvfElement::frequency];
           const float q = e[SvfElement::damping];
-          ASSERT_LE(f * f + 2.0f * f * q, 3.9901f) << type << " " << c << " " << r << " " << rate;
+          ASSERT_LE(f * f / (4.0f - f * f - 2.0f * f * q), 4.501f)
+              << type << " " << c << " " << r << " " << rate;
         }
         for (std::int32_t rate : {44100, 48000, 96000}) {
           selectFilterKernel(rate, type, c, r, state.get());
@@ -239,24 +241,32 @@ TEST(FilterSelection, StateVariableFrequencyIsHeldStable) {
     }
   }
   selectFilterKernel(32000, 28, 1.0f, 0.0f, state.get());
-  EXPECT_NEAR(e[SvfElement::frequency], std::sqrt(4.99f) - 1.0f, 1e-6f);
+  const float a = 1.0f + 1.0f / 4.5f;  // a f^2 + 2 f q = 4 with q = 1
+  EXPECT_NEAR(e[SvfElement::frequency], (std::sqrt(1.0f + 4.0f * a) - 1.0f) / a, 1e-6f);
 }
 
-// At full resonance the "Allpass" keeps some damping; the reverb's damping keeps its 44.1 kHz value below
-// 44.1 kHz. Both would let the feedback grow without limit.
+// At full resonance the "Allpass" keeps a thousandth of damping, and only there: resonances from 0.95 up
+// still sharpen, and the top frequency at 44.1 kHz stays as designed. The reverb's damping stays at 1
+// where 38400 / rate would pass it. Both would let the feedback grow without limit.
 TEST(FilterSelection, FeedbackStaysDamped) {
   auto state = makeState();
   const float* e = state->element;
   selectFilterKernel(44100, 31, 0.5f, 1.0f, state.get());
-  EXPECT_EQ(e[SvfElement::damping], 0.05f);
+  EXPECT_EQ(e[SvfElement::damping], 0.001f);
+  selectFilterKernel(44100, 31, 0.5f, 0.97f, state.get());
+  EXPECT_EQ(e[SvfElement::damping], 1.0f - 0.97f);
   selectFilterKernel(44100, 31, 0.5f, 0.9f, state.get());
   EXPECT_FLOAT_EQ(e[SvfElement::damping], 0.1f);
-  for (std::int32_t rate : {8000, 22050, 32000, 44100}) {
+  selectFilterKernel(44100, 31, 1.0f, 1.0f, state.get());
+  EXPECT_NEAR(e[SvfElement::frequency], 2.0f * std::sin(0.45f * 3.14159f), 1e-3f);  // 1.975, not held lower
+  for (std::int32_t rate : {8000, 22050, 32000, 38400}) {
     selectFilterKernel(rate, 56, 0.5f, 1.0f, state.get());
-    EXPECT_EQ(e[ReverbElement::damping], 38400.0f / 44100.0f) << rate;
+    EXPECT_EQ(e[ReverbElement::damping], 1.0f) << rate;
   }
-  selectFilterKernel(96000, 56, 0.5f, 1.0f, state.get());
-  EXPECT_EQ(e[ReverbElement::damping], 0.4f);
+  for (std::int32_t rate : {40000, 44100, 96000}) {
+    selectFilterKernel(rate, 56, 0.5f, 1.0f, state.get());
+    EXPECT_EQ(e[ReverbElement::damping], 38400.0f / static_cast<float>(rate)) << rate;
+  }
 }
 
 // Which elements reset clears and copy transfers, by family (a representative type of each).

@@ -57,7 +57,7 @@ TEST(FilterStability, EveryMenuEntryStaysFiniteAndBounded) {
   auto state = FilterTest::makeState();
   std::vector<float> buffer(256);
   for (std::int32_t entry = 0; entry < static_cast<std::int32_t>(FilterTypeMap.size()); ++entry) {
-    for (std::int32_t sampleRate : {22050, 44100, 48000, 96000}) {
+    for (std::int32_t sampleRate : {22050, 40000, 44100, 48000, 96000}) {
       for (float cutoff : {0.0f, 0.25f, 0.5f, 0.75f, 1.0f}) {
         for (float resonance : {0.0f, 0.5f, 0.9f, 1.0f}) {
           const RunResult run =

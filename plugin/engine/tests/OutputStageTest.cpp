@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -69,6 +70,27 @@ TEST(SilenceDetector, SleepsAfterFiveSecondsOfQuietBlocks) {
   EXPECT_FALSE(detector.blockEnded(0.5f, 512, 44100.0f));
   for (int block = 1; block <= 430; ++block) ASSERT_FALSE(detector.blockEnded(0.0f, 512, 44100.0f));
   EXPECT_TRUE(detector.blockEnded(0.0f, 512, 44100.0f));
+}
+
+// Quiet time is what counts, not the number of blocks: a host that splits its blocks unevenly (here
+// 1 + 511 frames, or sizes cycling from 1 to 1024) still waits more than five seconds.
+TEST(SilenceDetector, SleepsAfterFiveSecondsWhateverTheBlockSizes) {
+  const std::vector<std::vector<int32_t>> patterns = {{1, 511}, {1, 2, 7, 64, 512, 1024}, {4096}, {1}};
+  for (const std::vector<int32_t>& sizes : patterns) {
+    for (float sampleRate : {44100.0f, 96000.0f}) {
+      SilenceDetector detector;
+      int64_t samples = 0;
+      for (size_t block = 0;; ++block) {
+        const int32_t frames = sizes[block % sizes.size()];
+        samples += frames;
+        if (detector.blockEnded(0.001f, frames, sampleRate)) break;
+      }
+      const int32_t largest = *std::max_element(sizes.begin(), sizes.end());
+      EXPECT_GT(samples, static_cast<int64_t>(sampleRate) * 5) << sizes.size() << " sizes at " << sampleRate;
+      EXPECT_LE(samples, static_cast<int64_t>(sampleRate) * 5 + largest)
+          << sizes.size() << " sizes at " << sampleRate;
+    }
+  }
 }
 
 }  // namespace

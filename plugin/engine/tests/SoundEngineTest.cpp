@@ -220,6 +220,18 @@ TEST_F(SoundEngineTest, SleepsAfterFiveQuietSecondsOutputsSilenceAndWakesOnNoteO
   EXPECT_GT(peak, 0.05f);
 }
 
+// A block that ends inside a control period leaves the rest of that period rendered ahead; a host that
+// stops processing (suspend) and starts again does not hear it.
+TEST_F(SoundEngineTest, WhatWasRenderedAheadIsNotPlayedAfterASuspend) {
+  playOscillator(6, 0.6f);  // "Square"
+  effect->noteOn(60, 127);
+  const std::vector<float> before = render(4096);  // 113 periods and 28 samples of the next one
+  EXPECT_GT(std::fabs(before.back()), 0.01f);
+  effect->suspend();
+  effect->resume();
+  for (float x : render(8)) EXPECT_EQ(x, 0.0f);
+}
+
 TEST_F(SoundEngineTest, LimiterActsOnLoudOutputAndReportsIt) {
   playOscillator(6, 0.6f);  // "Square"
   effect->setParameter(DryWet, 1.0f);

@@ -76,21 +76,26 @@ TEST(SoundMeasurements, DecayingHitsArePercussive) {
 }
 
 TEST(SoundMeasurements, LimiterActivityIsRecoveredFromItsOutput) {
-  // Loud enough that the output limiter holds it: the samples as the limiter leaves them.
+  // Growing loud enough that the output limiter holds it: the samples as the limiter leaves them.
   const double k = 3.0 / sampleRate;
   double envelope = 0.0;
   StereoRendering rendering = renderingOf([](double) { return 0.0; });
   for (int32_t i = 0; i < heldFrames; ++i) {
-    const double x = 0.9 * std::sin(2 * pi * 300 * i / sampleRate);
+    const double x = (0.6 + 0.6 * i / heldFrames) * std::sin(2 * pi * 300 * i / sampleRate);
     envelope = 2.0 * std::fabs(x) * k + ((1.0 - k) * envelope + 1e-6);
     const double gain = envelope >= 1.0 ? 0.7 / envelope + 0.3 : 1.0;
     rendering.left[i] = rendering.right[i] = static_cast<float>(x * gain);
   }
-  EXPECT_GT(measureRendering(rendering).limiterShare, 0.3);
+  const SoundMeasurements loud = measureRendering(rendering);
+  EXPECT_GT(loud.limiterShare, 0.3);
+  EXPECT_LT(loud.peakDb, 20.0 * std::log10(1.1));
+  EXPECT_NEAR(loud.unlimitedPeakDb, 20.0 * std::log10(1.2), 0.01);
   // The same signal a little quieter never reaches the limiter.
   for (float& sample : rendering.left) sample *= 0.5f;
   for (float& sample : rendering.right) sample *= 0.5f;
-  EXPECT_EQ(measureRendering(rendering).limiterShare, 0.0);
+  const SoundMeasurements quiet = measureRendering(rendering);
+  EXPECT_EQ(quiet.limiterShare, 0.0);
+  EXPECT_EQ(quiet.unlimitedPeakDb, quiet.peakDb);
 }
 
 TEST(SoundMeasurements, OffsetsAndBrokenSamplesAreReported) {

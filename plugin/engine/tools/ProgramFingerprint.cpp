@@ -39,7 +39,7 @@ ProgramFingerprint takeFingerprint(const ProgramRenderer& renderer, int32_t prog
   for (int32_t playing = 0; playing < ProgramFingerprint::playingCount; ++playing) {
     PlayingSettings settings;
     settings.program = program;
-    settings.key = fingerprintKeys[playing];
+    settings.keys = {fingerprintKeys[playing]};
     settings.heldSeconds = 0.6;
     settings.releasedSeconds = 0.2;
     const StereoRendering rendering = renderer.render(settings);

@@ -1,6 +1,7 @@
 #include "plugin/engine/tools/ProgramRenderer.h"
 
 #include <cmath>
+#include <cstddef>
 
 #include "plugin/framework/AEffect.h"
 #include "plugin/framework/EffectOpcodes.h"
@@ -44,18 +45,24 @@ VstIntPtr hostCallback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/,
   }
 }
 
-void sendNote(AEffect* effect, unsigned char status, int32_t key, int32_t velocity) {
-  VstMidiEvent event{};
-  event.type = kVstMidiType;
-  event.byteSize = sizeof(VstMidiEvent);
-  event.flags = kVstMidiEventIsRealtime;
-  event.midiData[0] = static_cast<char>(status);
-  event.midiData[1] = static_cast<char>(key & 0x7F);
-  event.midiData[2] = static_cast<char>(velocity & 0x7F);
-  VstEvents list{};
-  list.numEvents = 1;
-  list.events[0] = reinterpret_cast<VstEvent*>(&event);
-  effect->dispatcher(effect, effProcessEvents, 0, 0, &list, 0.0f);
+// Sends one note message per key, as one event list.
+void sendNotes(AEffect* effect, unsigned char status, const std::vector<int32_t>& keys, int32_t velocity) {
+  std::vector<VstMidiEvent> events(keys.size());
+  // The list's header is followed by as many pointers as there are events.
+  std::vector<unsigned char> listMemory(offsetof(VstEvents, events) + sizeof(VstEvent*) * (keys.size() + 2));
+  auto* list = reinterpret_cast<VstEvents*>(listMemory.data());
+  list->numEvents = static_cast<VstInt32>(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    VstMidiEvent& event = events[i];
+    event.type = kVstMidiType;
+    event.byteSize = sizeof(VstMidiEvent);
+    event.flags = kVstMidiEventIsRealtime;
+    event.midiData[0] = static_cast<char>(status);
+    event.midiData[1] = static_cast<char>(keys[i] & 0x7F);
+    event.midiData[2] = static_cast<char>(velocity & 0x7F);
+    list->events[i] = reinterpret_cast<VstEvent*>(&event);
+  }
+  effect->dispatcher(effect, effProcessEvents, 0, 0, list, 0.0f);
 }
 
 int32_t blocksFor(double seconds, const PlayingSettings& settings) {
@@ -128,8 +135,8 @@ StereoRendering ProgramRenderer::render(const PlayingSettings& settings) const {
 
   std::vector<float> silence(settings.blockSize, 0.0f);
   for (int32_t block = 0; block < totalBlocks; ++block) {
-    if (block == 0) sendNote(effect, noteOnStatus, settings.key, settings.velocity);
-    if (block == heldBlocks) sendNote(effect, noteOffStatus, settings.key, 0);
+    if (block == 0) sendNotes(effect, noteOnStatus, settings.keys, settings.velocity);
+    if (block == heldBlocks) sendNotes(effect, noteOffStatus, settings.keys, 0);
     const std::size_t start = static_cast<std::size_t>(block) * settings.blockSize;
     float* inputs[2] = {silence.data(), silence.data()};
     float* outputs[2] = {rendering.left.data() + start, rendering.right.data() + start};

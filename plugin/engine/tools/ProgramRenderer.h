@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-// How one program is played: a single key pressed at the start, held, then released.
+// How one program is played: keys pressed together at the start, held, then released together.
 struct PlayingSettings {
   int32_t program = 0;
-  int32_t key = 48;
+  std::vector<int32_t> keys = {48};
   int32_t velocity = 100;
   double heldSeconds = 3.0;
   double releasedSeconds = 3.0;

@@ -218,32 +218,43 @@ void measureEnvelope(const std::vector<double>& held, const std::vector<double>&
   }
 }
 
+// What the output limiter did: the share of blocks in which it acted and the largest sample before it.
+struct LimiterFigures {
+  double share = 0.0;
+  double unlimitedPeak = 0.0;
+};
+
 // The output limiter scales a sample pair by 0.7 / e + 0.3 once its envelope e reaches 1; the
-// envelope before scaling is recovered from the scaled output, so every block can be judged.
-double limiterShareOf(const StereoRendering& rendering) {
+// envelope and the pair before scaling are recovered from the scaled output, so every block can be judged.
+LimiterFigures limiterFiguresOf(const StereoRendering& rendering) {
   const double k = 3.0 / rendering.sampleRate;
   double envelope = 0.0;
   int32_t limitedBlocks = 0;
   int32_t blocks = 0;
+  LimiterFigures figures;
   for (std::size_t start = 0; start + rendering.blockSize <= rendering.left.size();
        start += rendering.blockSize) {
     bool limited = false;
     for (std::size_t i = start; i < start + rendering.blockSize; ++i) {
       const double kept = (1.0 - k) * envelope + 1e-6;
+      const double larger = std::max(std::fabs(rendering.left[i]), std::fabs(rendering.right[i]));
       const double out = std::fabs(rendering.left[i]) + std::fabs(rendering.right[i]);
       if (kept + out * k < 1.0) {
         envelope = kept + out * k;
+        figures.unlimitedPeak = std::max(figures.unlimitedPeak, larger);
         continue;
       }
       limited = true;
       const double b = 0.7 + 0.3 * kept - out * k;
       const double input = (-b + std::sqrt(b * b + 4.0 * 0.3 * k * out * kept)) / (2.0 * 0.3 * k);
       envelope = kept + input * k;
+      if (out > 0.0) figures.unlimitedPeak = std::max(figures.unlimitedPeak, larger * input / out);
     }
     limitedBlocks += limited ? 1 : 0;
     ++blocks;
   }
-  return blocks > 0 ? static_cast<double>(limitedBlocks) / blocks : 0.0;
+  figures.share = blocks > 0 ? static_cast<double>(limitedBlocks) / blocks : 0.0;
+  return figures;
 }
 
 // How strongly the held signal repeats itself at some period between 20 and 1500 samples.
@@ -308,7 +319,9 @@ SoundMeasurements measureRendering(const StereoRendering& rendering) {
   measureSpectrum(mono, heldFrames, rendering.sampleRate, result);
   measureModulation(held, hopsPerSecond, result);
   measureEnvelope(held, released, hopsPerSecond, result);
-  result.limiterShare = limiterShareOf(rendering);
+  const LimiterFigures limiter = limiterFiguresOf(rendering);
+  result.limiterShare = limiter.share;
+  result.unlimitedPeakDb = 20.0 * std::log10(std::max(limiter.unlimitedPeak, 1e-10));
   result.pitchClarity = pitchClarityOf(mono, heldFrames);
   return result;
 }

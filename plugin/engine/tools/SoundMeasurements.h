@@ -28,6 +28,7 @@ struct SoundMeasurements {
   double envelopeCrestDb = 0.0;        // top of the held envelope over its median
   double releaseSeconds = 0.0;         // time after release until 40 dB below the held level
   double limiterShare = 0.0;           // share of blocks in which the output limiter acted
+  double unlimitedPeakDb = -200.0;     // largest sample magnitude before the output limiter
   double centroidSpanOctaves = 0.0;    // range of the centroid over time (10th to 90th percentile)
   double peakSpanOctaves = 0.0;        // range of the strongest frequency over time, likewise
   double pitchClarity = 0.0;           // best normalised autocorrelation of the held signal
