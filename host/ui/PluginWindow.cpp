@@ -20,7 +20,6 @@
 #include <wx/mstream.h>
 #include <wx/sizer.h>
 #include <wx/timer.h>
-#include <wx/utils.h>
 #include <algorithm>
 #include <boost/bind/bind.hpp>
 
@@ -202,12 +201,16 @@ bool PluginWindow::ChoosePlugin() {
     folder = configuration_->GetString(defaultPathKey, "");
   }
   wxFileDialog dialog(this, wxGetTranslation("Choose a plugin to open"), folder, "",
-                      wxGetTranslation("VST Plugins (*.dll)|*.dll|All Files (*.*)|*.*"), wxFD_OPEN,
-                      wxDefaultPosition, wxDefaultSize, "filedlg");
+                      wxGetTranslation("VST Plugins (*.dll)|*.dll|All Files (*.*)|*.*"),
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST, wxDefaultPosition, wxDefaultSize, "filedlg");
   if (dialog.ShowModal() != wxID_OK) {
     return false;
   }
+  // Only a file that is there is loaded, and only its folder becomes the place to look next time.
   const wxString path = dialog.GetPath();
+  if (!wxFileExists(path)) {
+    return false;
+  }
   if (configuration_ != nullptr) {
     wxString chosenFolder;
     wxFileName::SplitPath(path, &chosenFolder, nullptr, nullptr);
@@ -339,7 +342,14 @@ void PluginWindow::OnSize(wxSizeEvent&) {
 
 void PluginWindow::OnClose(wxCloseEvent& event) {
   Hide();
-  wxMilliSleep(1000);
+  // The plug-in falls silent before anything is taken down: a note still sounding would otherwise
+  // stop with a click when the audio stops.
+  if (keyboard_ != nullptr) {
+    keyboard_->ReleaseAllNotes();
+  }
+  if (logic_ != nullptr) {
+    logic_->SilenceAudio();
+  }
   event.Skip();
 }
 
