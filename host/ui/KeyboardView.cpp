@@ -191,6 +191,8 @@ void KeyboardView::OnPaint(wxPaintEvent&) {
   dc.SetPen(*wxTRANSPARENT_PEN);
   dc.SetFont(wxFont(wxSize(0, static_cast<int>(sizes.whiteWidth * 0.6)), wxFONTFAMILY_MODERN,
                     wxFONTSTYLE_SLANT, wxFONTWEIGHT_NORMAL, false, "Arial"));
+  // A window wider than the keys shows strips beside them: they are filled, never left stale.
+  const int startOfKeys = KeyLeftEdge(0);
   const int endOfKeys = KeyLeftEdge(NoteCount - 1) + sizes.whiteWidth;
   for (wxRegionIterator area(GetUpdateRegion()); area; ++area) {
     const wxRect rect = area.GetRect();
@@ -201,6 +203,9 @@ void KeyboardView::OnPaint(wxPaintEvent&) {
           DrawKey(dc, note, rect);
         }
       }
+    }
+    if (startOfKeys > rect.x) {
+      dc.DrawRectangle(rect.x, rect.y, std::min(startOfKeys, rect.GetRight() + 1) - rect.x, rect.height);
     }
     if (endOfKeys < rect.GetRight() + 1) {
       dc.DrawRectangle(endOfKeys, rect.y, rect.GetRight() + 1 - endOfKeys, rect.height);

@@ -141,13 +141,23 @@ void PluginPanel::OnEraseBackground(wxEraseEvent& event) {
   if (dc == nullptr) {
     return;
   }
+  // The panel can be larger than the logo: what lies beside and below it is cleared, not left stale.
+  const wxSize client = GetClientSize();
+  dc->SetPen(*wxTRANSPARENT_PEN);
+  dc->SetBrush(wxBrush(GetBackgroundColour()));
+  if (client.x > logo_.GetWidth()) {
+    dc->DrawRectangle(logo_.GetWidth(), 0, client.x - logo_.GetWidth(), client.y);
+  }
+  if (client.y > logo_.GetHeight()) {
+    dc->DrawRectangle(0, logo_.GetHeight(), logo_.GetWidth(), client.y - logo_.GetHeight());
+  }
   dc->DrawBitmap(wxBitmap(logo_), 0, 0, false);
   dc->SetFont(wxFont(8, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD, false));
   dc->SetTextForeground(wxColour(255, 255, 255));
   dc->SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
   const wxString version = wxString::Format("v%1d.%02d.%02d", 0, 9, 0);
   const wxSize text = dc->GetTextExtent(version);
-  dc->DrawText(version, GetClientSize().x - text.x - 5, 5);
+  dc->DrawText(version, client.x - text.x - 5, 5);
 }
 
 void PluginPanel::OnKeyDown(wxKeyEvent& event) {

@@ -4,7 +4,9 @@
 #include "host/ui/tests/WxTestEnvironment.h"
 
 #include <gtest/gtest.h>
+#include <wx/dcclient.h>
 #include <wx/frame.h>
+#include <wx/image.h>
 #include <vector>
 
 namespace Ombix::Kelvane {
@@ -74,6 +76,34 @@ TEST_F(PluginPanelTest, ShowsTheLogoSizeWithoutAPlugin) {
   EXPECT_EQ(wxSize(500, 400), panel->GetContentSize());
   EXPECT_EQ(wxSize(500, 400), panel->GetMaxSize());
   EXPECT_TRUE(panel->AllowsFrameFit());
+}
+
+// A panel larger than the logo: what lies beside and below the logo is cleared to the panel's
+// background, whatever was on the screen there before; the logo itself is drawn at the top left.
+TEST_F(PluginPanelTest, ClearsTheAreaAroundTheLogo) {
+  frame->SetClientSize(720, 560);
+  panel->SetSize(0, 0, 720, 560);
+  {
+    wxClientDC stale(panel);
+    stale.SetBrush(*wxRED_BRUSH);
+    stale.SetPen(*wxRED_PEN);
+    stale.DrawRectangle(0, 0, 720, 560);
+  }
+  const wxImage screen = Testing::Screen(panel);
+  ASSERT_EQ(wxSize(720, 560), wxSize(screen.GetWidth(), screen.GetHeight()));
+  const wxColour background = panel->GetBackgroundColour();
+  for (const wxPoint& p : {wxPoint(500, 390), wxPoint(719, 0), wxPoint(600, 300), wxPoint(0, 400),
+                           wxPoint(250, 559), wxPoint(719, 559)}) {
+    EXPECT_EQ(wxColour(screen.GetRed(p.x, p.y), screen.GetGreen(p.x, p.y), screen.GetBlue(p.x, p.y)),
+              background)
+        << p.x << " " << p.y;
+  }
+  // Inside the logo nothing is red.
+  for (const wxPoint& p : {wxPoint(0, 0), wxPoint(250, 170), wxPoint(499, 399)}) {
+    EXPECT_FALSE(screen.GetRed(p.x, p.y) == 255 && screen.GetGreen(p.x, p.y) == 0 &&
+                 screen.GetBlue(p.x, p.y) == 0)
+        << p.x << " " << p.y;
+  }
 }
 
 TEST_F(PluginPanelTest, OpensTheEditorWhenThePluginActivates) {
