@@ -150,6 +150,10 @@ void KeyboardView::ScrollBy(float octaves) {
   }
 }
 
+bool KeyboardView::IsScrolling() const {
+  return scrollTimer_->IsRunning();
+}
+
 unsigned char KeyboardView::NoteAt(int x, int y) const {
   return NoteAtPoint(x, y, static_cast<int>(position_), Sizes());
 }
@@ -239,6 +243,13 @@ void KeyboardView::DrawKey(wxDC& dc, int note, const wxRect& area) const {
 }
 
 void KeyboardView::OnTimer(wxTimerEvent&) {
+  if (!IsShownOnScreen()) {
+    // Nothing paints a hidden keyboard, so nothing would stop the timer: the scroll ends at its
+    // target at once and the timer stops.
+    position_ = target_;
+    scrollTimer_->Stop();
+    return;
+  }
   Refresh(false);
 }
 

@@ -1,5 +1,6 @@
 #include "host/ui/PluginPanel.h"
 
+#include "common/system/Timer.h"
 #include "host/core/IPlugin.h"
 #include "host/hosting/PluginKeyEvent.h"
 #include "host/ui/EmbeddedImages.h"
@@ -10,6 +11,8 @@
 #include <wx/dc.h>
 #include <wx/mstream.h>
 #include <wx/timer.h>
+#include <wx/toplevel.h>
+#include <wx/utils.h>
 #include <boost/bind/bind.hpp>
 
 namespace Ombix::Kelvane {
@@ -17,6 +20,11 @@ namespace Ombix::Kelvane {
 namespace {
 
 constexpr int idleIntervalMs = 40;
+// While nothing happens the editor shows little that moves: idling it at full pace would cost the
+// GUI thread a steady share of a core under some window systems.
+constexpr int restingIdleIntervalMs = 250;
+// How long a note or key keeps the full pace: long enough for a sound's tail to be shown.
+constexpr double activeSpellMs = 5000.0;
 
 }  // namespace
 
@@ -43,6 +51,7 @@ wxEND_EVENT_TABLE()
   UpdateSize(nullptr);
   EditorShown(false);
   idleTimer_ = std::make_unique<wxTimer>(this);
+  sinceActivity_ = std::make_unique<Common::System::Timer>();
   idleTimer_->Start(idleIntervalMs);
 }
 
@@ -81,6 +90,7 @@ void PluginPanel::OnPluginActivated(IPlugin* plugin) {
   }
   plugin->OpenWindow(inner_->GetHandle());
   inner_->Show();
+  NoteActivity();
   EditorShown(true);
   Name(plugin->GetName());
 }
@@ -124,6 +134,25 @@ void PluginPanel::OnSize(wxSizeEvent&) {
 void PluginPanel::OnTimer(wxTimerEvent&) {
   if (current_ != nullptr) {
     current_->IdleWindow();
+  }
+  PaceIdle();
+}
+
+void PluginPanel::NoteActivity() {
+  sinceActivity_->Reset();
+  PaceIdle();
+}
+
+int PluginPanel::IdleInterval() const {
+  return idleTimer_->GetInterval();
+}
+
+void PluginPanel::PaceIdle() {
+  const bool pointerOver = wxGetTopLevelParent(this)->GetScreenRect().Contains(wxGetMousePosition());
+  const int interval =
+      pointerOver || sinceActivity_->ElapsedMs() < activeSpellMs ? idleIntervalMs : restingIdleIntervalMs;
+  if (idleTimer_->GetInterval() != interval) {
+    idleTimer_->Start(interval);
   }
 }
 
@@ -172,6 +201,7 @@ void PluginPanel::SendKey(wxKeyEvent& event, bool down) {
   if (current_ == nullptr) {
     return;
   }
+  NoteActivity();
   const int modifiers =
       (event.ShiftDown() ? 1 : 0) | (event.AltDown() ? 2 : 0) | (event.RawControlDown() ? 8 : 0);
   const PluginKeyEvent key{static_cast<int>(event.GetRawKeyCode()), ToHostKeyCode(event.GetKeyCode()),
@@ -184,6 +214,7 @@ void PluginPanel::SendKey(wxKeyEvent& event, bool down) {
 }
 
 void PluginPanel::OnPluginMidiKey(IPlugin*, unsigned char note, bool on) {
+  NoteActivity();
   Note(note, on);
 }
 

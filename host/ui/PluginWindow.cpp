@@ -143,7 +143,7 @@ void PluginWindow::ProcessPending() {
     return;
   }
   logic_->ProcessCommands();
-  if (!logic_->IsAudioRunning()) {
+  if (!closing_ && !logic_->IsAudioRunning()) {
     logic_->GetDriverInfo()->StartDriver();
   }
 }
@@ -158,10 +158,11 @@ void PluginWindow::UpdateTitle() {
   } else {
     audioInactiveBlink_ = !audioInactiveBlink_;
   }
-  if (audioInactiveBlink_) {
-    SetTitle("Audio inactive - Please check audio settings");
-  } else {
-    SetTitle(editorShown_ ? pluginName_ : title_);
+  const std::string title = audioInactiveBlink_ ? "Audio inactive - Please check audio settings"
+                                                : (editorShown_ ? pluginName_ : title_);
+  // Setting a title costs the window system a round trip: only a new one is set.
+  if (GetTitle() != title) {
+    SetTitle(title);
   }
 }
 
@@ -243,6 +244,7 @@ void PluginWindow::OnKeyUp(wxKeyEvent& event) {
 }
 
 void PluginWindow::OnKeyboardNote(unsigned char note, bool on) {
+  panel_->NoteActivity();
   IPlugin* plugin = panel_->GetPlugin();
   if (plugin != nullptr) {
     plugin->InjectMidi((on ? 0x90 : 0x80) | note << 8 | 100 << 16, 0);
@@ -341,15 +343,16 @@ void PluginWindow::OnSize(wxSizeEvent&) {
 }
 
 void PluginWindow::OnClose(wxCloseEvent& event) {
-  Hide();
   // The plug-in falls silent before anything is taken down: a note still sounding would otherwise
-  // stop with a click when the audio stops.
+  // stop with a click when the audio stops. From now on nothing starts the audio again.
+  closing_ = true;
   if (keyboard_ != nullptr) {
     keyboard_->ReleaseAllNotes();
   }
   if (logic_ != nullptr) {
     logic_->SilenceAudio();
   }
+  Hide();
   event.Skip();
 }
 

@@ -112,6 +112,10 @@ std::string PluginForMachine(const std::string& folder, std::uint16_t machine) {
   return path;
 }
 
+void PrintTo(const ReasonCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class LoadFailureReason : public testing::TestWithParam<ReasonCase> {};
 
 TEST_P(LoadFailureReason, IsLoggedWithThePath) {

@@ -203,6 +203,19 @@ TEST_F(KeyboardPanelTest, KeysTravelOnToTheParent) {
   EXPECT_EQ(1, keysSeen);
 }
 
+// A keyboard that is never shown is never painted: its scroll ends at the target at once and its
+// timer stops, instead of waking the program 50 times a second for nothing.
+TEST(KeyboardView, AHiddenKeyboardStopsScrollingAtItsTarget) {
+  auto* hidden = new wxFrame(nullptr, wxID_ANY, "hidden");
+  auto* keyboard = new KeyboardPanel(hidden);
+  keyboard->SetSize(0, 0, 760, 95);
+  EXPECT_TRUE(keyboard->IsScrolling());
+  EXPECT_TRUE(Testing::PumpEventsUntil([keyboard] { return !keyboard->IsScrolling(); }, 1000));
+  EXPECT_FLOAT_EQ(266.0f, keyboard->ScrollPosition());
+  hidden->Destroy();
+  Testing::PumpEventsFor(50);
+}
+
 TEST_F(KeyboardPanelTest, MinimumSizeIsEightWhiteKeysByOneKeyHigh) {
   EXPECT_EQ(wxSize(152, 95), keyboard->GetMinSize());
 }

@@ -3,12 +3,15 @@
 // while a note sounds.
 #include "common/config/Configuration.h"
 #include "host/core/IDriverInfo.h"
+#include "host/core/IPlugin.h"
 #include "host/core/Logic.h"
 #include "host/core/tests/TestAsioInstall.h"
+#include "host/hosting/tests/LogCapture.h"
 #include "host/hosting/tests/TestPluginLibrary.h"
 #include "host/ui/KeyboardModel.h"
 #include "host/ui/KeyboardPanel.h"
 #include "host/ui/MessageBoxes.h"
+#include "host/ui/PluginPanel.h"
 #include "host/ui/PluginWindow.h"
 #include "host/ui/tests/WxTestEnvironment.h"
 #include "tests/support/TestPaths.h"
@@ -111,6 +114,31 @@ TEST_F(PlayTest, AClickOnAKeyPlaysItsNoteWithVelocity100AndTheReleaseEndsIt) {
   EXPECT_EQ(0, keyboard->GetModel()->notes[60]);
 }
 
+HHOOK titleHook = nullptr;
+HWND titledWindow = nullptr;
+int titlesSet = 0;
+
+LRESULT CALLBACK CountTitles(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code >= 0 && message->hwnd == titledWindow && message->message == WM_SETTEXT) ++titlesSet;
+  return CallNextHookEx(titleHook, code, wParam, lParam);
+}
+
+// While the audio runs the title stays the plug-in's name: the title timer's ticks do not set it
+// again (each new title costs the window system a round trip).
+TEST_F(PlayTest, TheTitleIsSetOnlyWhenItChanges) {
+  const std::string name = frame->GetPanel()->GetPlugin()->GetName();
+  ASSERT_TRUE(Testing::PumpEventsUntil([&] { return frame->GetTitle() == name; }, 3000));
+  titledWindow = frame->GetHWND();
+  titlesSet = 0;
+  titleHook = SetWindowsHookExA(WH_CALLWNDPROC, CountTitles, nullptr, GetCurrentThreadId());
+  ASSERT_NE(nullptr, titleHook);
+  Testing::PumpEventsFor(3300);  // two ticks of the title timer
+  UnhookWindowsHookEx(titleHook);
+  EXPECT_EQ(0, titlesSet);
+  EXPECT_EQ(name, frame->GetTitle());
+}
+
 // Closing the window while a note sounds: the note is released and every channel's notes are
 // switched off, the output fades to silence, silent blocks go out and only then the driver stops
 // and the plug-in is closed.
@@ -118,8 +146,13 @@ TEST_F(PlayTest, QuittingWhileANoteSoundsFadesToSilenceBeforeTheAudioStops) {
   const int x = keyboard->KeyLeftEdge(64) + 9;
   Mouse(WM_LBUTTONDOWN, x, 80);
   ASSERT_TRUE(Testing::PumpEventsUntil([this] { return !Midi().empty(); }));
+  Testing::LogCapture log;
   frame->Close(false);
   ASSERT_TRUE(Testing::PumpEventsUntil([this] { return !FrameAlive(); }));
+  // Once stopped, the audio stays stopped.
+  const std::string text = log.Text();
+  ASSERT_NE(std::string::npos, text.find("=> StopDriver\n")) << text;
+  EXPECT_EQ(std::string::npos, text.find("=> StartDriver", text.find("=> StopDriver\n"))) << text;
 
   const Lines midi = Midi();
   ASSERT_EQ(2u + 32u, midi.size());

@@ -4,9 +4,11 @@
 #include "host/ui/tests/WxTestEnvironment.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 #include <wx/dcclient.h>
 #include <wx/frame.h>
 #include <wx/image.h>
+#include <wx/utils.h>
 #include <vector>
 
 namespace Ombix::Kelvane {
@@ -122,6 +124,32 @@ TEST_F(PluginPanelTest, OpensTheEditorWhenThePluginActivates) {
   plugin.Disposed(&plugin);
   EXPECT_EQ(nullptr, panel->GetPlugin());
   EXPECT_EQ(wxSize(500, 400), panel->GetContentSize());
+}
+
+// The editor idles at full pace while the pointer is over the main window or a note came lately,
+// and slowly while all rests.
+TEST_F(PluginPanelTest, TheEditorIdlesAtFullPaceOnlyWhileSomethingHappens) {
+  const wxRect window = frame->GetScreenRect();
+  const wxSize screen = wxGetDisplaySize();
+  ASSERT_TRUE(window.GetRight() < screen.x - 20 || window.GetBottom() < screen.y - 20);
+  SetCursorPos(screen.x - 10, screen.y - 10);
+  FakePlugin plugin;
+  panel->SetPlugin(&plugin);
+  Activate(plugin);
+  EXPECT_EQ(40, panel->IdleInterval());
+  // Nothing happens for five seconds: the pace slows down, and the idle calls with it.
+  ASSERT_TRUE(Testing::PumpEventsUntil([this] { return panel->IdleInterval() == 250; }, 8000));
+  const int idles = plugin.idles;
+  Testing::PumpEventsFor(1000);
+  EXPECT_LE(plugin.idles - idles, 5);
+  // A note the plug-in plays brings the full pace back at once.
+  plugin.MidiKey(&plugin, 60, true);
+  EXPECT_EQ(40, panel->IdleInterval());
+  ASSERT_TRUE(Testing::PumpEventsUntil([this] { return panel->IdleInterval() == 250; }, 8000));
+  // So does the pointer over the main window.
+  SetCursorPos(window.x + window.width / 2, window.y + window.height / 2);
+  EXPECT_TRUE(Testing::PumpEventsUntil([this] { return panel->IdleInterval() == 40; }, 1000));
+  plugin.Disposed(&plugin);
 }
 
 TEST_F(PluginPanelTest, HandsKeysToThePlugin) {
