@@ -4,12 +4,14 @@
 #include "host/ui/tests/WxTestEnvironment.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <wx/dcclient.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/utils.h>
 #include <vector>
+
+// After the toolkit's headers, which include the Windows headers in the order they need.
+#include <windows.h>
 
 namespace Ombix::Kelvane {
 namespace {
