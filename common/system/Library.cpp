@@ -16,12 +16,20 @@ Threading::CriticalSection& libraryLock() {
 
 Library* Library::Load(const std::string& path) {
   HMODULE module = nullptr;
+  DWORD error = ERROR_SUCCESS;
   {
     Threading::ScopedLock hold(libraryLock());
     module = LoadLibraryA(path.c_str());
-    if (!module) module = LoadLibraryA(("./" + path).c_str());
+    if (!module) {
+      error = GetLastError();
+      module = LoadLibraryA(("./" + path).c_str());
+    }
   }
-  return module ? new Library(module) : nullptr;
+  if (!module) {
+    SetLastError(error);
+    return nullptr;
+  }
+  return new Library(module);
 }
 
 Library::~Library() {

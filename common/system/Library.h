@@ -10,7 +10,8 @@ namespace Common::System {
 // by one process-wide lock.
 class Library {
  public:
-  // Loads the DLL at path; when that fails, tries "./" followed by path. Null when neither loads.
+  // Loads the DLL at path; when that fails, tries "./" followed by path. Null when neither loads;
+  // the thread's last error is then that of the load by path.
   static Library* Load(const std::string& path);
 
   Library(const Library&) = delete;

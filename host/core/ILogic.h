@@ -50,6 +50,9 @@ class ILogic {
   virtual void PostCommand(Commands::ICommand* command) = 0;
   // GUI thread: runs the queued commands, then applies the queued events.
   virtual void ProcessCommands() = 0;
+  // GUI thread, before shut-down: switches every hosted plug-in's notes off, fades the output out
+  // and, once silent blocks have gone out (or a second has passed), stops the audio driver.
+  virtual void SilenceAudio() = 0;
 };
 
 }  // namespace Ombix::Kelvane

@@ -1,11 +1,13 @@
 #include "host/core/Logic.h"
 
+#include "common/system/Timer.h"
 #include "common/system/threading/ScopedLock.h"
 #include "host/core/DriverInfo.h"
 #include "host/core/Engine.h"
 #include "host/core/Plugin.h"
 #include "host/core/audio/AudioEngine.h"
 #include "host/core/commands/CreateNewPlugin.h"
+#include "host/core/commands/StopDriver.h"
 #include "host/core/events/IEvent.h"
 #include "host/core/events/ScanningPlugin.h"
 #include "host/drivers/IAudioDriver.h"
@@ -16,6 +18,17 @@
 namespace Ombix::Kelvane {
 
 using Common::System::Threading::ScopedLock;
+
+namespace {
+
+constexpr int kMidiChannels = 16;
+constexpr int kControllerStatus = 0xB0;
+constexpr int kAllSoundOff = 120;
+constexpr int kAllNotesOff = 123;
+constexpr double kFadeSeconds = 0.02;
+constexpr double kSilenceTimeoutMs = 1000.0;
+
+}  // namespace
 
 Logic::Logic(HWND mainWindow, Common::Config::Configuration* configuration, const std::string& vendor,
              const std::string& product, int vendorVersion)
@@ -127,6 +140,23 @@ Commands::ICommand* Logic::TakeCommand() {
 bool Logic::HasCommands() {
   ScopedLock hold(commandLock_);
   return !commands_.empty();
+}
+
+void Logic::SilenceAudio() {
+  if (!IsAudioRunning()) return;
+  for (const auto& entry : records_) {
+    for (int channel = 0; channel < kMidiChannels; ++channel) {
+      const int controller = kControllerStatus | channel;
+      entry.second->InjectMidi(controller | kAllNotesOff << 8, controller | kAllSoundOff << 8);
+    }
+  }
+  AudioEngine* audio = engine_->GetAudioEngine();
+  audio->Fade().Start(static_cast<int>(audio->SampleRate() * kFadeSeconds));
+  // The block that ends the fade still fades; the next ones are silent. Once two of them have gone
+  // out, a double-buffered device plays nothing but silence.
+  const Common::System::Timer waited;
+  while (audio->Fade().SilentBlocks() < 2 && waited.ElapsedMs() < kSilenceTimeoutMs) Sleep(1);
+  PostCommand(new Commands::StopDriver());
 }
 
 void Logic::OnPluginCreated(int id, const std::string& name) {

@@ -48,6 +48,7 @@ class Logic : public ILogic {
   void CreatePlugin(const std::string& path) override;
   void PostCommand(Commands::ICommand* command) override;
   void ProcessCommands() override;
+  void SilenceAudio() override;
 
   // What the events use (GUI thread).
   DriverInfo* GetDriverInfoModel() { return driverInfo_.get(); }

@@ -9,11 +9,12 @@
 #include "host/hosting/LoadVstPlugin.h"
 #include "host/hosting/PluginContainer.h"
 #include "host/hosting/PluginFactory.h"
+#include "host/hosting/PluginPath.h"
 
 namespace Ombix::Kelvane {
 
 void PluginLoader::Load(PluginContainer* container) {
-  const std::string path = container->TakeLoadPath();
+  const std::string path = FullPluginPath(container->TakeLoadPath());
   if (!path.empty() && AcquireModule(container, path)) {
     Common::Logging::theLogger.Info("Loading plugin: %s\n", path.c_str());
     bool loaded = false;
@@ -37,7 +38,8 @@ void PluginLoader::Load(PluginContainer* container) {
 bool PluginLoader::AcquireModule(PluginContainer* container, const std::string& path) {
   const std::unique_ptr<Common::System::Library> library(Common::System::Library::Load(path));
   if (!library) {
-    Common::Logging::theLogger.Error("Unable to load library: %s\n", path.c_str());
+    const std::string reason = LibraryLoadFailure(path, GetLastError());
+    Common::Logging::theLogger.Error("Unable to load library: %s (%s)\n", path.c_str(), reason.c_str());
     container->SetPlugin(nullptr);
     return false;
   }

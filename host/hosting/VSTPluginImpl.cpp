@@ -99,6 +99,12 @@ std::intptr_t VSTPluginImpl::ProcessEvents(int count, const PackedMidiEvent* eve
 void VSTPluginImpl::OpenEditor(void* parentWindow) {
   ScopedLock hold(&lock_);
   if (crashed_ || editorOpen_ || !HasEditor()) return;
+  if (!parentWindow) {
+    // An editor needs a window to live in: without one it would make a top-level window of its
+    // own, or fail inside the plug-in.
+    Common::Logging::theLogger.Warning("Editor not opened: no parent window\n");
+    return;
+  }
   Dispatch(effEditOpen, 0, 0, parentWindow);
   ERect* rect = nullptr;
   Dispatch(effEditGetRect, 0, 0, &rect);

@@ -7,6 +7,7 @@
 #include <wx/sizer.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
+#include <algorithm>
 #include <boost/bind/bind.hpp>
 #include <cmath>
 #include <string>
@@ -35,6 +36,21 @@ wxStaticText* MakeLabel(wxWindow* parent, const wxString& text, const wxSize& si
 
 wxString FormatRate(double rate) {
   return wxString::Format("%.0f", rate);
+}
+
+// A slider cannot offer more sizes than this one by one: a driver with a fine step and a large
+// maximum gets its first sizes step by step and the rest in doublings.
+constexpr long long maxStepSizes = 1024;
+
+// The size after size in a list that starts at minimum and steps by granularity: one step while the
+// list is short, else the first size on the driver's steps at or above twice size.
+long long NextStepSize(long long size, long long minimum, long long granularity) {
+  const long long stepped = size + granularity;
+  if ((size - minimum) / granularity + 1 < maxStepSizes) {
+    return stepped;
+  }
+  const long long doubled = minimum + (2 * size - minimum + granularity - 1) / granularity * granularity;
+  return std::max(stepped, doubled);
 }
 
 }  // namespace
@@ -180,7 +196,7 @@ void AudioDevicePanel::FillBufferSizes() {
       }
     }
   } else if (granularity > 0) {
-    for (long long size = minimum; size <= maximum; size += granularity) {
+    for (long long size = minimum; size <= maximum; size = NextStepSize(size, minimum, granularity)) {
       bufferSizes_.push_back(static_cast<int>(size));
     }
   }
@@ -189,6 +205,13 @@ void AudioDevicePanel::FillBufferSizes() {
   }
 
   const int current = model_->GetBufferSize();
+  // Past the steps the list skips sizes the driver takes; its current one is offered all the same.
+  if (granularity > 0 && current >= minimum && current <= maximum && (current - minimum) % granularity == 0) {
+    const auto at = std::lower_bound(bufferSizes_.begin(), bufferSizes_.end(), current);
+    if (at == bufferSizes_.end() || *at != current) {
+      bufferSizes_.insert(at, current);
+    }
+  }
   bufferSlider_->SetValue(0);
   bufferSlider_->SetRange(bufferSlider_->GetMin(), static_cast<int>(bufferSizes_.size()) - 1);
   for (std::size_t i = 0; i < bufferSizes_.size(); ++i) {

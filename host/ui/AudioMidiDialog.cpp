@@ -18,6 +18,8 @@ constexpr long dialogStyle = 0x20001048;
 wxBEGIN_EVENT_TABLE(AudioMidiDialog, wxDialog)
   EVT_BUTTON(wxID_OK, AudioMidiDialog::OnOK)
   EVT_BUTTON(wxID_CANCEL, AudioMidiDialog::OnCancel)
+  EVT_CLOSE(AudioMidiDialog::OnCloseWindow)
+  EVT_CHAR_HOOK(AudioMidiDialog::OnCharHook)
 wxEND_EVENT_TABLE()
     // clang-format on
 
@@ -49,7 +51,29 @@ void AudioMidiDialog::OnOK(wxCommandEvent&) {
 }
 
 void AudioMidiDialog::OnCancel(wxCommandEvent&) {
-  EndModal(wxID_CANCEL);
+  Cancel();
+}
+
+// The toolkit would turn the close box, Alt+F4 and Esc into a click on the only button there is,
+// OK: they cancel instead.
+void AudioMidiDialog::OnCloseWindow(wxCloseEvent&) {
+  Cancel();
+}
+
+void AudioMidiDialog::OnCharHook(wxKeyEvent& event) {
+  if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers()) {
+    Cancel();
+    return;
+  }
+  event.Skip();
+}
+
+void AudioMidiDialog::Cancel() {
+  if (IsModal()) {
+    EndModal(wxID_CANCEL);
+  } else {
+    Hide();
+  }
 }
 
 }  // namespace Ombix::Kelvane

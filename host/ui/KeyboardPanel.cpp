@@ -29,6 +29,13 @@ void KeyboardPanel::Release(unsigned char note) {
   }
 }
 
+void KeyboardPanel::ReleaseAllNotes() {
+  for (int note = 0; note < NoteCount; ++note) {
+    Release(static_cast<unsigned char>(note));
+  }
+  pressedNote_ = NoNote;
+}
+
 void KeyboardPanel::OnLeftDown(wxMouseEvent& event) {
   pressedNote_ = NoteAt(event.GetX(), event.GetY());
   Press(pressedNote_);

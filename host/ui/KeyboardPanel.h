@@ -16,6 +16,8 @@ class KeyboardPanel : public KeyboardView {
   ~KeyboardPanel() override;
 
   KeyboardModel* GetModel() const { return model_.get(); }
+  // Releases every note that is down (held, latched or lit by the plug-in), each reported as usual.
+  void ReleaseAllNotes();
 
   void OnMouseMotion(wxMouseEvent& event) override;
   void OnMouseLeave(wxMouseEvent& event) override;

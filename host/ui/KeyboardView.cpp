@@ -150,6 +150,10 @@ void KeyboardView::ScrollBy(float octaves) {
   }
 }
 
+bool KeyboardView::IsScrolling() const {
+  return scrollTimer_->IsRunning();
+}
+
 unsigned char KeyboardView::NoteAt(int x, int y) const {
   return NoteAtPoint(x, y, static_cast<int>(position_), Sizes());
 }
@@ -191,6 +195,8 @@ void KeyboardView::OnPaint(wxPaintEvent&) {
   dc.SetPen(*wxTRANSPARENT_PEN);
   dc.SetFont(wxFont(wxSize(0, static_cast<int>(sizes.whiteWidth * 0.6)), wxFONTFAMILY_MODERN,
                     wxFONTSTYLE_SLANT, wxFONTWEIGHT_NORMAL, false, "Arial"));
+  // A window wider than the keys shows strips beside them: they are filled, never left stale.
+  const int startOfKeys = KeyLeftEdge(0);
   const int endOfKeys = KeyLeftEdge(NoteCount - 1) + sizes.whiteWidth;
   for (wxRegionIterator area(GetUpdateRegion()); area; ++area) {
     const wxRect rect = area.GetRect();
@@ -201,6 +207,9 @@ void KeyboardView::OnPaint(wxPaintEvent&) {
           DrawKey(dc, note, rect);
         }
       }
+    }
+    if (startOfKeys > rect.x) {
+      dc.DrawRectangle(rect.x, rect.y, std::min(startOfKeys, rect.GetRight() + 1) - rect.x, rect.height);
     }
     if (endOfKeys < rect.GetRight() + 1) {
       dc.DrawRectangle(endOfKeys, rect.y, rect.GetRight() + 1 - endOfKeys, rect.height);
@@ -234,6 +243,13 @@ void KeyboardView::DrawKey(wxDC& dc, int note, const wxRect& area) const {
 }
 
 void KeyboardView::OnTimer(wxTimerEvent&) {
+  if (!IsShownOnScreen()) {
+    // Nothing paints a hidden keyboard, so nothing would stop the timer: the scroll ends at its
+    // target at once and the timer stops.
+    position_ = target_;
+    scrollTimer_->Stop();
+    return;
+  }
   Refresh(false);
 }
 

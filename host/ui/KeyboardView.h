@@ -30,6 +30,8 @@ class KeyboardView : public wxWindow, public boost::signals2::trackable {
   unsigned char NoteAt(int x, int y) const;
   // The left edge of the note's key in window pixels, as it is drawn now.
   int KeyLeftEdge(int note) const;
+  // The smooth scroll is under way (its timer runs).
+  bool IsScrolling() const;
   float ScrollPosition() const { return position_; }
   float ScrollTarget() const { return target_; }
   // The sizes of the keys of the process-wide key images.

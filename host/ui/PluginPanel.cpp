@@ -1,5 +1,6 @@
 #include "host/ui/PluginPanel.h"
 
+#include "common/system/Timer.h"
 #include "host/core/IPlugin.h"
 #include "host/hosting/PluginKeyEvent.h"
 #include "host/ui/EmbeddedImages.h"
@@ -10,6 +11,8 @@
 #include <wx/dc.h>
 #include <wx/mstream.h>
 #include <wx/timer.h>
+#include <wx/toplevel.h>
+#include <wx/utils.h>
 #include <boost/bind/bind.hpp>
 
 namespace Ombix::Kelvane {
@@ -17,6 +20,11 @@ namespace Ombix::Kelvane {
 namespace {
 
 constexpr int idleIntervalMs = 40;
+// While nothing happens the editor shows little that moves: idling it at full pace would cost the
+// GUI thread a steady share of a core under some window systems.
+constexpr int restingIdleIntervalMs = 250;
+// How long a note or key keeps the full pace: long enough for a sound's tail to be shown.
+constexpr double activeSpellMs = 5000.0;
 
 }  // namespace
 
@@ -43,6 +51,7 @@ wxEND_EVENT_TABLE()
   UpdateSize(nullptr);
   EditorShown(false);
   idleTimer_ = std::make_unique<wxTimer>(this);
+  sinceActivity_ = std::make_unique<Common::System::Timer>();
   idleTimer_->Start(idleIntervalMs);
 }
 
@@ -81,6 +90,7 @@ void PluginPanel::OnPluginActivated(IPlugin* plugin) {
   }
   plugin->OpenWindow(inner_->GetHandle());
   inner_->Show();
+  NoteActivity();
   EditorShown(true);
   Name(plugin->GetName());
 }
@@ -125,6 +135,25 @@ void PluginPanel::OnTimer(wxTimerEvent&) {
   if (current_ != nullptr) {
     current_->IdleWindow();
   }
+  PaceIdle();
+}
+
+void PluginPanel::NoteActivity() {
+  sinceActivity_->Reset();
+  PaceIdle();
+}
+
+int PluginPanel::IdleInterval() const {
+  return idleTimer_->GetInterval();
+}
+
+void PluginPanel::PaceIdle() {
+  const bool pointerOver = wxGetTopLevelParent(this)->GetScreenRect().Contains(wxGetMousePosition());
+  const int interval =
+      pointerOver || sinceActivity_->ElapsedMs() < activeSpellMs ? idleIntervalMs : restingIdleIntervalMs;
+  if (idleTimer_->GetInterval() != interval) {
+    idleTimer_->Start(interval);
+  }
 }
 
 void PluginPanel::OnPaint(wxPaintEvent& event) {
@@ -141,13 +170,23 @@ void PluginPanel::OnEraseBackground(wxEraseEvent& event) {
   if (dc == nullptr) {
     return;
   }
+  // The panel can be larger than the logo: what lies beside and below it is cleared, not left stale.
+  const wxSize client = GetClientSize();
+  dc->SetPen(*wxTRANSPARENT_PEN);
+  dc->SetBrush(wxBrush(GetBackgroundColour()));
+  if (client.x > logo_.GetWidth()) {
+    dc->DrawRectangle(logo_.GetWidth(), 0, client.x - logo_.GetWidth(), client.y);
+  }
+  if (client.y > logo_.GetHeight()) {
+    dc->DrawRectangle(0, logo_.GetHeight(), logo_.GetWidth(), client.y - logo_.GetHeight());
+  }
   dc->DrawBitmap(wxBitmap(logo_), 0, 0, false);
   dc->SetFont(wxFont(8, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD, false));
   dc->SetTextForeground(wxColour(255, 255, 255));
   dc->SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
   const wxString version = wxString::Format("v%1d.%02d.%02d", 0, 9, 0);
   const wxSize text = dc->GetTextExtent(version);
-  dc->DrawText(version, GetClientSize().x - text.x - 5, 5);
+  dc->DrawText(version, client.x - text.x - 5, 5);
 }
 
 void PluginPanel::OnKeyDown(wxKeyEvent& event) {
@@ -162,6 +201,7 @@ void PluginPanel::SendKey(wxKeyEvent& event, bool down) {
   if (current_ == nullptr) {
     return;
   }
+  NoteActivity();
   const int modifiers =
       (event.ShiftDown() ? 1 : 0) | (event.AltDown() ? 2 : 0) | (event.RawControlDown() ? 8 : 0);
   const PluginKeyEvent key{static_cast<int>(event.GetRawKeyCode()), ToHostKeyCode(event.GetKeyCode()),
@@ -174,6 +214,7 @@ void PluginPanel::SendKey(wxKeyEvent& event, bool down) {
 }
 
 void PluginPanel::OnPluginMidiKey(IPlugin*, unsigned char note, bool on) {
+  NoteActivity();
   Note(note, on);
 }
 

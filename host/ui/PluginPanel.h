@@ -10,14 +10,19 @@
 class wxTimer;
 class wxTimerEvent;
 
+namespace Common::System {
+class Timer;
+}
+
 namespace Ombix::Kelvane {
 
 class IPlugin;
 class InnerPluginPanel;
 
 // The area of the main frame in which the hosted plug-in's editor lives: opens the editor in a
-// child window, gives it idle time every 40 ms, takes the editor's size, shows a logo while no
-// plug-in is active and hands keys to the plug-in.
+// child window, gives it idle time, takes the editor's size, shows a logo while no plug-in is
+// active and hands keys to the plug-in. The editor idles every 40 ms while the pointer is over the
+// main window or notes or keys came in the last seconds, and every 250 ms while all rests.
 class PluginPanel : public wxScrolledWindow, public boost::signals2::trackable {
  public:
   explicit PluginPanel(wxWindow* parent);
@@ -33,6 +38,10 @@ class PluginPanel : public wxScrolledWindow, public boost::signals2::trackable {
 
   void OnKeyDown(wxKeyEvent& event);
   void OnKeyUp(wxKeyEvent& event);
+  // Something happened that the editor may show (a note played): it idles at full pace again.
+  void NoteActivity();
+  // The time between two idle calls now, in milliseconds.
+  int IdleInterval() const;
 
   boost::signals2::signal<void()> LayoutChanged;
   boost::signals2::signal<void(bool)> EditorShown;
@@ -49,12 +58,15 @@ class PluginPanel : public wxScrolledWindow, public boost::signals2::trackable {
   void OnPluginMidiKey(IPlugin* plugin, unsigned char note, bool on);
   void UpdateSize(IPlugin* plugin);
   void SendKey(wxKeyEvent& event, bool down);
+  // Full pace while the pointer is over the main window or something happened lately, else slow.
+  void PaceIdle();
 
   int contentWidth_ = 0;
   int contentHeight_ = 0;
   wxImage logo_;
   InnerPluginPanel* inner_;
   std::unique_ptr<wxTimer> idleTimer_;
+  std::unique_ptr<Common::System::Timer> sinceActivity_;
   IPlugin* current_ = nullptr;
 
   wxDECLARE_EVENT_TABLE();

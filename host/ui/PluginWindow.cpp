@@ -20,7 +20,6 @@
 #include <wx/mstream.h>
 #include <wx/sizer.h>
 #include <wx/timer.h>
-#include <wx/utils.h>
 #include <algorithm>
 #include <boost/bind/bind.hpp>
 
@@ -144,7 +143,7 @@ void PluginWindow::ProcessPending() {
     return;
   }
   logic_->ProcessCommands();
-  if (!logic_->IsAudioRunning()) {
+  if (!closing_ && !logic_->IsAudioRunning()) {
     logic_->GetDriverInfo()->StartDriver();
   }
 }
@@ -159,10 +158,11 @@ void PluginWindow::UpdateTitle() {
   } else {
     audioInactiveBlink_ = !audioInactiveBlink_;
   }
-  if (audioInactiveBlink_) {
-    SetTitle("Audio inactive - Please check audio settings");
-  } else {
-    SetTitle(editorShown_ ? pluginName_ : title_);
+  const std::string title = audioInactiveBlink_ ? "Audio inactive - Please check audio settings"
+                                                : (editorShown_ ? pluginName_ : title_);
+  // Setting a title costs the window system a round trip: only a new one is set.
+  if (GetTitle() != title) {
+    SetTitle(title);
   }
 }
 
@@ -202,12 +202,16 @@ bool PluginWindow::ChoosePlugin() {
     folder = configuration_->GetString(defaultPathKey, "");
   }
   wxFileDialog dialog(this, wxGetTranslation("Choose a plugin to open"), folder, "",
-                      wxGetTranslation("VST Plugins (*.dll)|*.dll|All Files (*.*)|*.*"), wxFD_OPEN,
-                      wxDefaultPosition, wxDefaultSize, "filedlg");
+                      wxGetTranslation("VST Plugins (*.dll)|*.dll|All Files (*.*)|*.*"),
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST, wxDefaultPosition, wxDefaultSize, "filedlg");
   if (dialog.ShowModal() != wxID_OK) {
     return false;
   }
+  // Only a file that is there is loaded, and only its folder becomes the place to look next time.
   const wxString path = dialog.GetPath();
+  if (!wxFileExists(path)) {
+    return false;
+  }
   if (configuration_ != nullptr) {
     wxString chosenFolder;
     wxFileName::SplitPath(path, &chosenFolder, nullptr, nullptr);
@@ -240,6 +244,7 @@ void PluginWindow::OnKeyUp(wxKeyEvent& event) {
 }
 
 void PluginWindow::OnKeyboardNote(unsigned char note, bool on) {
+  panel_->NoteActivity();
   IPlugin* plugin = panel_->GetPlugin();
   if (plugin != nullptr) {
     plugin->InjectMidi((on ? 0x90 : 0x80) | note << 8 | 100 << 16, 0);
@@ -338,8 +343,16 @@ void PluginWindow::OnSize(wxSizeEvent&) {
 }
 
 void PluginWindow::OnClose(wxCloseEvent& event) {
+  // The plug-in falls silent before anything is taken down: a note still sounding would otherwise
+  // stop with a click when the audio stops. From now on nothing starts the audio again.
+  closing_ = true;
+  if (keyboard_ != nullptr) {
+    keyboard_->ReleaseAllNotes();
+  }
+  if (logic_ != nullptr) {
+    logic_->SilenceAudio();
+  }
   Hide();
-  wxMilliSleep(1000);
   event.Skip();
 }
 

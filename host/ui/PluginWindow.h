@@ -70,6 +70,8 @@ class PluginWindow : public wxFrame {
   std::string pluginName_;
   bool editorShown_ = false;
   bool keyboardChecked_ = false;
+  // Set once the frame closes: the audio, silenced, is not started again.
+  bool closing_ = false;
   ILogic* logic_ = nullptr;
   Common::Config::Configuration* configuration_;
   PluginPanel* panel_ = nullptr;

@@ -78,9 +78,15 @@ bool Quillam::OnInit() {
 }
 
 void Quillam::ChoosePlugin() {
-  if (argc > 1 && wxFileExists(argv[1])) {
-    logic_->CreatePlugin(argv[1].ToStdString());
-    return;
+  if (argc > 1) {
+    const std::string named = argv[1].ToStdString();
+    if (wxFileExists(named)) {
+      logic_->CreatePlugin(named);
+      return;
+    }
+    // Another plug-in may load in its place: the user learns that the one named was not there.
+    theLogger.Warning("Plugin %s not found\n", named.c_str());
+    ShowMessage("Plugin " + named + " not found!", "Plugin not found", wxOK | wxICON_EXCLAMATION | wxCENTRE);
   }
   const std::string ownDll = ExecutableFolder() + ExecutableBaseName() + ".dll";
   if (wxFileExists(ownDll)) {

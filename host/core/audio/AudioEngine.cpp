@@ -149,6 +149,7 @@ void AudioEngine::RunBlock(bool onDriverThread) {
       std::memset(output, 0, sizeof(float) * static_cast<std::size_t>(blockSize_));
   }
   ProcessJobs();
+  fade_.Apply(*strip_, blockSize_);
 
   const float load = driver_->FinishBlock();
   if (peakReset_.exchange(false)) {
@@ -301,6 +302,7 @@ void AudioEngine::StartDriver() {
     theLogger.Info("    %s\n", driver_->ChannelName(false, channel).c_str());
   }
   blockCount_ = 0;
+  fade_.Reset();
   if (deviceIndex_ >= 0) driver_->Start();
 }
 

@@ -12,6 +12,7 @@
 #include "common/system/threading/CriticalSection.h"
 #include "common/system/threading/ServiceThread.h"
 #include "host/core/audio/AudioWorker.h"
+#include "host/core/audio/OutputFade.h"
 #include "host/drivers/IAudioHandler.h"
 #include "host/drivers/midi/PackedMidiEvent.h"
 
@@ -76,6 +77,8 @@ class AudioEngine : public Common::System::Threading::ServiceThread,
   double SampleRate() const { return sampleRate_; }
   int MidiCapacity() const { return midiCapacity_; }
   ChannelStrip* Strip() { return strip_.get(); }
+  // Fades the output out before shut-down; the next start of the driver plays at full level again.
+  OutputFade& Fade() { return fade_; }
   const Sync& Transport() const { return *sync_; }
   // Asks for a new peak to start at the next block and answers the peak so far (0 while no driver
   // runs).
@@ -116,6 +119,7 @@ class AudioEngine : public Common::System::Threading::ServiceThread,
   bool busy_ = false;
   bool serviceThreadRegistered_ = false;  // used on the service thread only
   Common::System::Timer blockTimer_;
+  OutputFade fade_;
 };
 
 }  // namespace Ombix::Kelvane

@@ -507,6 +507,42 @@ TEST_F(AudioEngineTest, DeletingTheLogicWhileTheDriverPlaysEndsCleanly) {
   EXPECT_EQ(asio.BlockCount(), blocks) << "the driver stopped";
 }
 
+TEST_F(AudioEngineTest, SilencingFadesTheOutputOutStopsTheDriverAndTheNextStartPlaysAtFullLevel) {
+  TestAsio::Config driver;
+  driver.timerThread = 1;
+  driver.timerPeriodMs = 1;
+  asio.Configure(driver);
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);  // writes 0.5
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  for (int i = 0; i < 4000 && asio.BlockCount() < kMutedBlocks + 5; ++i) Sleep(1);
+  plugin.Clear();
+
+  logic->SilenceAudio();
+  EXPECT_FALSE(logic->IsAudioRunning());
+  // Every channel's notes are switched off.
+  EXPECT_EQ(plugin.Lines("midi b0 123 0").size(), 1u);
+  EXPECT_EQ(plugin.Lines("midi bf 123 0").size(), 1u);
+  EXPECT_EQ(plugin.Lines("midi b7 120 0").size(), 1u);
+  const std::vector<long> faded = asio.Output(0);
+  // The fade lasts 20 ms (882 frames), then at least two blocks go out silent.
+  const auto lastFull =
+      std::find_if(faded.rbegin(), faded.rend(), [](long s) { return s >= (1L << 30) - 1; });
+  ASSERT_NE(lastFull, faded.rend());
+  const std::size_t tail = static_cast<std::size_t>(lastFull - faded.rbegin());
+  EXPECT_GE(tail, 882u + 2u * 256u);
+  EXPECT_TRUE(std::all_of(faded.end() - 512, faded.end(), [](long s) { return s == 0; }));
+  EXPECT_GT(faded[faded.size() - tail + 441], (1L << 29) - (1L << 24)) << "halfway through the fade";
+  EXPECT_LT(faded[faded.size() - tail + 441], (1L << 29) + (1L << 24)) << "halfway through the fade";
+
+  // Started again, the output plays at full level once the driver's muted blocks are over.
+  Info().StartDriver();
+  ASSERT_TRUE(logic->IsAudioRunning());
+  const std::size_t before = asio.Output(0).size();
+  for (int i = 0; i < 4000 && asio.Output(0).size() < before + (kMutedBlocks + 5) * 256; ++i) Sleep(1);
+  EXPECT_NEAR(asio.Output(0).back(), 1L << 30, 1 << 8);
+}
+
 TEST_F(AudioEngineTest, TheInstrumentPlaysANote) {
   const std::string instrument = Testing::PluginPath("zintara3");
   if (GetFileAttributesA(instrument.c_str()) == INVALID_FILE_ATTRIBUTES)

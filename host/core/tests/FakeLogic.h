@@ -20,6 +20,7 @@ class FakeLogic : public Ombix::Kelvane::ILogic {
   void CreatePlugin(const std::string&) override {}
   void PostCommand(Ombix::Kelvane::Commands::ICommand* command) override { commands.emplace_back(command); }
   void ProcessCommands() override {}
+  void SilenceAudio() override {}
 
   // The posted commands of type T, in order.
   template <typename T>

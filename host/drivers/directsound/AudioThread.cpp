@@ -11,6 +11,9 @@ namespace Ombix::Kelvane {
 
 namespace {
 
+// How long before the play cursor is due to enter the other half the thread wakes up to watch it.
+constexpr int wakeMarginMs = 3;
+
 template <typename Object>
 void ReleaseObject(Object*& object) {
   if (object) object->Release();
@@ -144,10 +147,16 @@ int AudioThread::Run() {
 bool AudioThread::WaitForHalf() {
   while (m_running) {
     DWORD play = 0, write = 0;
-    if (SUCCEEDED(m_buffer->GetCurrentPosition(&play, &write)) &&
-        ((!m_half && play > m_halfSize) || (m_half && play < m_halfSize)))
-      return true;
-    Sleep(1);
+    if (FAILED(m_buffer->GetCurrentPosition(&play, &write))) {
+      Sleep(1);
+      continue;
+    }
+    if ((!m_half && play > m_halfSize) || (m_half && play < m_halfSize)) return true;
+    // Asleep until shortly before the play cursor enters the other half, then looking every
+    // millisecond: a wake-up every millisecond of the block would cost a share of a core.
+    const DWORD ahead = (m_half ? 2 * m_halfSize : m_halfSize) - play;
+    const int aheadMs = static_cast<int>(ahead / 4 / m_rate * 1000.0);
+    Sleep(static_cast<DWORD>(std::max(aheadMs - wakeMarginMs, 1)));
   }
   return false;
 }

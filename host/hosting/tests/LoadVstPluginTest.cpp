@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "TestPaths.h"
 #include "host/hosting/DirectoryRegistry.h"
@@ -66,11 +70,83 @@ TEST(LoadVstPlugin, ALibraryExportingOnlyMainLoads) {
   EXPECT_FALSE(IsLoaded("main_only_plugin"));
 }
 
-TEST(LoadVstPlugin, APathWithoutAFolderAnswersNull) {
-  EXPECT_EQ(LoadVstPlugin("recording_plugin.dll"), nullptr);
-  EXPECT_EQ(LoadVstPlugin("\\recording_plugin.dll"), nullptr);
+std::string WithForwardSlashes(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+TEST(LoadVstPlugin, APathTypedRelativeOrWithForwardSlashesLoadsFromItsFullPath) {
+  const std::string folder = Testing::binaryFolder();
+  const std::string parent = folder.substr(0, folder.find_last_of('\\', folder.size() - 2) + 1);
+  const std::string folderName = folder.substr(parent.size(), folder.size() - parent.size() - 1);
+  const Testing::WorkingFolder working(folder);
+  for (const std::string& typed :
+       {std::string("recording_plugin.dll"), std::string("./recording_plugin.dll"),
+        ".\\..\\" + folderName + "\\recording_plugin.dll", "../" + folderName + "/recording_plugin.dll",
+        WithForwardSlashes(folder) + "recording_plugin.dll"}) {
+    auto plugin = LoadVstPlugin(typed);
+    ASSERT_NE(plugin, nullptr) << typed;
+    EXPECT_EQ(plugin->Folder(), folder) << typed;
+    EXPECT_EQ(plugin->ProductString(), "Lead") << typed;
+  }
   EXPECT_FALSE(IsLoaded(Testing::RecordingPluginLibrary::kName));
 }
+
+struct ReasonCase {
+  const char* name;
+  std::function<std::string(const std::string& folder)> makePath;  // answers the path to load
+  const char* reason;                                              // the log line's text
+};
+
+// A copy of a real plug-in whose file header says it was built for another processor.
+std::string PluginForMachine(const std::string& folder, std::uint16_t machine) {
+  std::ifstream source(PluginPath("recording_plugin"), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
+  const std::uint32_t header =
+      static_cast<unsigned char>(bytes[60]) | static_cast<unsigned char>(bytes[61]) << 8 |
+      static_cast<unsigned char>(bytes[62]) << 16 | static_cast<unsigned char>(bytes[63]) << 24;
+  bytes[header + 4] = static_cast<char>(machine & 0xFF);
+  bytes[header + 5] = static_cast<char>(machine >> 8);
+  const std::string path = folder + "other_machine.dll";
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+void PrintTo(const ReasonCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class LoadFailureReason : public testing::TestWithParam<ReasonCase> {};
+
+TEST_P(LoadFailureReason, IsLoggedWithThePath) {
+  const std::string path = GetParam().makePath(Testing::makeTempFolder("load-reason"));
+  Testing::LogCapture log;
+  EXPECT_EQ(LoadVstPlugin(path), nullptr);
+  EXPECT_TRUE(log.Contains(GetParam().reason)) << log.Text();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LoadFailureReason,
+    testing::Values(
+        ReasonCase{"noFile", [](const std::string& folder) { return folder + "absent.dll"; },
+                   "absent.dll: no such file\n"},
+        ReasonCase{"aFolder", [](const std::string& folder) { return folder.substr(0, folder.size() - 1); },
+                   ": a folder, not a library\n"},
+        ReasonCase{"text",
+                   [](const std::string& folder) {
+                     std::ofstream(folder + "text.dll") << "This is a text file, not a library.\n";
+                     return folder + "text.dll";
+                   },
+                   "text.dll: not a Windows library\n"},
+        ReasonCase{"i386", [](const std::string& folder) { return PluginForMachine(folder, 0x14C); },
+                   "other_machine.dll: a 32-bit library\n"},
+        ReasonCase{"noEntry", [](const std::string&) { return PluginPath("no_entry_plugin"); },
+                   "no_entry_plugin.dll exports neither VSTPluginMain nor main\n"},
+        ReasonCase{"nullRecord", [](const std::string&) { return PluginPath("null_record_plugin"); },
+                   "The plugin's entry answered no effect record\n"},
+        ReasonCase{"wrongMagic", [](const std::string&) { return PluginPath("bad_magic_plugin"); },
+                   "The plugin's effect record has the magic 0x50747356, not 0x56737450\n"}),
+    [](const testing::TestParamInfo<ReasonCase>& info) { return std::string(info.param.name); });
 
 TEST(LoadVstPlugin, APluginWithoutReplacingProcessingIsRefusedAndClosed) {
   Testing::RecordingPluginLibrary recorder;

@@ -68,6 +68,27 @@ TEST_F(PluginContainerTest, SetPathLoadsOpensAndNamesThePluginBeforeItReturns) {
   container->Dispose();
 }
 
+TEST_F(PluginContainerTest, APathTypedRelativeToTheWorkingFolderLoadsByItsFullPath) {
+  Testing::LogCapture log;
+  Testing::TestContainer* container = Create();
+  {
+    const Testing::WorkingFolder working(Testing::binaryFolder());
+    container->SetPath("./recording_plugin.dll");
+  }
+  EXPECT_TRUE(log.Contains("Loading plugin: " + recorder_.Path() + "\nLoading finished!\n")) << log.Text();
+  EXPECT_TRUE(Noted("activated"));
+  container->Dispose();
+}
+
+TEST_F(PluginContainerTest, ALibraryThatDoesNotLoadIsLoggedWithTheReason) {
+  const std::string path = Testing::makeTempFolder("container-no-file") + "absent.dll";
+  Testing::LogCapture log;
+  Testing::TestContainer* container = Create();
+  container->SetPath(path);
+  EXPECT_TRUE(log.Contains("Unable to load library: " + path + " (no such file)\n")) << log.Text();
+  container->Dispose();
+}
+
 struct FailureCase {
   const char* plugin;
   const char* logLine;

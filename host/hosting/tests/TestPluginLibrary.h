@@ -14,6 +14,21 @@ std::string PluginPath(const std::string& name);
 // Whether the process still has the test plug-in's library loaded.
 bool IsLoaded(const std::string& name);
 
+// Makes a folder the working folder while it lives.
+class WorkingFolder {
+ public:
+  explicit WorkingFolder(const std::string& folder) {
+    GetCurrentDirectoryA(MAX_PATH, previous_);
+    SetCurrentDirectoryA(folder.c_str());
+  }
+  ~WorkingFolder() { SetCurrentDirectoryA(previous_); }
+  WorkingFolder(const WorkingFolder&) = delete;
+  WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+ private:
+  char previous_[MAX_PATH] = {};
+};
+
 // The recording plug-in, kept loaded by the test so that its record of calls can be read; the host
 // loads it once more on its own.
 class RecordingPluginLibrary {

@@ -164,6 +164,20 @@ TEST_F(VSTPluginTest, EditorOpensIdlesAndClosesOnce) {
   EXPECT_EQ(sizes_, (std::vector<std::pair<int, int>>{{400, 300}}));
 }
 
+TEST_F(VSTPluginTest, AnEditorWithoutAParentWindowIsRefusedWithALogLine) {
+  LoadAndOpen();
+  Testing::LogCapture log;
+  plugin_->OpenEditor(nullptr);
+  plugin_->EditorIdle();
+  plugin_->CloseEditor();
+  EXPECT_TRUE(Dispatched().empty());
+  EXPECT_NE(log.Levels().find("4:Editor not opened: no parent window\n"), std::string::npos) << log.Levels();
+  // A later opening with a window works as ever.
+  int parent = 0;
+  plugin_->OpenEditor(&parent);
+  EXPECT_EQ(Dispatched(), (Lines{"disp 14 0 0 0.00000", "disp 13 0 0 0.00000"}));
+}
+
 TEST_F(VSTPluginTest, APluginWithoutEditorGetsNoEditorCalls) {
   recorder_.Configure(0, 2, 1, effFlagsCanReplacing);
   LoadAndOpen();

@@ -157,5 +157,38 @@ TEST(AudioSettingsLimits, AHugeMaximumGivesAFiniteListOfSizes) {
   dialog->Destroy();
 }
 
+struct StepCase {
+  int maximum;
+  int granularity;
+  int current;
+};
+
+// A fine step up to a huge maximum: the sizes start step by step and go on in doublings, so the
+// list stays short, ascends, stays on the driver's steps and still offers the current size.
+TEST(AudioSettingsLimits, AFineStepUpToAHugeMaximumGivesAShortListWithTheCurrentSize) {
+  const StepCase cases[] = {{20000000, 1, 256}, {20000000, 1, 100001}, {INT_MAX, 32, 64 + 32 * 5000}};
+  for (const StepCase& c : cases) {
+    FakeDriverInfo model;
+    FakeDriverInfo::Driver fine{"Fine", {44100.0}, 44100.0,       c.current,
+                                64,     c.maximum, c.granularity, {"A", "B"}};
+    model.AddSystem("ASIO", {fine});
+    model.SelectAudioSystem(0);
+    auto* dialog = new AudioMidiDialog(nullptr, &model);
+    AudioDevicePanel* panel = dialog->GetPanel();
+    const std::vector<int>& sizes = panel->GetBufferSizes();
+    EXPECT_LE(sizes.size(), 1100u) << c.maximum << " " << c.granularity;
+    EXPECT_EQ(64, sizes.front());
+    EXPECT_EQ(64 + c.granularity, sizes[1]);
+    EXPECT_GT(2LL * sizes.back() + c.granularity, static_cast<long long>(c.maximum));
+    for (std::size_t i = 1; i < sizes.size(); ++i) {
+      ASSERT_LT(sizes[i - 1], sizes[i]) << i;
+      ASSERT_EQ(0, (sizes[i] - 64) % c.granularity) << sizes[i];
+      ASSERT_LE(sizes[i], c.maximum);
+    }
+    EXPECT_EQ(wxString::Format("  %d Samples", c.current), panel->GetSamplesLabel()->GetLabel());
+    dialog->Destroy();
+  }
+}
+
 }  // namespace
 }  // namespace Ombix::Kelvane

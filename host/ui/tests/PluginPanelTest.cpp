@@ -4,8 +4,14 @@
 #include "host/ui/tests/WxTestEnvironment.h"
 
 #include <gtest/gtest.h>
+#include <wx/dcclient.h>
 #include <wx/frame.h>
+#include <wx/image.h>
+#include <wx/utils.h>
 #include <vector>
+
+// After the toolkit's headers, which include the Windows headers in the order they need.
+#include <windows.h>
 
 namespace Ombix::Kelvane {
 namespace {
@@ -76,6 +82,34 @@ TEST_F(PluginPanelTest, ShowsTheLogoSizeWithoutAPlugin) {
   EXPECT_TRUE(panel->AllowsFrameFit());
 }
 
+// A panel larger than the logo: what lies beside and below the logo is cleared to the panel's
+// background, whatever was on the screen there before; the logo itself is drawn at the top left.
+TEST_F(PluginPanelTest, ClearsTheAreaAroundTheLogo) {
+  frame->SetClientSize(720, 560);
+  panel->SetSize(0, 0, 720, 560);
+  {
+    wxClientDC stale(panel);
+    stale.SetBrush(*wxRED_BRUSH);
+    stale.SetPen(*wxRED_PEN);
+    stale.DrawRectangle(0, 0, 720, 560);
+  }
+  const wxImage screen = Testing::Screen(panel);
+  ASSERT_EQ(wxSize(720, 560), wxSize(screen.GetWidth(), screen.GetHeight()));
+  const wxColour background = panel->GetBackgroundColour();
+  for (const wxPoint& p : {wxPoint(500, 390), wxPoint(719, 0), wxPoint(600, 300), wxPoint(0, 400),
+                           wxPoint(250, 559), wxPoint(719, 559)}) {
+    EXPECT_EQ(wxColour(screen.GetRed(p.x, p.y), screen.GetGreen(p.x, p.y), screen.GetBlue(p.x, p.y)),
+              background)
+        << p.x << " " << p.y;
+  }
+  // Inside the logo nothing is red.
+  for (const wxPoint& p : {wxPoint(0, 0), wxPoint(250, 170), wxPoint(499, 399)}) {
+    EXPECT_FALSE(screen.GetRed(p.x, p.y) == 255 && screen.GetGreen(p.x, p.y) == 0 &&
+                 screen.GetBlue(p.x, p.y) == 0)
+        << p.x << " " << p.y;
+  }
+}
+
 TEST_F(PluginPanelTest, OpensTheEditorWhenThePluginActivates) {
   FakePlugin plugin;
   std::string name;
@@ -92,6 +126,32 @@ TEST_F(PluginPanelTest, OpensTheEditorWhenThePluginActivates) {
   plugin.Disposed(&plugin);
   EXPECT_EQ(nullptr, panel->GetPlugin());
   EXPECT_EQ(wxSize(500, 400), panel->GetContentSize());
+}
+
+// The editor idles at full pace while the pointer is over the main window or a note came lately,
+// and slowly while all rests.
+TEST_F(PluginPanelTest, TheEditorIdlesAtFullPaceOnlyWhileSomethingHappens) {
+  const wxRect window = frame->GetScreenRect();
+  const wxSize screen = wxGetDisplaySize();
+  ASSERT_TRUE(window.GetRight() < screen.x - 20 || window.GetBottom() < screen.y - 20);
+  SetCursorPos(screen.x - 10, screen.y - 10);
+  FakePlugin plugin;
+  panel->SetPlugin(&plugin);
+  Activate(plugin);
+  EXPECT_EQ(40, panel->IdleInterval());
+  // Nothing happens for five seconds: the pace slows down, and the idle calls with it.
+  ASSERT_TRUE(Testing::PumpEventsUntil([this] { return panel->IdleInterval() == 250; }, 8000));
+  const int idles = plugin.idles;
+  Testing::PumpEventsFor(1000);
+  EXPECT_LE(plugin.idles - idles, 5);
+  // A note the plug-in plays brings the full pace back at once.
+  plugin.MidiKey(&plugin, 60, true);
+  EXPECT_EQ(40, panel->IdleInterval());
+  ASSERT_TRUE(Testing::PumpEventsUntil([this] { return panel->IdleInterval() == 250; }, 8000));
+  // So does the pointer over the main window.
+  SetCursorPos(window.x + window.width / 2, window.y + window.height / 2);
+  EXPECT_TRUE(Testing::PumpEventsUntil([this] { return panel->IdleInterval() == 40; }, 1000));
+  plugin.Disposed(&plugin);
 }
 
 TEST_F(PluginPanelTest, HandsKeysToThePlugin) {

@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -50,6 +52,22 @@ BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM parameter) {
   return TRUE;
 }
 
+BOOL CALLBACK CollectText(HWND window, LPARAM parameter) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  *reinterpret_cast<std::string*>(parameter) += std::string(className) + ":" + text + "\n";
+  return TRUE;
+}
+
+// The texts of a window's controls, one per line.
+std::string ControlTexts(HWND window) {
+  std::string texts;
+  EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
 HWND WaitForWindow(DWORD process, const char* title) {
   for (int i = 0; i < 600; ++i) {
     WindowSearch search{process, title, nullptr};
@@ -69,20 +87,31 @@ bool WaitUntilGone(HWND window) {
   return !IsWindow(window);
 }
 
-// Copies the program into a fresh folder and runs it there with the argument; answers the audio
-// question (with Yes the settings dialog opens and is closed with its close box, while the
-// program goes on), then closes the main window. Answers the folder.
+// What a test does once the program's audio question is answered (process id): answers what the
+// program asks next. True when the program then ends by itself.
+using AfterAudioQuestion = std::function<bool(DWORD)>;
+
+// Copies the program (and a file to lie beside it under its own name) into a fresh folder and runs
+// it there with the argument (none when empty); answers the audio question (with Yes the settings
+// dialog opens and is cancelled), lets the test answer what comes next, then closes the main window
+// unless the program ends by itself. Answers the folder.
 std::string RunProgram(const std::string& folderName, const std::string& argument, bool openSettings,
-                       const std::string& ownDll = "") {
+                       const std::string& ownDll = "", const std::string& besideProgram = "",
+                       const AfterAudioQuestion& after = nullptr) {
   const std::string folder = Testing::makeTempFolder(folderName);
   const std::string program = folder + "quillam.exe";
   EXPECT_TRUE(CopyFileA((Testing::binaryFolder() + "quillam.exe").c_str(), program.c_str(), FALSE));
   if (!ownDll.empty()) {
     EXPECT_TRUE(CopyFileA(ownDll.c_str(), (folder + "quillam.dll").c_str(), FALSE));
   }
+  if (!besideProgram.empty()) {
+    const std::string name = besideProgram.substr(besideProgram.find_last_of('\\') + 1);
+    EXPECT_TRUE(CopyFileA(besideProgram.c_str(), (folder + name).c_str(), FALSE));
+  }
   EXPECT_FALSE(FileExists(folder + "Quillam.cfg"));
 
-  std::string commandLine = "\"" + program + "\" \"" + argument + "\" ignored";
+  std::string commandLine = "\"" + program + "\"";
+  if (!argument.empty()) commandLine += " \"" + argument + "\" ignored";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
@@ -102,10 +131,13 @@ std::string RunProgram(const std::string& folderName, const std::string& argumen
     EXPECT_TRUE(WaitUntilGone(settings)) << "the settings dialog stays open";
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(started.hProcess, 0)) << "the program ended with the dialog";
   }
-  HWND frame = WaitForWindow(started.dwProcessId, nullptr);
-  EXPECT_NE(nullptr, frame);
-  Sleep(1000);
-  PostMessageA(frame, WM_CLOSE, 0, 0);
+  const bool endsByItself = after && after(started.dwProcessId);
+  if (!endsByItself) {
+    HWND frame = WaitForWindow(started.dwProcessId, nullptr);
+    EXPECT_NE(nullptr, frame);
+    Sleep(1000);
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+  }
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(started.hProcess, 60000));
   DWORD exitCode = 1;
   GetExitCodeProcess(started.hProcess, &exitCode);
@@ -127,15 +159,69 @@ TEST(QuillamProgram, StartsWithTheInstrumentAndSavesItsSettingsAtExit) {
   EXPECT_LT(cores, memory);
   EXPECT_LT(memory, log.find("<= "));
   EXPECT_NE(std::string::npos, log.find("=> CreateNewPlugin [" + instrument + "]"));
+  // The settings dialog was closed with its close box: nothing of it was applied.
+  EXPECT_EQ(std::string::npos, log.find("=> ConfigureAudioDriver")) << log;
 }
 
-TEST(QuillamProgram, AMissingFirstArgumentFallsBackToTheDllNamedLikeTheProgram) {
-  const std::string folder = RunProgram("quillam_own_dll", "Z:\\no\\such\\plugin.dll", false,
-                                        Testing::binaryFolder() + "zintara3.dll");
+// The user is told that the plug-in named was not found, and the log says so, before the DLL
+// named like the program loads in its place.
+TEST(QuillamProgram, AMissingFirstArgumentIsReportedAndTheDllNamedLikeTheProgramLoads) {
+  const std::string missing = "Z:\\no\\such\\plugin.dll";
+  std::string message;
+  const std::string folder =
+      RunProgram("quillam_own_dll", missing, false, Testing::binaryFolder() + "zintara3.dll", "",
+                 [&message](DWORD process) {
+                   HWND box = WaitForWindow(process, "Plugin not found");
+                   EXPECT_NE(nullptr, box);
+                   message = ControlTexts(box);
+                   PostMessageA(box, WM_COMMAND, IDOK, 0);
+                   return false;
+                 });
+  EXPECT_NE(std::string::npos, message.find("Plugin " + missing + " not found!\n")) << message;
   const std::string log = ReadFile(folder + "Quillam.log");
+  EXPECT_NE(std::string::npos, log.find("Plugin " + missing + " not found\r\n")) << log;
   EXPECT_NE(std::string::npos, log.find("=> CreateNewPlugin [" + folder + "quillam.dll]")) << log;
-  EXPECT_EQ(std::string::npos, log.find("plugin.dll"));
   EXPECT_TRUE(FileExists(folder + "Quillam.cfg"));
+}
+
+// The plug-in named as a user types it: a bare name in the working folder, a path with forward
+// slashes.
+TEST(QuillamProgram, APluginNamedRelativeOrWithForwardSlashesLoads) {
+  std::string forward = Testing::binaryFolder() + "zintara3.dll";
+  std::replace(forward.begin(), forward.end(), '\\', '/');
+  for (const std::string& argument : {std::string("zintara3.dll"), forward}) {
+    const std::string folder =
+        RunProgram("quillam_typed_path", argument, false, "", Testing::binaryFolder() + "zintara3.dll");
+    const std::string log = ReadFile(folder + "Quillam.log");
+    EXPECT_NE(std::string::npos, log.find("=> CreateNewPlugin [" + argument + "]")) << log;
+    EXPECT_NE(std::string::npos, log.find("Loading finished!")) << argument << "\n" << log;
+    EXPECT_EQ(std::string::npos, log.find("Loading failed!")) << argument << "\n" << log;
+  }
+}
+
+// Without a plug-in to load at start-up the file dialog asks; cancelled, the program asks whether
+// to exit: No brings the dialog back, Yes ends the program, which saves its settings.
+TEST(QuillamProgram, WithoutAPluginTheFileDialogAndTheExitQuestionTakeTurnsUntilYes) {
+  int dialogs = 0;
+  const std::string folder = RunProgram("quillam_exit_loop", "", false, "", "", [&dialogs](DWORD process) {
+    for (const int answer : {IDNO, IDYES}) {
+      HWND dialog = WaitForWindow(process, "Choose a plugin to open");
+      EXPECT_NE(nullptr, dialog);
+      if (dialog == nullptr) return false;
+      ++dialogs;
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      HWND question = WaitForWindow(process, "Exit?");
+      EXPECT_NE(nullptr, question);
+      if (question == nullptr) return false;
+      EXPECT_NE(std::string::npos, ControlTexts(question).find("No plugin loaded. Exit program?\n"))
+          << ControlTexts(question);
+      PostMessageA(question, WM_COMMAND, answer, 0);
+    }
+    return true;
+  });
+  EXPECT_EQ(2, dialogs);
+  EXPECT_TRUE(FileExists(folder + "Quillam.cfg"));
+  EXPECT_EQ(std::string::npos, ReadFile(folder + "Quillam.log").find("CreateNewPlugin"));
 }
 
 }  // namespace

@@ -4,9 +4,12 @@
 
 // The toolkit's headers come first: they include the Windows headers in the order they need.
 #include <wx/app.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
 #include <wx/debug.h>
 #include <wx/image.h>
 #include <wx/init.h>
+#include <wx/window.h>
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -60,6 +63,19 @@ bool PumpEventsUntil(const std::function<bool()>& done, int timeoutMs) {
 
 void PumpEventsFor(int ms) {
   PumpEventsUntil([] { return false; }, ms);
+}
+
+wxImage Screen(wxWindow* window) {
+  window->Refresh(true);
+  window->Update();
+  const wxSize size = window->GetClientSize();
+  wxBitmap bitmap(size.x, size.y, 24);
+  {
+    wxClientDC screen(window);
+    wxMemoryDC copy(bitmap);
+    copy.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+  }
+  return bitmap.ConvertToImage();
 }
 
 }  // namespace Testing

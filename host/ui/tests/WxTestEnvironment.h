@@ -2,6 +2,9 @@
 
 #include <functional>
 
+class wxImage;
+class wxWindow;
+
 namespace Testing {
 
 // Runs the toolkit's pending events (paints, timers, posted events) until done() is true or
@@ -9,5 +12,7 @@ namespace Testing {
 bool PumpEventsUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 // Runs the toolkit's pending events for about ms milliseconds.
 void PumpEventsFor(int ms);
+// What the window's client area shows once it has painted anew, read back from the screen.
+wxImage Screen(wxWindow* window);
 
 }  // namespace Testing
