@@ -376,10 +376,19 @@ TEST(AudioOscillator, RandSineDrawsItsHarmonicAtEveryWrap) {
   }
 }
 
-// "Impulse": 2 at every wrap, times 1 - 20000 / rate at every step before it is added; the upper keys take
-// two half steps per sample, each adding half.
-TEST(AudioOscillator, ImpulseDecaysFromTwoAfterEveryWrap) {
+// "Impulse": a pulse of height h at every wrap, times d at every step before it is added; the upper keys
+// take two half steps per sample, each adding half. d = (1 - 20000 / 44100)^(44100 / rate): the pulse falls
+// as much per second at every rate. h = 2 x (d' / (1 - d') / 44100) / (d / (1 - d) / rate), with d' the
+// decay at 44.1 kHz: the pulse's sum over the rate stays that of 44.1 kHz, where h is 2 and d is d'.
+TEST(AudioOscillator, ImpulseDecaysFromItsHeightAfterEveryWrap) {
+  const float decayAt44k = 1.0f - 20000.0f / 44100.0f;
   for (float sampleRate : {44100.0f, 96000.0f}) {
+    const float d = std::pow(decayAt44k, 44100.0f / sampleRate);
+    const float h = 2.0f * ((decayAt44k / (1.0f - decayAt44k) / 44100.0f) / (d / (1.0f - d) / sampleRate));
+    if (sampleRate == 44100.0f) {  // the same pulse as a decay of 1 - 20000 / rate per sample from 2
+      ASSERT_EQ(d, 1.0f - 20000.0f / sampleRate);
+      ASSERT_EQ(h, 2.0f);
+    }
     for (int32_t key : {72, 73}) {
       Oscillator oscillator;
       oscillator.state->noteIncrement[key] = 1.0f / 16.0f;
@@ -387,7 +396,6 @@ TEST(AudioOscillator, ImpulseDecaysFromTwoAfterEveryWrap) {
       oscillator.state->aux[0][key] = 0.5f;
       oscillator.keyTarget[key] = 0.05f;
       const std::vector<float> output = oscillator.render(40, 9, 1.0f, 0.9f, sampleRate);
-      const float d = 1.0f - 20000.0f / sampleRate;
       const int32_t subSteps = key >= 73 ? 2 : 1;
       float p = 31.0f / 32.0f;
       float pulse = 0.5f;
@@ -397,7 +405,7 @@ TEST(AudioOscillator, ImpulseDecaysFromTwoAfterEveryWrap) {
           pulse *= d;
           expected += pulse * 0.05f * 0.9f * 4.0f / static_cast<float>(subSteps);
           const float next = fractionOf(p + 1.0f / 16.0f / static_cast<float>(subSteps));
-          if (next < p) pulse = 2.0f;
+          if (next < p) pulse = h;
           p = next;
         }
         ASSERT_NEAR(output[i], expected, 1e-6f) << "key " << key << " at " << sampleRate << " sample " << i;

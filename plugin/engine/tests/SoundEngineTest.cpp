@@ -447,7 +447,7 @@ TEST_F(SoundEngineTest, EveryDestinationOfEverySourceAfterOneTick) {
     effect->noteOn(60, 127);
     for (int block = 0; block < 100; ++block) render(36);
     const OmSoundEngine::TickValues before = effect->sound->tickValues();
-    render(1);  // one tick and one sample
+    render(36);  // one tick and the period it starts, rendered right after it
     const OmSoundEngine::TickValues after = effect->sound->tickValues();
 
     float m = 0.0f;
@@ -495,7 +495,11 @@ TEST_F(SoundEngineTest, EveryDestinationOfEverySourceAfterOneTick) {
     EXPECT_NEAR(after.inputOffsetR, sums.offsetR * 0.0625f * gate, tolerance);
     EXPECT_EQ(after.previousOffsetL, before.inputOffsetL);
     EXPECT_EQ(after.previousOffsetR, before.inputOffsetR);
-    EXPECT_NEAR(after.rampPosition, stepToInput ? 0.0f : 1.0f / 36.0f, 1e-7f);
+    // The tick starts the offsets' ramp at 0, and the period moves it by 1/36 per sample; the step
+    // sequencer on an input makes the offsets jump instead.
+    float ramp = 0.0f;
+    for (int32_t i = 0; i < 36 && !stepToInput; ++i) ramp += 1.0f / 36.0f;
+    EXPECT_EQ(after.rampPosition, ramp);
     EXPECT_NEAR(after.inputGain, sums.inputGain, tolerance);
     EXPECT_NEAR(after.lfo1Rate, 0.3f + sums.lfo1Rate, tolerance);
     EXPECT_NEAR(after.lfo2Rate, 0.4f + sums.lfo2Rate, tolerance);
@@ -543,14 +547,15 @@ TEST_F(SoundEngineTest, FilterHistoryIsClearedAfterTheSelectionOfTheTick) {
   EXPECT_EQ(f2.element[DelayLineElement::writePosition], 360.0f);
 
   entry(FilterType1, 48);  // "Reverb big1"
-  render(1);
+  render(1);  // the tick, and the period after it rendered whole
   EXPECT_EQ(f1.element[FilterElement::family], 12.0f);
   EXPECT_EQ(f1Right.element[ReverbElement::length], f1.element[ReverbElement::length]);
   for (int32_t tap = 0; tap < 30; ++tap) {
     EXPECT_EQ(f1.element[ReverbElement::taps + tap], 0.0f) << tap;
     EXPECT_EQ(f1Right.element[ReverbElement::taps + tap], 0.0f) << tap;
   }
-  EXPECT_EQ(f2.element[DelayLineElement::writePosition], 1.0f);  // filter 2's ring started afresh
+  // Filter 2's ring started afresh at the tick: one period has been written into it since.
+  EXPECT_EQ(f2.element[DelayLineElement::writePosition], 36.0f);
   render(36);
   EXPECT_GT(f1.element[ReverbElement::taps], 0.0f);
   EXPECT_EQ(f1Right.element[ReverbElement::taps], f1.element[ReverbElement::taps]);
