@@ -10,6 +10,7 @@
 #include "plugin/engine/dsp/FastMath.h"
 #include "plugin/engine/dsp/FloatVector.h"
 #include "plugin/engine/dsp/Random.h"
+#include "plugin/engine/dsp/ValueLimits.h"
 #include "plugin/engine/filters/FilterKernels.h"
 #include "plugin/engine/filters/FilterSelection.h"
 
@@ -36,10 +37,6 @@ FloatVector limitOutput(FloatVector x) {
   const FloatVector clamped = greaterOf(lesserOf(limited, high), low);
   const FloatVector signLimit = select(greaterThan(x, zero), high, select(lessThan(x, zero), low, zero));
   return select(isFinite(limited), clamped, signLimit);
-}
-
-float finiteOrZero(float x) {
-  return std::isfinite(x) ? x : 0.0f;
 }
 
 }  // namespace
