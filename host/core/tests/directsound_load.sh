@@ -7,7 +7,7 @@ set -u
 runner=$1
 program=$2
 checker=$3
-if ! command -v parec >/dev/null || ! pulseaudio --check >/dev/null 2>&1; then
+if ! command -v parec >/dev/null || ! pactl info >/dev/null 2>&1; then
   echo "PulseAudio is not running: start the test services"
   exit 77
 fi
