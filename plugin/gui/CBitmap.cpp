@@ -47,6 +47,11 @@ struct Blit {
   long x, y, w, h, ox, oy;
 };
 
+// The drawing of rect, in the context's device coordinates, from the picture at offset.
+Blit blitFor(const CDrawContext& context, const CRect& rect, const CPoint& offset) {
+  return {rect.left + context.offset.h, rect.top + context.offset.v, rect.width(), rect.height(), offset.h, offset.v};
+}
+
 // Keeps the part of a drawing whose source lies inside a picture of width by height: a source that
 // starts left of or above the picture moves the destination with it, and the size shrinks to what
 // the picture holds. False when nothing is left; the rest of the destination stays as it was.
@@ -123,12 +128,7 @@ bool CBitmap::loadFromPath(const void* /*platformPath*/) {
 
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset) {
   if (!pHandle || !context) return;
-  Blit blit{rect.left + context->offset.h,
-            rect.top + context->offset.v,
-            rect.width(),
-            rect.height(),
-            offset.h,
-            offset.v};
+  Blit blit = blitFor(*context, rect, offset);
   if (!clipToPicture(blit, width, height)) return;
   HDC destination = context->getSystemContext();
   SelectedPicture picture(destination, pHandle);
@@ -137,12 +137,7 @@ void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offse
 
 void CBitmap::drawTransparent(CDrawContext* context, const CRect& rect, const CPoint& offset) {
   if (!pHandle || !context) return;
-  Blit blit{rect.left + context->offset.h,
-            rect.top + context->offset.v,
-            rect.width(),
-            rect.height(),
-            offset.h,
-            offset.v};
+  Blit blit = blitFor(*context, rect, offset);
   if (!clipToPicture(blit, width, height)) return;
   HDC destination = context->getSystemContext();
   SelectedPicture picture(destination, pHandle);
@@ -190,12 +185,7 @@ void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPo
     draw(context, rect, offset);
     return;
   }
-  Blit blit{rect.left + context->offset.h,
-            rect.top + context->offset.v,
-            rect.width(),
-            rect.height(),
-            offset.h,
-            offset.v};
+  Blit blit = blitFor(*context, rect, offset);
   if (!clipToPicture(blit, width, height)) return;
   HDC destination = context->getSystemContext();
   SelectedPicture picture(destination, pHandle);

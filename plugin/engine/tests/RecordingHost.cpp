@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "plugin/engine/tools/MidiEventList.h"
 #include "plugin/framework/EffectOpcodes.h"
 #include "plugin/framework/HostOpcodes.h"
 #include "plugin/framework/VstEvents.h"
@@ -87,23 +88,8 @@ std::string RecordingHost::display(VstInt32 index, float value) {
 }
 
 VstIntPtr RecordingHost::sendMidi(const std::vector<std::vector<unsigned char>>& messages) {
-  std::vector<VstMidiEvent> events(messages.size());
-  // The list's header is followed by as many pointers as there are events.
-  std::vector<unsigned char> listMemory(offsetof(VstEvents, events) +
-                                        sizeof(VstEvent*) * (messages.size() + 2));
-  auto* list = reinterpret_cast<VstEvents*>(listMemory.data());
-  list->numEvents = static_cast<VstInt32>(messages.size());
-  for (std::size_t i = 0; i < messages.size(); ++i) {
-    VstMidiEvent& event = events[i];
-    event.type = kVstMidiType;
-    event.byteSize = sizeof(VstMidiEvent);
-    event.flags = kVstMidiEventIsRealtime;
-    for (std::size_t b = 0; b < 3 && b < messages[i].size(); ++b) {
-      event.midiData[b] = static_cast<char>(messages[i][b]);
-    }
-    list->events[i] = reinterpret_cast<VstEvent*>(&event);
-  }
-  return dispatch(effProcessEvents, 0, 0, list);
+  MidiEventList list(messages);
+  return dispatch(effProcessEvents, 0, 0, list.get());
 }
 
 void RecordingHost::close() {

@@ -1,8 +1,8 @@
 #include "plugin/engine/tools/ProgramRenderer.h"
 
 #include <cmath>
-#include <cstddef>
 
+#include "plugin/engine/tools/MidiEventList.h"
 #include "plugin/framework/AEffect.h"
 #include "plugin/framework/EffectOpcodes.h"
 #include "plugin/framework/HostOpcodes.h"
@@ -47,22 +47,12 @@ VstIntPtr hostCallback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/,
 
 // Sends one note message per key, as one event list.
 void sendNotes(AEffect* effect, unsigned char status, const std::vector<int32_t>& keys, int32_t velocity) {
-  std::vector<VstMidiEvent> events(keys.size());
-  // The list's header is followed by as many pointers as there are events.
-  std::vector<unsigned char> listMemory(offsetof(VstEvents, events) + sizeof(VstEvent*) * (keys.size() + 2));
-  auto* list = reinterpret_cast<VstEvents*>(listMemory.data());
-  list->numEvents = static_cast<VstInt32>(keys.size());
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    VstMidiEvent& event = events[i];
-    event.type = kVstMidiType;
-    event.byteSize = sizeof(VstMidiEvent);
-    event.flags = kVstMidiEventIsRealtime;
-    event.midiData[0] = static_cast<char>(status);
-    event.midiData[1] = static_cast<char>(keys[i] & 0x7F);
-    event.midiData[2] = static_cast<char>(velocity & 0x7F);
-    list->events[i] = reinterpret_cast<VstEvent*>(&event);
+  std::vector<std::vector<unsigned char>> messages;
+  for (const int32_t key : keys) {
+    messages.push_back({status, static_cast<unsigned char>(key & 0x7F), static_cast<unsigned char>(velocity & 0x7F)});
   }
-  effect->dispatcher(effect, effProcessEvents, 0, 0, list, 0.0f);
+  MidiEventList list(messages);
+  effect->dispatcher(effect, effProcessEvents, 0, 0, list.get(), 0.0f);
 }
 
 int32_t blocksFor(double seconds, const PlayingSettings& settings) {
