@@ -42,9 +42,10 @@ BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM parameter) {
   char className[64] = {};
   GetClassNameA(window, className, sizeof className);
   const bool isMessageBox = std::string(className) == "#32770";
-  const bool matches = search->title != nullptr ? std::string(title) == search->title
-                                                : !isMessageBox && IsWindowVisible(window) &&
-                                                      std::string(className).rfind("wx", 0) == 0;
+  // A window counts once it shows: a dialog fills in its texts before that.
+  const bool matches = IsWindowVisible(window) && (search->title != nullptr
+                                                       ? std::string(title) == search->title
+                                                       : !isMessageBox && std::string(className).rfind("wx", 0) == 0);
   if (matches) {
     search->found = window;
     return FALSE;
