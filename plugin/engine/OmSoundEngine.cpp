@@ -58,6 +58,12 @@ void OmSoundEngine::readSampleRate() {
       static_cast<int32_t>(std::clamp(sampleRate / controlRate, 1.0f, static_cast<float>(pieceCapacity)));
 }
 
+void OmSoundEngine::readSettings() {
+  for (int32_t index = 0; index < ParameterIndex::count; ++index) {
+    settings[index] = limitTo(finiteOrZero(effect.values[index]), 0.0f, 1.0f);
+  }
+}
+
 void OmSoundEngine::processBlock(float** outputs, int32_t frames) {
   if (frames <= 0) return;
   const DenormalGuard denormals;
@@ -80,7 +86,7 @@ void OmSoundEngine::processBlock(float** outputs, int32_t frames) {
 
 void OmSoundEngine::render(int32_t count, float* left, float* right) {
   if (count <= 0) return;
-  const float* values = effect.values;
+  const float* values = settings;
   // Read once: the write position of the delay must be one this period set.
   const bool delayOn = values[DelaySend] > 0.01f;
   const bool postFilter = postFilterDelay;
@@ -122,7 +128,7 @@ void OmSoundEngine::renderLfoToInput(float* left, float* right, int32_t count) {
     int32_t sync, destination, shape;
     float rate, send;
   };
-  const float* values = effect.values;
+  const float* values = settings;
   const Lfo lfos[2] = {
       {Lfo1Sync, Lfo1Destination, Lfo1Shape, lfo1Rate, lfo1Send},
       {Lfo2Sync, Lfo2Destination, Lfo2Shape, lfo2Rate, lfo2Send},
@@ -301,7 +307,7 @@ void OmSoundEngine::writeDelay(int32_t start, int32_t count) {
 }
 
 void OmSoundEngine::mix(int32_t count, float* left, float* right) {
-  const float dryWet = effect.values[DryWet];
+  const float dryWet = settings[DryWet];
   const float wetGain = outputVolume * 4.0f * effect.fadeGain * dryWet;
   const float dryGain = 1.0f - dryWet;
   const float leftGain = 2.0f * pan * wetGain;

@@ -7,6 +7,7 @@
 #include "plugin/engine/DelaySetup.h"
 #include "plugin/engine/Distortion.h"
 #include "plugin/engine/OutputStage.h"
+#include "plugin/engine/ParameterIndex.h"
 #include "plugin/engine/filters/FilterState.h"
 
 class OmAudio;
@@ -75,6 +76,7 @@ class OmSoundEngine {
   static float sendAmount(float send);
 
   void readSampleRate();
+  void readSettings();
   void render(int32_t count, float* left, float* right);
   void renderLfoToInput(float* left, float* right, int32_t count);
   void applyInputStage(int32_t count);
@@ -91,6 +93,11 @@ class OmSoundEngine {
   void setupDelay();
 
   OmAudio& effect;
+  // The effect's live values as the sound plays them, each limited to 0..1 (a value that is no number
+  // counts as 0). Hosts may send any value and it is kept as sent, but one far outside the range would
+  // drive smoothing, envelopes, filters and the limiter so far that they take seconds to come back.
+  // Read at every control tick and every reset; the period after a tick is rendered from them.
+  float settings[ParameterIndex::count] = {};
   float sampleRate = 44100.0f;
   float tempo = 120.0f;
   int32_t period = 36;

@@ -36,7 +36,8 @@ float limitToUnit(float x) {
 }  // namespace
 
 void OmSoundEngine::controlUpdate() {
-  const float* values = effect.values;
+  readSettings();
+  const float* values = settings;
   const auto entry = [values](int32_t index) { return decodeParameterEntry(index, values[index]); };
 
   smoothCutoff1 = smooth(smoothCutoff1, values[Cutoff1]);
@@ -235,7 +236,7 @@ void OmSoundEngine::route(Source source, int32_t destination, float m, float h, 
 }
 
 void OmSoundEngine::selectFilters() {
-  const float* values = effect.values;
+  const float* values = settings;
   const int32_t entry1 = decodeParameterEntry(FilterType1, values[FilterType1]);
   const int32_t entry2 = decodeParameterEntry(FilterType2, values[FilterType2]);
   const int32_t rate = truncateToInt32(sampleRate);
@@ -255,7 +256,7 @@ void OmSoundEngine::resetAllFilterStates() {
 }
 
 void OmSoundEngine::setupDelay() {
-  const DelaySetup setup = computeDelaySetup(effect.values, delayModulation, tempo, sampleRate);
+  const DelaySetup setup = computeDelaySetup(settings, delayModulation, tempo, sampleRate);
   taps = setup.taps;
   postFilterDelay = setup.postFilter;
   delayTarget = setup.target;
@@ -264,7 +265,8 @@ void OmSoundEngine::setupDelay() {
 }
 
 void OmSoundEngine::resetDsp() {
-  const float* values = effect.values;
+  readSettings();
+  const float* values = settings;
   readSampleRate();
   tempo = effect.getTempo();
 

@@ -3,6 +3,7 @@
 // instrument plays again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -34,9 +35,13 @@ class HostileValuesTest : public ::testing::Test {
 
   void SetUp() override {
     ASSERT_NE(hInstance, nullptr);
+    playSaw();
+  }
+
+  // A fresh effect playing a held saw from the oscillator through a low-pass filter, heard wet only.
+  void playSaw() {
     effect = std::make_unique<OmAudio>(&quietHost);
     effect->setSampleRate(44100.0f);
-    // A saw from the oscillator through a low-pass filter, heard wet only.
     for (int32_t index = 0; index < count; ++index) effect->setParameter(index, 0.0f);
     entry(FilterType1, 4);  // "LP SVF"
     entry(Routing, 1);      // "Filter 1"
@@ -112,6 +117,93 @@ TEST_F(HostileValuesTest, SmoothedParametersRecoverFromAStoredNonNumber) {
     effect->noteOn(60, 100);
     EXPECT_GT(peak(8820), before * 0.25f) << "parameter " << index;
     EXPECT_TRUE(std::isfinite(effect->sound->filterCutoff1)) << "parameter " << index;
+  }
+}
+
+// What a stretch of rendering in blocks of blockSize sounded like.
+struct Heard {
+  double sumOfSquares = 0.0;
+  int64_t samples = 0;
+  int64_t nonFinite = 0;
+
+  float rmsDecibels() const { return 10.0f * std::log10(static_cast<float>(sumOfSquares / samples)); }
+};
+
+class HostileFiniteValuesTest : public HostileValuesTest {
+ protected:
+  static constexpr int32_t blockSize = 512;
+
+  // The saw with every stage of the signal path playing: it runs through both filters in series, the
+  // distortion and a short delay; LFO 2, the envelope and the step sequencer are routed to the
+  // filters with sends at their neutral middle, so a hostile send or rate still reaches them.
+  void playEveryStage() {
+    playSaw();
+    entry(Routing, 3);  // "Filter 1->2"
+    entry(FilterType2, 4);
+    effect->setParameter(Cutoff2, 0.9f);
+    effect->setParameter(Resonance1, 0.3f);
+    entry(DistortionType, 1);  // "Tube amp"
+    effect->setParameter(Drive, 0.5f);
+    effect->setParameter(DelaySend, 0.3f);
+    entry(DelayType, 9);  // "Simple"
+    entry(Lfo2Destination, 1);
+    effect->setParameter(Lfo2Rate, 0.3f);
+    effect->setParameter(Lfo2Send, 0.5f);
+    entry(EnvelopeDestination, 5);
+    effect->setParameter(EnvelopeTime, 0.5f);
+    effect->setParameter(EnvelopeSend, 0.5f);
+    entry(StepDestination, 2);
+    effect->setParameter(StepSend, 0.5f);
+    effect->resetDsp();
+    effect->noteOn(60, 100);
+  }
+
+  Heard render(int32_t frames) {
+    std::vector<float> left(blockSize);
+    std::vector<float> right(blockSize);
+    float* outputs[2] = {left.data(), right.data()};
+    Heard heard;
+    for (int32_t done = 0; done < frames; done += blockSize) {
+      const int32_t count = std::min(blockSize, frames - done);
+      effect->processReplacing(nullptr, outputs, count);
+      for (int32_t i = 0; i < count; ++i) {
+        if (!std::isfinite(left[i]) || !std::isfinite(right[i])) ++heard.nonFinite;
+        heard.sumOfSquares += static_cast<double>(left[i]) * left[i] + static_cast<double>(right[i]) * right[i];
+      }
+      heard.samples += 2 * count;
+    }
+    return heard;
+  }
+};
+
+// A host's automation glitch: one parameter holds a finite value far outside 0..1 for a single block
+// and then its own value again. Each case plays on a fresh effect and is compared with the same
+// rendering without the glitch: a quarter of a second after it, the level of the next tenth of a
+// second lies within 1 dB of the undisturbed one (the tone is steady, so its level does not depend on
+// where its phases stand), and no sample is ever anything but a finite number.
+TEST_F(HostileFiniteValuesTest, NoFiniteValueOutsideTheRangeLeavesTheSoundChanged) {
+  constexpr int32_t start = 4096;
+  constexpr int32_t settle = 11025;
+  constexpr int32_t window = 4410;
+  playEveryStage();
+  render(start + blockSize + settle);
+  const Heard undisturbed = render(window);
+  ASSERT_EQ(undisturbed.nonFinite, 0);
+  ASSERT_GT(undisturbed.rmsDecibels(), -40.0f);
+  for (const float hostile : {2.0f, -1.0f, 1.0e6f, 1.0e30f, -1.0e30f, FLT_MAX, -FLT_MAX}) {
+    for (int32_t index = 0; index < count; ++index) {
+      playEveryStage();
+      render(start);
+      const float own = effect->getParameter(index);
+      effect->setParameter(index, hostile);
+      EXPECT_EQ(render(blockSize).nonFinite, 0) << "parameter " << index << " at " << hostile;
+      effect->setParameter(index, own);
+      EXPECT_EQ(render(settle).nonFinite, 0) << "parameter " << index << " after " << hostile;
+      const Heard after = render(window);
+      EXPECT_EQ(after.nonFinite, 0) << "parameter " << index << " after " << hostile;
+      EXPECT_NEAR(after.rmsDecibels(), undisturbed.rmsDecibels(), 1.0f)
+          << "parameter " << index << " after " << hostile;
+    }
   }
 }
 
