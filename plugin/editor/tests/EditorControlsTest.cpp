@@ -29,6 +29,7 @@
 #include "plugin/gui/COptionMenu.h"
 #include "plugin/gui/CRockerSwitch.h"
 #include "plugin/gui/CSplashScreen.h"
+#include "tests/support/InputKeys.h"
 
 using namespace Gui;
 
@@ -614,26 +615,20 @@ TEST_F(EditorControls, OnlyParameterControlsTellTheHostOfTheirGestures) {
   EXPECT_EQ(hostCalls.back().index, 46);
 }
 
-// Learning is armed by a click with Shift and Ctrl held. The three go down in the input state as key
-// events (VK_LBUTTON included), which sets what the controls read without clicking any window.
+// Learning is armed by a click with Shift and Ctrl held. The three go down in the input state, which
+// sets what the controls read without clicking any window.
 TEST_F(EditorControls, ShiftCtrlClickArmsMidiLearnAndKeepsTheStatus) {
   CDrawContext context(nullptr, nullptr, parent);
-  INPUT keys[3] = {};
-  const WORD held[3] = {VK_SHIFT, VK_CONTROL, VK_LBUTTON};
-  for (int i = 0; i < 3; ++i) {
-    keys[i].type = INPUT_KEYBOARD;
-    keys[i].ki.wVk = held[i];
-  }
-  SendInput(3, keys, sizeof(INPUT));
-  const bool pressed = context.getMouseButtons() == 25;
-  if (pressed) {
+  const std::vector<WORD> held = {VK_SHIFT, VK_CONTROL, VK_LBUTTON};
+  Testing::sendKeys(held, true);
+  const long buttons = context.getMouseButtons();
+  if (buttons == 25) {
     editor->getScope()->setStatus("Before", 1.0f);
     control(22)->setValue(0.6f);
     editor->valueChanged(&context, control(22));
   }
-  for (INPUT& key : keys) key.ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(3, keys, sizeof(INPUT));
-  if (!pressed) GTEST_SKIP() << "this display does not report keys pressed through the input queue";
+  Testing::sendKeys(held, false);
+  ASSERT_EQ(buttons, 25) << "Shift, Ctrl and the left button were not seen held";
   EXPECT_EQ(effect->learnTarget.load(), 22);
   EXPECT_FLOAT_EQ(effect->getParameter(22), 0.6f);
   EXPECT_STREQ(editor->getScope()->getLine(0), "Midi learn enabled!");

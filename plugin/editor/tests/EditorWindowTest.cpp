@@ -10,6 +10,7 @@
 #include "plugin/framework/ERect.h"
 #include "plugin/framework/EffectFlags.h"
 #include "plugin/framework/EffectOpcodes.h"
+#include "tests/support/InputKeys.h"
 
 namespace {
 
@@ -137,17 +138,13 @@ class EditorWindow : public ZintaraFixture {
     return picture;
   }
 
-  // A left click at a point of the panel: the button goes down in the input state as a key event
-  // (where the controls read it, without clicking any other window of the display), the frame window
-  // gets its button message, and the button comes up again.
+  // A left click at a point of the panel: the button goes down in the input state (where the controls
+  // read it, without clicking any other window of the display), the frame window gets its button
+  // message, and the button comes up again.
   void click(HWND editor, int x, int y) {
-    INPUT button{};
-    button.type = INPUT_KEYBOARD;
-    button.ki.wVk = VK_LBUTTON;
-    SendInput(1, &button, sizeof(INPUT));
+    Testing::sendKeys({VK_LBUTTON}, true);
     SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    button.ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(1, &button, sizeof(INPUT));
+    Testing::sendKeys({VK_LBUTTON}, false);
     settle();
   }
 

@@ -1,24 +1,19 @@
 #include "plugin/gui/tests/ControlTestSupport.h"
 
+#include "tests/support/InputKeys.h"
+
 namespace ControlTests {
 
 namespace {
 
 struct InputBit {
   long bit;
-  bool mouse;
   WORD key;
-  DWORD down;
-  DWORD up;
 };
 
 const InputBit kInputBits[] = {
-    {Gui::kLButton, true, 0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP},
-    {Gui::kMButton, true, 0, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP},
-    {Gui::kRButton, true, 0, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP},
-    {Gui::kShift, false, VK_SHIFT, 0, KEYEVENTF_KEYUP},
-    {Gui::kControl, false, VK_CONTROL, 0, KEYEVENTF_KEYUP},
-    {Gui::kAlt, false, VK_MENU, 0, KEYEVENTF_KEYUP},
+    {Gui::kLButton, VK_LBUTTON}, {Gui::kMButton, VK_MBUTTON}, {Gui::kRButton, VK_RBUTTON},
+    {Gui::kShift, VK_SHIFT},     {Gui::kControl, VK_CONTROL}, {Gui::kAlt, VK_MENU},
 };
 
 long currentState = 0;
@@ -28,24 +23,12 @@ long currentState = 0;
 void setInputState(long buttons) {
   for (const auto& bit : kInputBits) {
     const bool want = (buttons & bit.bit) != 0;
-    if (want == ((currentState & bit.bit) != 0)) continue;
-    INPUT input{};
-    if (bit.mouse) {
-      input.type = INPUT_MOUSE;
-      input.mi.dwFlags = want ? bit.down : bit.up;
-    } else {
-      input.type = INPUT_KEYBOARD;
-      input.ki.wVk = bit.key;
-      input.ki.dwFlags = want ? bit.down : bit.up;
-    }
-    SendInput(1, &input, sizeof(input));
+    if (want != ((currentState & bit.bit) != 0)) Testing::sendKeys({bit.key}, want);
   }
   currentState = buttons;
-  // Drop what the input produced, so no window of the test reacts to it later.
+  // Drop the key messages of the input, so no window of the test reacts to them later.
   MSG message;
   while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-  }
-  while (PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
   }
 }
 

@@ -20,7 +20,8 @@ using Gui::CPoint;
 using Gui::CRect;
 
 // Presses and releases mouse buttons and modifier keys for real (through the system's input queue),
-// so that CDrawContext::getMouseButtons reads them as it reads a user's hands.
+// so that CDrawContext::getMouseButtons reads them as it reads a user's hands. Nothing is clicked: the
+// controls under test get their clicks from the scripts.
 void setInputState(long buttons);
 
 // One notification as the listener saw it.

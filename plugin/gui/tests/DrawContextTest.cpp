@@ -2,6 +2,7 @@
 #include "plugin/gui/COffscreenContext.h"
 #include "plugin/gui/FrameWindowClass.h"
 #include "plugin/gui/tests/GuiTestSupport.h"
+#include "tests/support/InputKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -267,12 +268,9 @@ TEST(CDrawContext, GdiObjectsAreReplacedNotLeaked) {
   for (const HGDIOBJ object : made) EXPECT_EQ(GetObjectType(object), 0u) << object << " was not deleted";
 }
 
-// Presses or releases the physical left button through the system's input queue.
+// Presses or releases the physical left button in the system's input state.
 void sendLeftButton(bool down) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input, sizeof(input));
+  Testing::sendKeys({VK_LBUTTON}, down);
   GuiTest::pumpMessages();
 }
 
