@@ -6,14 +6,14 @@
 # Usage: bench/host-cpu.sh [build-folder] [seconds] [frames] [away|over]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=$(cd "${1:-$root/build}" && pwd)
 seconds=${2:-20}
 frames=${3:-4096}
 pointer=${4:-away}
 source "$root/tools/test-services.sh"
 source "$root/bench/host-session.sh"
-start_test_services
 trap 'stop_host_session; stop_test_services' EXIT
+start_test_services "$build"
 start_host_session "$frames"
 if [ "$pointer" = over ]; then
   eval "$(xdotool getwindowgeometry --shell "$(host_window)")"

@@ -4,13 +4,13 @@
 # first sound the sink played. Usage: bench/host-latency.sh [build-folder] [frames] [presses]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=$(cd "${1:-$root/build}" && pwd)
 frames=${2:-4096}
 presses=${3:-10}
 source "$root/tools/test-services.sh"
 source "$root/bench/host-session.sh"
-start_test_services
 trap 'stop_host_session; stop_test_services' EXIT
+start_test_services "$build"
 start_host_session "$frames"
 sleep 3
 

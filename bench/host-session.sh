@@ -27,9 +27,9 @@ start_host_session() {
 </Configuration>
 CFG
   local plugin
-  plugin=$(WINEPREFIX=${QZ_WINEPREFIX:-${QZ_DEPS_ROOT:-/opt/quillam-deps}/wineprefix} winepath -w \
-    "$session_folder/zintara3.dll" 2>/dev/null)
-  (cd "$session_folder" && exec "$root/tools/wine-run.sh" quillam.exe "$plugin" >/dev/null 2>&1) &
+  # In the Wine session (prefix, display, sound server) that start_test_services started.
+  plugin=$(winepath -w "$session_folder/zintara3.dll" 2>/dev/null)
+  (cd "$session_folder" && exec wine quillam.exe "$plugin" >/dev/null 2>&1) &
   local waited
   for waited in $(seq 300); do
     grep -q "<= PluginSizeChanged" "$session_folder/Quillam.log" 2>/dev/null && break
@@ -62,6 +62,7 @@ host_window() {
 
 # Ends the program.
 stop_host_session() {
+  [ -n "${session_pid:-}" ] || return 0
   kill "$session_pid" 2>/dev/null || true
   local waited
   for waited in $(seq 50); do

@@ -15,8 +15,8 @@ build=$(cd "$build" && pwd)
 
 # One X display, one sound server and one Wine session for the whole run, all of this run alone.
 source "$root/tools/test-services.sh"
-start_test_services "$build"
 trap stop_test_services EXIT
+start_test_services "$build"
 
 cd "$build"
 ctest --output-on-failure -j"$jobs" "$@"
