@@ -60,7 +60,7 @@ void OmSoundEngine::readSampleRate() {
 
 void OmSoundEngine::readSettings() {
   for (int32_t index = 0; index < ParameterIndex::count; ++index) {
-    settings[index] = limitTo(finiteOrZero(effect.values[index]), 0.0f, 1.0f);
+    settings[index] = unitOrZero(effect.values[index]);
   }
 }
 

@@ -11,3 +11,8 @@ inline float finiteOrZero(float v) {
 inline float limitTo(float v, float lo, float hi) {
   return v < lo ? lo : (v > hi ? hi : v);
 }
+
+// v limited to 0..1, a non-finite v counting as 0: a parameter value as the sound uses it.
+inline float unitOrZero(float v) {
+  return limitTo(finiteOrZero(v), 0.0f, 1.0f);
+}

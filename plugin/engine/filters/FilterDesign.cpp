@@ -121,7 +121,7 @@ float normalisedFrequency(float cutoff, std::int32_t sampleRate) {
 void designFilterCoefficients(std::int32_t mode, float cutoff, float q, float* b0, float* b1, float* b2,
                               float* a1, float* a2, std::int32_t sampleRate) {
   const float f = limitTo(normalisedFrequency(finiteOrZero(cutoff), sampleRate), 0.0001f, 0.45f);
-  const Coefficients c = design(mode, f, limitTo(finiteOrZero(q), 0.0f, 1.0f));
+  const Coefficients c = design(mode, f, unitOrZero(q));
   *b0 = c.b0;
   *b1 = c.b1;
   *b2 = c.b2;

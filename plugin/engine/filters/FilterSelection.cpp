@@ -423,8 +423,8 @@ void copyElements(const FilterState* from, FilterState* to, std::int32_t first, 
 FilterKernel selectFilterKernel(std::int32_t sampleRate, std::int32_t type, float cutoff, float resonance,
                                 FilterState* state) {
   float* const e = state->element;
-  const float r = limitTo(finiteOrZero(resonance), 0.0f, 1.0f);
-  const float c = limitTo(finiteOrZero(cutoff), 0.0f, 1.0f);
+  const float r = unitOrZero(resonance);
+  const float c = unitOrZero(cutoff);
   e[FilterElement::cutoff] = c;
   e[FilterElement::resonance] = r;
   e[FilterElement::type] = static_cast<float>(type);
