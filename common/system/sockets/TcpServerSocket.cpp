@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <utility>
 
 namespace Common::System::Sockets {
@@ -20,6 +19,9 @@ namespace {
 
 // How long the listener may take to notice that it was stopped.
 constexpr int kStopLatencyMs = 100;
+
+// Every thread's slot for the server whose listener or client connection runs on it, if any.
+const DWORD servedByThisThread = TlsAlloc();
 
 bool AreBytes(const char* data, int length) {
   return length >= 0 && (data || length == 0);
@@ -109,6 +111,7 @@ unsigned short TcpServerSocket::Port() const {
 }
 
 int TcpServerSocket::ListenLoop(Listener& listener) {
+  ServeOnThisThread();
   const SOCKET listening = listener.Socket();
   while (!listener.IsStopping() && listen(listening, 4) != SOCKET_ERROR) {
     const SocketWait wait = WaitUntilReadable(listening, kStopLatencyMs);
@@ -122,7 +125,7 @@ int TcpServerSocket::ListenLoop(Listener& listener) {
       }
     }
     // Also while nobody connects: a client that left has its socket closed soon.
-    DeleteFinishedClients();
+    DeleteEndedClients();
   }
   return 0;
 }
@@ -154,26 +157,39 @@ void TcpServerSocket::Accept(Listener& listener, std::uintptr_t socket) {
   CloseClient(number);
 }
 
+void TcpServerSocket::ServeOnThisThread() const {
+  TlsSetValue(servedByThisThread, const_cast<TcpServerSocket*>(this));
+}
+
+bool TcpServerSocket::IsServerThread() const {
+  return TlsGetValue(servedByThisThread) == this;
+}
+
+void TcpServerSocket::OnClientClosed(int) {}
+
 void TcpServerSocket::CloseClient(int client) {
-  std::vector<Connection*> closed;
+  Connection* closed;
   {
     ScopedLock hold(lock_);
     const auto found = clients_.find(client);
     if (found == clients_.end()) return;
-    closed.push_back(found->second);
+    closed = found->second;
     clients_.erase(found);
-    KeepOwnConnection(closed);
+    // In the same hold: Close must find the connection either among the clients or the retired.
+    if (IsServerThread()) {
+      Retire(closed);
+      closed = nullptr;
+    }
   }
-  Delete(closed);
+  OnClientClosed(client);
+  delete closed;  // waits for its thread
 }
 
-void TcpServerSocket::KeepOwnConnection(std::vector<Connection*>& connections) {
-  const auto own = std::find_if(connections.begin(), connections.end(),
-                                [](const Connection* connection) { return connection->IsCurrentThread(); });
-  if (own == connections.end()) return;
-  (*own)->Stop();
-  finishedClients_.push_back(*own);
-  connections.erase(own);
+void TcpServerSocket::Retire(Connection* connection) {
+  connection->Stop();
+  // One that was never started runs its (now empty) loop once, so that its thread ends too.
+  if (!connection->IsStarted()) connection->Start();
+  retiredClients_.push_back(connection);
 }
 
 void TcpServerSocket::Delete(const std::vector<Connection*>& connections) {
@@ -181,31 +197,22 @@ void TcpServerSocket::Delete(const std::vector<Connection*>& connections) {
   for (auto* connection : connections) delete connection;
 }
 
-void TcpServerSocket::DeleteFinishedClients() {
-  std::vector<Connection*> finished;
+void TcpServerSocket::DeleteEndedClients() {
+  std::vector<Connection*> ended;
   {
     ScopedLock hold(lock_);
-    finished.swap(finishedClients_);
-    KeepOwnConnection(finished);
+    const auto running = std::partition(retiredClients_.begin(), retiredClients_.end(),
+                                        [](const Connection* connection) { return connection->HasEnded(); });
+    ended.assign(retiredClients_.begin(), running);
+    retiredClients_.erase(retiredClients_.begin(), running);
   }
-  Delete(finished);
-}
-
-void TcpServerSocket::DeleteRetiredListeners() {
-  std::vector<std::unique_ptr<Listener>> ended;
-  {
-    ScopedLock hold(lock_);
-    const auto others = std::partition(retiredListeners_.begin(), retiredListeners_.end(),
-                                       [](const auto& listener) { return listener->IsCurrentThread(); });
-    ended.assign(std::make_move_iterator(others), std::make_move_iterator(retiredListeners_.end()));
-    retiredListeners_.erase(others, retiredListeners_.end());
-  }
-  // Each waits for its thread here.
+  Delete(ended);
 }
 
 void TcpServerSocket::Close() {
   std::unique_ptr<Listener> listener;
   std::vector<Connection*> connections;
+  std::vector<std::unique_ptr<Listener>> retiredListeners;
   {
     ScopedLock hold(lock_);
     listener = std::move(listener_);
@@ -221,15 +228,20 @@ void TcpServerSocket::Close() {
     for (const auto& entry : clients_) connections.push_back(entry.second);
     clients_.clear();
     clientCount_ = 0;
-    connections.insert(connections.end(), finishedClients_.begin(), finishedClients_.end());
-    finishedClients_.clear();
-    KeepOwnConnection(connections);
     port_ = 0;
     open_ = false;
+    if (IsServerThread()) {
+      for (auto* connection : connections) Retire(connection);
+      connections.clear();
+    } else {
+      connections.insert(connections.end(), retiredClients_.begin(), retiredClients_.end());
+      retiredClients_.clear();
+      retiredListeners.swap(retiredListeners_);
+    }
   }
   listener.reset();  // waits for the listener thread, then closes its socket
   Delete(connections);
-  DeleteRetiredListeners();
+  retiredListeners.clear();  // waits for each
 }
 
 bool TcpServerSocket::Send(int client, const std::string& text) {

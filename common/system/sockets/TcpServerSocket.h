@@ -36,10 +36,12 @@ class TcpServerSocket : public IServerSocket, public WinSocketBase {
   // The port the server listens on, also when the system chose it; 0 while closed.
   unsigned short Port() const;
   // Ends client number client and forgets it; nothing when there is no such client. May be called
-  // from the server's own threads, also from OnReceive.
+  // from the server's own threads, also from OnConnect and OnReceive.
   virtual void CloseClient(int client);
-  // Stops listening and ends every client; waits for the server's threads (except the caller's own,
-  // so it may be called from OnConnect and OnReceive too; Open may be called from OnConnect).
+  // Stops listening and ends every client. Called from any other thread, it returns once every
+  // thread of the server has ended. Called from the server's own threads (OnConnect, OnReceive;
+  // several at once too) it waits for none of the client threads: they end on their own and are
+  // deleted later. Open may be called from those threads as well.
   virtual void Close();
 
   // The text's characters without a terminating zero.
@@ -51,20 +53,28 @@ class TcpServerSocket : public IServerSocket, public WinSocketBase {
   // Sends to every connected client in the order of their numbers; true when every send succeeded.
   virtual bool Broadcast(const char* data, int length);
 
+ protected:
+  // Called on the thread that closed client number client (the client's own when the client left),
+  // once the client is out of the server and before its connection has ended. Does nothing here.
+  virtual void OnClientClosed(int client);
+
  private:
   class Listener;
   friend class Listener;
+  friend class TcpServerSocketClientConnection;
   using Connection = TcpServerSocketClientConnection;
 
   int ListenLoop(Listener& listener);
   void Accept(Listener& listener, std::uintptr_t socket);
-  // Under lock_: moves the caller's own connection out of connections into the finished ones,
-  // stopped: a thread cannot wait for itself, so it ends on its own and is deleted later.
-  void KeepOwnConnection(std::vector<Connection*>& connections);
-  // Deletes the connections whose threads have ended or are ending on their own.
-  void DeleteFinishedClients();
-  // Deletes the listeners stopped on their own thread, but the caller's.
-  void DeleteRetiredListeners();
+  // Marks the calling thread as one of this server's own: the listener's or a client's.
+  void ServeOnThisThread() const;
+  // True on the server's own threads. They never wait for a client thread, so that two of them
+  // can never wait for each other; only the listener is waited for, which waits for nobody.
+  bool IsServerThread() const;
+  // Under lock_: stops a connection and keeps it until its thread has ended.
+  void Retire(Connection* connection);
+  // Deletes the retired connections whose threads have ended, without waiting for any.
+  void DeleteEndedClients();
   static void Delete(const std::vector<Connection*>& connections);
 
   std::atomic<bool> open_;
@@ -75,7 +85,8 @@ class TcpServerSocket : public IServerSocket, public WinSocketBase {
   // Listeners stopped from their own thread (Close or Open called in OnConnect), until they end.
   std::vector<std::unique_ptr<Listener>> retiredListeners_;
   std::map<int, Connection*> clients_;
-  std::vector<Connection*> finishedClients_;
+  // Connections stopped on the server's own threads, until their threads have ended.
+  std::vector<Connection*> retiredClients_;
   unsigned int clientCount_;  // also the next client's number
   std::atomic<unsigned short> port_;
 };

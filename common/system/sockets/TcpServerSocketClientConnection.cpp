@@ -29,6 +29,7 @@ TcpServerSocketClientConnection::~TcpServerSocketClientConnection() {
 }
 
 int TcpServerSocketClientConnection::Run() {
+  owner_->ServeOnThisThread();
   while (running_) {
     const SocketWait wait = WaitUntilReadable(socket_, kStopLatencyMs);
     if (wait == SocketWait::TimedOut) continue;

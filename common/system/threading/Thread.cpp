@@ -34,4 +34,8 @@ void Thread::WaitForEnd() {
   if (handle_) WaitForSingleObject(handle_, INFINITE);
 }
 
+bool Thread::HasEnded() const {
+  return !handle_ || WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0;
+}
+
 }  // namespace Common::System::Threading

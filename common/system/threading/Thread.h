@@ -28,6 +28,8 @@ class Thread {
   void SetName(const std::string& name);
   // Waits until the thread has ended; returns at once when there is no thread.
   void WaitForEnd();
+  // True once the thread has ended, and when there is no thread.
+  bool HasEnded() const;
 
   bool IsStarted() const { return started_; }
   // True when called on this object's own thread.
