@@ -12,7 +12,7 @@ build=$(cd "$build" && pwd)
 source "$root/tools/test-services.sh"
 # The desktop's own display and sound server when there are any; else private ones, as for the tests.
 trap stop_test_services EXIT
-start_display
+[ -n "${DISPLAY:-}" ] || start_display
 pulseaudio --check >/dev/null 2>&1 || start_sound_server
 start_wine_session "$build"
 "$root/tools/wine-run.sh" "$build/bin/quillam.exe" "$(winepath -w "$build/bin/zintara3.dll")"

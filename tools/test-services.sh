@@ -1,13 +1,23 @@
 # Services the tests need, private to one run, so that runs in other trees and other programs on the
 # machine never meet them: an X display for windows, a PulseAudio server with a null sink for
 # DirectSound, and a Wine session in the build's own prefix.
-# Sourced by tools/test.sh and tools/run.sh.
+# Sourced by tools/test.sh and tools/run.sh. Each start function answers non-zero, after saying why,
+# when its service does not start; the stop functions never fail, so that one service that died
+# never keeps the others from being stopped.
 
 source "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
 
+# How long the Wine session may take to end on its own before what is left of it is ended.
+QZ_WINE_END_PATIENCE=${QZ_WINE_END_PATIENCE:-5}
+
+service_failed() {
+  echo "test services: $*" >&2
+  return 1
+}
+
 start_test_services() {  # build folder (absolute)
-  start_display
-  start_sound_server
+  start_display || return
+  start_sound_server || return
   start_wine_session "$1"
 }
 
@@ -18,20 +28,27 @@ stop_test_services() {
   return 0
 }
 
-# An Xvfb on a display number that it takes itself: two runs starting at once never share one.
+# An Xvfb of this run alone, on a display number that it takes itself: two runs starting at once
+# never share one, and the tests never act on the user's own desktop.
 start_display() {
-  [ -n "${DISPLAY:-}" ] && return
   local number; number=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
   QZ_XVFB_PID=$!
-  for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
-  [ -s "$number" ] || echo "warning: Xvfb did not start" >&2
+  for _ in $(seq 100); do
+    [ -s "$number" ] && break
+    kill -0 "$QZ_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
   export DISPLAY=":$(head -n 1 "$number")"
   rm -f "$number"
+  [ "$DISPLAY" != ":" ] || service_failed "the X display (Xvfb) did not start"
 }
 
 stop_display() {
-  [ -n "${QZ_XVFB_PID:-}" ] && kill "$QZ_XVFB_PID" 2>/dev/null
+  if [ -n "${QZ_XVFB_PID:-}" ]; then
+    kill "$QZ_XVFB_PID" 2>/dev/null || true
+    wait "$QZ_XVFB_PID" 2>/dev/null || true
+  fi
   QZ_XVFB_PID=
 }
 
@@ -45,16 +62,22 @@ start_sound_server() {
     --load="module-native-protocol-unix auth-anonymous=1 socket=$QZ_PULSE_DIR/native" >/dev/null 2>&1 &
   QZ_PULSE_PID=$!
   export PULSE_SERVER="unix:$QZ_PULSE_DIR/native"
-  for _ in $(seq 100); do pactl info >/dev/null 2>&1 && return; sleep 0.1; done
-  echo "warning: PulseAudio did not start" >&2
+  for _ in $(seq 100); do
+    pactl info >/dev/null 2>&1 && return 0
+    kill -0 "$QZ_PULSE_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  service_failed "the sound server (PulseAudio with a null sink) did not start"
 }
 
 stop_sound_server() {
-  [ -n "${QZ_PULSE_PID:-}" ] || return 0
-  kill "$QZ_PULSE_PID" 2>/dev/null
-  wait "$QZ_PULSE_PID" 2>/dev/null
-  rm -rf "$QZ_PULSE_DIR"
+  if [ -n "${QZ_PULSE_PID:-}" ]; then
+    kill "$QZ_PULSE_PID" 2>/dev/null || true
+    wait "$QZ_PULSE_PID" 2>/dev/null || true
+  fi
+  [ -n "${QZ_PULSE_DIR:-}" ] && rm -rf "$QZ_PULSE_DIR"
   QZ_PULSE_PID=
+  QZ_PULSE_DIR=
 }
 
 # The Wine session of the whole run. The first program of a session starts the wine server and
@@ -67,7 +90,7 @@ stop_sound_server() {
 # itself must not hold it, or every program it starts, Wine's background programs among them,
 # would inherit it and the interpreter would never see the end of its input.
 start_wine_session() {  # build folder (absolute)
-  use_wine_prefix "$1"
+  use_wine_prefix "$1" || service_failed "the Wine prefix $WINEPREFIX could not be made" || return
   QZ_WINE_KEEPER_FIFO=$(mktemp -u)
   mkfifo "$QZ_WINE_KEEPER_FIFO"
   tail --pid=$$ -f /dev/null >"$QZ_WINE_KEEPER_FIFO" &
@@ -75,15 +98,35 @@ start_wine_session() {  # build folder (absolute)
   wine cmd.exe <"$QZ_WINE_KEEPER_FIFO" >/dev/null 2>&1 &
   QZ_WINE_KEEPER=$!
   # Returns once the session is up.
-  wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 && kill -0 "$QZ_WINE_KEEPER" 2>/dev/null ||
+    service_failed "the Wine session in $WINEPREFIX did not start"
 }
 
 stop_wine_session() {
   [ -n "${QZ_WINE_KEEPER_INPUT:-}" ] || return 0
-  kill "$QZ_WINE_KEEPER_INPUT" 2>/dev/null  # the interpreter reads the end of its input and leaves
+  kill "$QZ_WINE_KEEPER_INPUT" 2>/dev/null || true  # the interpreter reads the end of its input and leaves
   QZ_WINE_KEEPER_INPUT=
-  for _ in $(seq 300); do kill -0 "$QZ_WINE_KEEPER" 2>/dev/null || break; sleep 0.1; done
   rm -f "$QZ_WINE_KEEPER_FIFO"
-  # Wine's background programs and then the server follow; the display must outlive them.
-  timeout 60 wineserver -w || true
+  # Wine's background programs and then the server follow; the display must outlive them. Whatever
+  # still runs after a short wait (a program of the run that never ended) is ended, with the server.
+  if ! timeout "$QZ_WINE_END_PATIENCE" wineserver -w 2>/dev/null; then
+    local left; left=$(wine_processes)
+    echo "test services: Wine programs still running after ${QZ_WINE_END_PATIENCE} s, ended:" >&2
+    cut -d' ' -f2- <<<"$left" | sort -u | sed 's/^/  /' >&2
+    wineserver -k9 2>/dev/null || true
+    # Programs whose server has gone may wait for it forever.
+    kill -9 $(cut -d' ' -f1 <<<"$left") 2>/dev/null || true
+  fi
+  wait "$QZ_WINE_KEEPER" 2>/dev/null || true
+  QZ_WINE_KEEPER=
+}
+
+# Wine's programs that run in this run's prefix, a line each: process id and command line.
+wine_processes() {
+  local environ pid
+  for environ in $(grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null); do
+    pid=${environ#/proc/}; pid=${pid%/environ}
+    case $(readlink "/proc/$pid/exe" 2>/dev/null) in */wine*) ;; *) continue ;; esac
+    echo "$pid $(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | sed 's/ *$//')"
+  done
 }

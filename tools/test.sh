@@ -14,9 +14,13 @@ cmake --build "$build" -j"$jobs"
 build=$(cd "$build" && pwd)
 
 # One X display, one sound server and one Wine session for the whole run, all of this run alone.
+# A run without any of them, or one that runs no test, tests nothing and fails.
 source "$root/tools/test-services.sh"
 trap stop_test_services EXIT
-start_test_services "$build"
+if ! start_test_services "$build"; then
+  echo "tools/test.sh: a service the tests need did not start; nothing was tested" >&2
+  exit 1
+fi
 
 cd "$build"
-ctest --output-on-failure -j"$jobs" "$@"
+ctest --output-on-failure --no-tests=error -j"$jobs" "$@"

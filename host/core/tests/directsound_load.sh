@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Runs the DirectSound start/stop cycles and records the null sink while the last start plays its
-# tone, then checks the recording for that tone. Skips (77) when the sound server is not running
-# or there is no DirectSound device.
+# tone, then checks the recording for that tone. Fails when the sound server is not running or
+# there is no DirectSound device.
 # Usage: directsound_load.sh <wine-run.sh> <load test program> <drivers_directsound_play.exe>
 set -u
 runner=$1
 program=$2
 checker=$3
 if ! command -v parec >/dev/null || ! pactl info >/dev/null 2>&1; then
-  echo "PulseAudio is not running: start the test services"
-  exit 77
+  echo "PulseAudio is not running: run the tests with the test command, which starts it"
+  exit 1
 fi
 folder=$(mktemp -d)
 recorder=
@@ -32,6 +32,6 @@ result=$?
 [ "$result" -eq 0 ] || exit "$result"
 if [ ! -e "$folder/playing" ]; then
   echo "no DirectSound device"
-  exit 77
+  exit 1
 fi
 "$runner" "$checker" check "Z:${folder//\//\\}\\recording.raw"

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Plays a sine through the DirectSound driver into PulseAudio's null sink while parec records the
-# sink's monitor, then checks the recording. Skips (77) when no sound server answers (the test
+# sink's monitor, then checks the recording. Fails when no sound server answers (the test
 # services start one for the run).
 # Usage: directsound_e2e.sh <wine-run.sh> <drivers_directsound_play.exe>
 set -u
 runner=$1
 program=$2
 if ! command -v parec >/dev/null || ! pactl info >/dev/null 2>&1; then
-  echo "PulseAudio is not running: start the test services"
-  exit 77
+  echo "PulseAudio is not running: run the tests with the test command, which starts it"
+  exit 1
 fi
 folder=$(mktemp -d)
 trap 'kill "$recorder" 2>/dev/null; rm -rf "$folder"' EXIT

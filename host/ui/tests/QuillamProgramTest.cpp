@@ -139,7 +139,11 @@ std::string RunProgram(const std::string& folderName, const std::string& argumen
     Sleep(1000);
     PostMessageA(frame, WM_CLOSE, 0, 0);
   }
-  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(started.hProcess, 60000));
+  if (WaitForSingleObject(started.hProcess, 60000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "the program did not end; ended by the test";
+    TerminateProcess(started.hProcess, 1);
+    WaitForSingleObject(started.hProcess, INFINITE);
+  }
   DWORD exitCode = 1;
   GetExitCodeProcess(started.hProcess, &exitCode);
   EXPECT_EQ(0u, exitCode);
