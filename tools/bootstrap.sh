@@ -106,12 +106,16 @@ build_wx() {
   rm -rf "$work"
 }
 
+# One bootstrap at a time on the machine: runs of two trees that start together build the cache once.
+mkdir -p "$DEPS_ROOT"
+exec 9>"$DEPS_ROOT.lock"
+flock 9
+
 install_packages
 build_libpng
 build_wx
 
 # Replaced in one step, and only when it changes: another tree's build may be reading it.
-mkdir -p "$DEPS_ROOT"
 env_file=$(mktemp "$DEPS_ROOT/env.cmake.XXXXXX")
 cat > "$env_file" <<CMAKE
 set(QZ_PNG_PREFIX "$PNG_PREFIX")
