@@ -111,7 +111,7 @@ mkdir -p "$DEPS_ROOT"
 exec 9>"$DEPS_ROOT.lock"
 flock 9
 
-install_packages
+install_packages 9>&-  # nothing that the installation may leave running holds the lock
 build_libpng
 build_wx
 
