@@ -29,8 +29,8 @@ constexpr double kFadeSeconds = 0.02;
 // How long a device that has stopped asking for blocks is waited for beyond the blocks the fade and
 // the silence after it take.
 constexpr double kSilenceTimeoutMs = 1000.0;
-// What a device plays after the blocks of its own double buffer: a sound server holds about 150 ms
-// more.
+// How long a device takes beyond its own double buffer until what it was handed is heard: a sound
+// server holds about 150 ms more.
 constexpr DWORD kPlayOutMs = 250;
 
 }  // namespace
