@@ -14,12 +14,13 @@ start_test_services "$build"
 start_host_session "$frames"
 sleep 3
 
-# The keyboard: a click on "View" in the menu bar, then on its first item, "Keyboard".
+# The keyboard: a click on "View" in the menu bar, then on its first item, "Keyboard". The menu bar
+# lies below the title bar that Wine draws, 23 pixels high.
 window=$(host_window)
 eval "$(xdotool getwindowgeometry --shell "$window")"
-xdotool mousemove $((X + 36)) $((Y + 9)) click 1
+xdotool mousemove $((X + 36)) $((Y + 32)) click 1
 sleep 0.7
-xdotool mousemove $((X + 50)) $((Y + 29)) click 1
+xdotool mousemove $((X + 50)) $((Y + 52)) click 1
 sleep 1.5
 # The key of note 60 (the view starts with note 24 at its left edge): its lower, white-only part,
 # 20 pixels above the window's lower edge.

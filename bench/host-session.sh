@@ -1,6 +1,8 @@
 # Runs the host program with the instrument on DirectSound for the measurements of bench/host-*.sh.
 # Sourced; needs root (the repository) and build (the build folder) set, and tools/test-services.sh.
 
+source "$root/tools/directsound-config.sh"
+
 # Starts quillam.exe with zintara3.dll in a fresh folder, DirectSound at the block size given, and
 # waits until the editor shows and the audio runs. Sets session_folder and session_pid.
 start_host_session() {
@@ -10,22 +12,7 @@ start_host_session() {
   cp "${QZ_HOST_EXE:-$build/bin/quillam.exe}" "$session_folder/quillam.exe"
   cp "$build/bin/zintara3.dll" "$session_folder/"
   # The first DirectSound device on both outputs, at the block size given.
-  cat >"$session_folder/Quillam.cfg" <<CFG
-<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
-<Configuration>
-  <Drivers AudioDriver="$(ds_device_name)" AudioSystem="DirectSound">
-    <DriverInfo>
-      <AudioSystem Name="DirectSound">
-        <Driver BufferSize="$frames" Name="$(ds_device_name)" SampleRate="44100">
-          <Output>
-            <Config Channels="0; 1" Name="Stereo Output"/>
-          </Output>
-        </Driver>
-      </AudioSystem>
-    </DriverInfo>
-  </Drivers>
-</Configuration>
-CFG
+  write_directsound_config "$session_folder/Quillam.cfg" "$frames"
   local plugin
   # In the Wine session (prefix, display, sound server) that start_test_services started.
   plugin=$(winepath -w "$session_folder/zintara3.dll" 2>/dev/null)
@@ -45,11 +32,6 @@ CFG
     echo "the audio did not start" >&2
     return 1
   fi
-}
-
-# The name Wine gives the first DirectSound device.
-ds_device_name() {
-  echo "${QZ_DS_DEVICE:-Primary Sound Driver}"
 }
 
 # The X window of the host's main window (titled with the plug-in's name).

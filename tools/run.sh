@@ -6,8 +6,15 @@ build=${1:-$root/build}
 
 "$root/tools/bootstrap.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)"
+# The two programs and what they are made of; the tests are left to tools/test.sh.
+cmake --build "$build" -j"$(nproc)" --target quillam zintara3
 build=$(cd "$build" && pwd)
+
+# Without settings the program starts silent and asks about the audio in a dialog, which nobody can
+# answer on a private display: settings that play DirectSound go beside it then. Settings that are
+# there already are left as they are.
+source "$root/tools/directsound-config.sh"
+[ -e "$build/bin/Quillam.cfg" ] || write_directsound_config "$build/bin/Quillam.cfg"
 
 source "$root/tools/test-services.sh"
 # The desktop's own display and sound server when there are any; else private ones, as for the tests.

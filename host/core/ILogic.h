@@ -51,7 +51,8 @@ class ILogic {
   // GUI thread: runs the queued commands, then applies the queued events.
   virtual void ProcessCommands() = 0;
   // GUI thread, before shut-down: switches every hosted plug-in's notes off, fades the output out
-  // and, once silent blocks have gone out (or a second has passed), stops the audio driver.
+  // and, once silent blocks have gone out (or the device has stopped asking for blocks) and the
+  // fade has had time to be heard, stops the audio driver.
   virtual void SilenceAudio() = 0;
 };
 

@@ -26,7 +26,12 @@ constexpr int kControllerStatus = 0xB0;
 constexpr int kAllSoundOff = 120;
 constexpr int kAllNotesOff = 123;
 constexpr double kFadeSeconds = 0.02;
+// How long a device that has stopped asking for blocks is waited for beyond the blocks the fade and
+// the silence after it take.
 constexpr double kSilenceTimeoutMs = 1000.0;
+// How long a device takes beyond its own double buffer until what it was handed is heard: a sound
+// server holds about 150 ms more.
+constexpr DWORD kPlayOutMs = 250;
 
 }  // namespace
 
@@ -151,11 +156,15 @@ void Logic::SilenceAudio() {
     }
   }
   AudioEngine* audio = engine_->GetAudioEngine();
-  audio->Fade().Start(static_cast<int>(audio->SampleRate() * kFadeSeconds));
+  const int fadeFrames = static_cast<int>(audio->SampleRate() * kFadeSeconds);
+  audio->Fade().Start(fadeFrames);
   // The block that ends the fade still fades; the next ones are silent. Once two of them have gone
-  // out, a double-buffered device plays nothing but silence.
+  // out, a double-buffered device has played the fade to its end; silence goes on playing until
+  // what the device has handed on has been heard too.
+  const double blocksMs = 1000.0 * (fadeFrames + 4 * audio->BlockSize()) / audio->SampleRate();
   const Common::System::Timer waited;
-  while (audio->Fade().SilentBlocks() < 2 && waited.ElapsedMs() < kSilenceTimeoutMs) Sleep(1);
+  while (audio->Fade().SilentBlocks() < 2 && waited.ElapsedMs() < blocksMs + kSilenceTimeoutMs) Sleep(1);
+  Sleep(kPlayOutMs);
   PostCommand(new Commands::StopDriver());
 }
 

@@ -23,7 +23,8 @@ constexpr int idleIntervalMs = 40;
 // While nothing happens the editor shows little that moves: idling it at full pace would cost the
 // GUI thread a steady share of a core under some window systems.
 constexpr int restingIdleIntervalMs = 250;
-// How long a note or key keeps the full pace: long enough for a sound's tail to be shown.
+// How long a note, a key or a move of the pointer keeps the full pace: long enough for a sound's
+// tail to be shown.
 constexpr double activeSpellMs = 5000.0;
 
 }  // namespace
@@ -148,9 +149,13 @@ int PluginPanel::IdleInterval() const {
 }
 
 void PluginPanel::PaceIdle() {
-  const bool pointerOver = wxGetTopLevelParent(this)->GetScreenRect().Contains(wxGetMousePosition());
-  const int interval =
-      pointerOver || sinceActivity_->ElapsedMs() < activeSpellMs ? idleIntervalMs : restingIdleIntervalMs;
+  // A pointer that moves over the main window is someone at work there; one that rests there is not.
+  const wxPoint pointer = wxGetMousePosition();
+  if (pointer != lastPointer_ && wxGetTopLevelParent(this)->GetScreenRect().Contains(pointer)) {
+    sinceActivity_->Reset();
+  }
+  lastPointer_ = pointer;
+  const int interval = sinceActivity_->ElapsedMs() < activeSpellMs ? idleIntervalMs : restingIdleIntervalMs;
   if (idleTimer_->GetInterval() != interval) {
     idleTimer_->Start(interval);
   }

@@ -21,7 +21,7 @@ class InnerPluginPanel;
 
 // The area of the main frame in which the hosted plug-in's editor lives: opens the editor in a
 // child window, gives it idle time, takes the editor's size, shows a logo while no plug-in is
-// active and hands keys to the plug-in. The editor idles every 40 ms while the pointer is over the
+// active and hands keys to the plug-in. The editor idles every 40 ms while the pointer moved over the
 // main window or notes or keys came in the last seconds, and every 250 ms while all rests.
 class PluginPanel : public wxScrolledWindow, public boost::signals2::trackable {
  public:
@@ -58,7 +58,8 @@ class PluginPanel : public wxScrolledWindow, public boost::signals2::trackable {
   void OnPluginMidiKey(IPlugin* plugin, unsigned char note, bool on);
   void UpdateSize(IPlugin* plugin);
   void SendKey(wxKeyEvent& event, bool down);
-  // Full pace while the pointer is over the main window or something happened lately, else slow.
+  // Full pace while something happened lately (the pointer moved over the main window, a note, a
+  // key), else slow.
   void PaceIdle();
 
   int contentWidth_ = 0;
@@ -67,6 +68,7 @@ class PluginPanel : public wxScrolledWindow, public boost::signals2::trackable {
   InnerPluginPanel* inner_;
   std::unique_ptr<wxTimer> idleTimer_;
   std::unique_ptr<Common::System::Timer> sinceActivity_;
+  wxPoint lastPointer_;  // where the pointer was at the last pacing
   IPlugin* current_ = nullptr;
 
   wxDECLARE_EVENT_TABLE();

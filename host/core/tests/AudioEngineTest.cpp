@@ -543,6 +543,27 @@ TEST_F(AudioEngineTest, SilencingFadesTheOutputOutStopsTheDriverAndTheNextStartP
   EXPECT_NEAR(asio.Output(0).back(), 1L << 30, 1 << 8);
 }
 
+// A device with long blocks, as ASIO allows (32768 frames, delivered in real time, 0.74 s each):
+// silencing waits for the block that fades and the two silent ones after it, however long they
+// take, before the driver stops.
+TEST_F(AudioEngineTest, SilencingWaitsForTheSilentBlocksOfLongBlocks) {
+  TestAsio::Config driver;
+  driver.timerThread = 1;
+  driver.maximumSize = 32768;
+  driver.preferredSize = 32768;
+  driver.timerPeriodMs = 743;
+  asio.Configure(driver);
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);
+  ASSERT_NE(StartWith(plugin.Path()), nullptr);
+  ASSERT_EQ(Audio().BlockSize(), 32768);
+  for (int i = 0; i < 4000 && asio.BlockCount() < 1; ++i) Sleep(1);
+  const long before = asio.BlockCount();
+  logic->SilenceAudio();
+  EXPECT_FALSE(logic->IsAudioRunning());
+  EXPECT_GE(asio.BlockCount() - before, 3) << "the block that fades and two silent ones";
+}
+
 TEST_F(AudioEngineTest, TheInstrumentPlaysANote) {
   const std::string instrument = Testing::PluginPath("zintara3");
   if (GetFileAttributesA(instrument.c_str()) == INVALID_FILE_ATTRIBUTES)

@@ -7,25 +7,17 @@ set -u
 runner=$1
 program=$2
 checker=$3
-if ! command -v parec >/dev/null || ! pactl info >/dev/null 2>&1; then
-  echo "PulseAudio is not running: run the tests with the test command, which starts it"
-  exit 1
-fi
-folder=$(mktemp -d)
-recorder=
-trap '[ -n "$recorder" ] && kill "$recorder" 2>/dev/null; rm -rf "$folder"' EXIT
-export QZ_SIGNAL_FOLDER="Z:${folder//\//\\}\\"
+source "$(dirname "$0")/../../../tests/support/sink-recording.sh"
+start_sink_recordings
+export QZ_SIGNAL_FOLDER="$(windows_path "$folder")\\"
 "$runner" "$program" &
 test=$!
 while [ ! -e "$folder/playing" ] && kill -0 "$test" 2>/dev/null; do sleep 0.1; done
 if [ -e "$folder/playing" ]; then
-  parec --device=nul.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=200 --raw "$folder/recording.raw" &
-  recorder=$!
+  start_recording "$folder/recording.raw"
   # The recorder takes up to a second to connect; the tone plays for five.
   sleep 3.5
-  kill "$recorder"
-  wait "$recorder" 2>/dev/null
-  recorder=
+  stop_recording
 fi
 wait "$test"
 result=$?
@@ -34,4 +26,4 @@ if [ ! -e "$folder/playing" ]; then
   echo "no DirectSound device"
   exit 1
 fi
-"$runner" "$checker" check "Z:${folder//\//\\}\\recording.raw"
+"$runner" "$checker" check "$(windows_path "$folder/recording.raw")"

@@ -128,8 +128,8 @@ TEST_F(PluginPanelTest, OpensTheEditorWhenThePluginActivates) {
   EXPECT_EQ(wxSize(500, 400), panel->GetContentSize());
 }
 
-// The editor idles at full pace while the pointer is over the main window or a note came lately,
-// and slowly while all rests.
+// The editor idles at full pace while the pointer moved over the main window or a note came lately,
+// and slowly while all rests, also with the pointer resting over the window.
 TEST_F(PluginPanelTest, TheEditorIdlesAtFullPaceOnlyWhileSomethingHappens) {
   const wxRect window = frame->GetScreenRect();
   const wxSize screen = wxGetDisplaySize();
@@ -148,9 +148,11 @@ TEST_F(PluginPanelTest, TheEditorIdlesAtFullPaceOnlyWhileSomethingHappens) {
   plugin.MidiKey(&plugin, 60, true);
   EXPECT_EQ(40, panel->IdleInterval());
   ASSERT_TRUE(Testing::PumpEventsUntil([this] { return panel->IdleInterval() == 250; }, 8000));
-  // So does the pointer over the main window.
+  // So does the pointer moving over the main window.
   SetCursorPos(window.x + window.width / 2, window.y + window.height / 2);
   EXPECT_TRUE(Testing::PumpEventsUntil([this] { return panel->IdleInterval() == 40; }, 1000));
+  // Resting there, it is no sign of work: the pace slows down again.
+  EXPECT_TRUE(Testing::PumpEventsUntil([this] { return panel->IdleInterval() == 250; }, 8000));
   plugin.Disposed(&plugin);
 }
 

@@ -1,5 +1,6 @@
 // Starts the host program itself with the instrument, answers its start-up question, closes it
 // and reads what it leaves behind.
+#include "host/ui/tests/ProgramWindows.h"
 #include "tests/support/TestPaths.h"
 
 #include <windows.h>
@@ -13,6 +14,8 @@
 
 namespace {
 
+using Testing::WaitForWindow;
+
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::ostringstream text;
@@ -22,35 +25,6 @@ std::string ReadFile(const std::string& path) {
 
 bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-struct WindowSearch {
-  DWORD process;
-  const char* title;  // null: the first visible top-level window that is no message box
-  HWND found;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<WindowSearch*>(parameter);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != search->process) {
-    return TRUE;
-  }
-  char title[256] = {};
-  GetWindowTextA(window, title, sizeof title);
-  char className[64] = {};
-  GetClassNameA(window, className, sizeof className);
-  const bool isMessageBox = std::string(className) == "#32770";
-  // A window counts once it shows: a dialog fills in its texts before that.
-  const bool matches = IsWindowVisible(window) && (search->title != nullptr
-                                                       ? std::string(title) == search->title
-                                                       : !isMessageBox && std::string(className).rfind("wx", 0) == 0);
-  if (matches) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
 }
 
 BOOL CALLBACK CollectText(HWND window, LPARAM parameter) {
@@ -67,18 +41,6 @@ std::string ControlTexts(HWND window) {
   std::string texts;
   EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&texts));
   return texts;
-}
-
-HWND WaitForWindow(DWORD process, const char* title) {
-  for (int i = 0; i < 600; ++i) {
-    WindowSearch search{process, title, nullptr};
-    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) {
-      return search.found;
-    }
-    Sleep(100);
-  }
-  return nullptr;
 }
 
 bool WaitUntilGone(HWND window) {

@@ -1,0 +1,244 @@
+// Quits the host program while it plays, for quit_recording.sh, which records what the sound server
+// plays meanwhile:
+//   quit <frames>  runs quillam.exe with the instrument on DirectSound at blocks of frames, steps the
+//                  instrument on to a pad (program 66, whose smooth sound shows a cut plainly), latches a
+//                  note on the on-screen keyboard and closes the main window; prints the time from the
+//                  close to the program's end, which must stay below 1.5 s;
+//   check <file>   reads the recording (raw 16-bit stereo at 44100 Hz): the sound must end without a
+//                  step from one sample to the next larger than the largest while the note was held
+//                  (dropouts of a busy machine left out).
+// Exit code 0 on success, 1 on a failure.
+#include "host/ui/tests/ProgramWindows.h"
+#include "tests/support/TestPaths.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int padProgram = 66;
+constexpr int keyboardMenu = 3;
+// A point in the lower half of the instrument's program rocker, in its editor: a wheel turned
+// towards the user there steps to the next program.
+constexpr int rockerX = 53;
+constexpr int rockerY = 327;
+// A point on the on-screen keyboard's lower part, where only white keys lie.
+constexpr int keyX = 275;
+constexpr int keyY = 80;
+constexpr DWORD holdMs = 2000;
+constexpr double quitBoundMs = 1500.0;
+constexpr int rate = 44100;
+
+double NowMs() {
+  LARGE_INTEGER count;
+  LARGE_INTEGER frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The program beside the instrument in a folder of its own, with settings that play DirectSound's
+// first device at blocks of frames.
+std::string Install(int frames) {
+  const std::string folder = Testing::makeTempFolder("quit_while_playing");
+  for (const char* file : {"quillam.exe", "zintara3.dll"}) {
+    CopyFileA((Testing::binaryFolder() + file).c_str(), (folder + file).c_str(), FALSE);
+  }
+  std::ofstream(folder + "Quillam.cfg")
+      << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+      << "<Configuration>\n"
+      << "  <Drivers AudioDriver=\"Primary Sound Driver\" AudioSystem=\"DirectSound\">\n"
+      << "    <DriverInfo>\n"
+      << "      <AudioSystem Name=\"DirectSound\">\n"
+      << "        <Driver BufferSize=\"" << frames
+      << "\" Name=\"Primary Sound Driver\" SampleRate=\"44100\">\n"
+      << "          <Output>\n"
+      << "            <Config Channels=\"0; 1\" Name=\"Stereo Output\"/>\n"
+      << "          </Output>\n"
+      << "        </Driver>\n"
+      << "      </AudioSystem>\n"
+      << "    </DriverInfo>\n"
+      << "  </Drivers>\n"
+      << "</Configuration>\n";
+  return folder;
+}
+
+bool TitleIs(HWND window, const std::string& title) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return title == text;
+}
+
+BOOL CALLBACK FindEditor(HWND window, LPARAM parameter) {
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className).rfind("Plugin", 0) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(parameter) = window;
+  return FALSE;
+}
+
+// The instrument's editor window inside the main window, once the main window shows it.
+HWND WaitForEditor(HWND frame) {
+  for (int i = 0; i < 300; ++i) {
+    HWND editor = nullptr;
+    EnumChildWindows(frame, FindEditor, reinterpret_cast<LPARAM>(&editor));
+    // The title becomes the plug-in's name once the editor is shown, and blinks a warning while the
+    // audio is inactive.
+    if (editor != nullptr && !TitleIs(frame, "Quillam") &&
+        !TitleIs(frame, "Audio inactive - Please check audio settings")) {
+      return editor;
+    }
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+// The on-screen keyboard: the main window's lowest child, once there are two (the editor's panel
+// above it).
+HWND WaitForKeyboard(HWND frame) {
+  for (int i = 0; i < 100; ++i) {
+    HWND lowest = nullptr;
+    int children = 0;
+    int lowestTop = -1;
+    for (HWND child = GetWindow(frame, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+      RECT rect;
+      if (!IsWindowVisible(child) || !GetWindowRect(child, &rect)) continue;
+      ++children;
+      if (rect.top > lowestTop) {
+        lowestTop = rect.top;
+        lowest = child;
+      }
+    }
+    if (children >= 2) return lowest;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+// Plays the pad with a latched note until the main window is closed; answers the time from the close
+// to the program's end in milliseconds, or a negative number when the program did not get that far.
+double QuitWhilePlaying(DWORD process, HANDLE program) {
+  HWND frame = Testing::WaitForWindow(process, nullptr);
+  HWND editor = frame != nullptr ? WaitForEditor(frame) : nullptr;
+  if (editor == nullptr) {
+    std::printf("the instrument's editor did not show with the audio running\n");
+    return -1.0;
+  }
+  RECT editorRect;
+  GetWindowRect(editor, &editorRect);
+  const int x = editorRect.left + rockerX;
+  const int y = editorRect.top + rockerY;
+  SetCursorPos(x, y);
+  for (int i = 0; i < padProgram; ++i)
+    PostMessageA(editor, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(x, y));
+  PostMessageA(frame, WM_COMMAND, MAKEWPARAM(keyboardMenu, 0), 0);
+  HWND keyboard = WaitForKeyboard(frame);
+  if (keyboard == nullptr) {
+    std::printf("the on-screen keyboard did not show\n");
+    return -1.0;
+  }
+  // A right click latches the note: it sounds wherever the pointer is.
+  PostMessageA(keyboard, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(keyX, keyY));
+  Sleep(holdMs);
+  const double closed = NowMs();
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(program, 30000) != WAIT_OBJECT_0) {
+    std::printf("the program did not end\n");
+    return -1.0;
+  }
+  return NowMs() - closed;
+}
+
+int Quit(int frames) {
+  const std::string folder = Install(frames);
+  std::string commandLine = "\"" + folder + "quillam.exe\" \"" + folder + "zintara3.dll\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &startup, &started)) {
+    std::printf("the program did not start\n");
+    return 1;
+  }
+  const double quitMs = QuitWhilePlaying(started.dwProcessId, started.hProcess);
+  if (quitMs < 0.0) TerminateProcess(started.hProcess, 1);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(started.hProcess, &exitCode);
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  if (quitMs < 0.0) return 1;
+  std::printf("blocks of %d frames: the program ended %.0f ms after its main window was closed\n", frames,
+              quitMs);
+  return quitMs < quitBoundMs && exitCode == 0 ? 0 : 1;
+}
+
+// The largest step from one sample to the next of either channel over frames [first, last).
+int LargestStep(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last) {
+  int largest = 0;
+  for (std::size_t frame = std::max<std::size_t>(first, 1); frame < last; ++frame) {
+    for (std::size_t channel = 0; channel < 2; ++channel) {
+      const int step = samples[2 * frame + channel] - samples[2 * (frame - 1) + channel];
+      largest = std::max(largest, std::abs(step));
+    }
+  }
+  return largest;
+}
+
+// The largest step of a held sound over frames [first, last), in 10 ms pieces, leaving out the
+// pieces with the largest steps, one in twenty: a busy machine may drop a piece of the recording.
+int HeldStep(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last) {
+  constexpr std::size_t piece = rate / 100;
+  std::vector<int> steps;
+  for (std::size_t frame = first; frame + piece <= last; frame += piece) {
+    steps.push_back(LargestStep(samples, frame, frame + piece));
+  }
+  if (steps.empty()) return 0;
+  std::sort(steps.begin(), steps.end());
+  return steps[steps.size() - 1 - steps.size() / 20];
+}
+
+int Check(const char* path) {
+  std::ifstream file(path, std::ios::binary);
+  std::vector<std::int16_t> samples;
+  std::int16_t sample;
+  while (file.read(reinterpret_cast<char*>(&sample), sizeof sample)) samples.push_back(sample);
+  const std::size_t frames = samples.size() / 2;
+  const auto silent = [&samples](std::size_t frame) {
+    return samples[2 * frame] == 0 && samples[2 * frame + 1] == 0;
+  };
+  // The sound lies between silence before and after it.
+  std::size_t start = 0;
+  while (start < frames && silent(start)) ++start;
+  std::size_t end = frames;
+  while (end > start && silent(end - 1)) --end;
+  if (end - start < rate || end == frames) {
+    std::printf(
+        "%zu frames recorded, sound in frames %zu to %zu: no note of a second with silence after it\n",
+        frames, start, end);
+    return 1;
+  }
+  // While held: from half a second after the note began (its attack) to shortly before the close;
+  // the end: its last 10 ms and the step to the silence after it.
+  const int held = HeldStep(samples, start + rate / 2, end - rate / 5);
+  const int last = LargestStep(samples, end - rate / 100, end + 1);
+  std::printf("the sound ends with the samples %d and %d; largest step while held %d, at the end %d\n",
+              samples[2 * end - 2], samples[2 * end - 1], held, last);
+  return last <= held ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 2 ? argv[1] : "";
+  if (mode == "quit") return Quit(std::atoi(argv[2]));
+  if (mode == "check") return Check(argv[2]);
+  std::printf("usage: %s quit <frames> | check <recording>\n", argv[0]);
+  return 1;
+}
