@@ -30,7 +30,7 @@ class TestAsioInstall {
   // Holds the host inside its next block (in the block's outputReady) until released.
   void HoldBlocks(bool hold) { controls_.holdBlocks(hold ? 1 : 0); }
   void AwaitHeldBlock() { controls_.awaitHeldBlock(); }
-  // Stops and buffer disposals that came while the host was held inside a block.
+  // Deferred blocks whose outputs the host handed over while a stop was under way.
   long StopsDuringBlock() { return controls_.stopsDuringBlock(); }
 
  private:

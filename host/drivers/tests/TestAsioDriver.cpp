@@ -123,6 +123,9 @@ std::string text(REFCLSID id) {
 class TestDriver;
 std::atomic<TestDriver*> current{nullptr};
 
+// Set while this thread calls the host's block callback.
+thread_local bool inCallback = false;
+
 class TestDriver final : public IASIO {
  public:
   TestDriver() : m_config(config()), m_rate(m_config.initialRate) { current = this; }
@@ -187,7 +190,8 @@ class TestDriver final : public IASIO {
   }
   ASIOError stop() override {
     record("stop");
-    noteIfInBlock();
+    m_stopping = true;
+    ++m_stops;
     halt();
     return AsioResult::Ok;
   }
@@ -268,8 +272,9 @@ class TestDriver final : public IASIO {
   }
   ASIOError disposeBuffers() override {
     record("disposeBuffers");
-    noteIfInBlock();
-    return release() ? AsioResult::Ok : AsioResult::InvalidMode;
+    const bool released = release();
+    m_stopping = false;
+    return released ? AsioResult::Ok : AsioResult::InvalidMode;
   }
   ASIOError controlPanel() override {
     record("controlPanel");
@@ -285,6 +290,11 @@ class TestDriver final : public IASIO {
   }
   ASIOError outputReady() override {
     ++state().outputReadyCalls;
+    // Outside the callback, the host hands over a block it processed on a thread of its own. A stop
+    // must neither be under way when it comes nor begin before it is through.
+    const bool handOver = !inCallback;
+    const long stopsBefore = m_stops;
+    const bool stopUnderWay = m_stopping;
     if (m_running) {
       std::unique_lock<std::mutex> hold(state().holdLock);
       if (state().holding) {
@@ -294,6 +304,7 @@ class TestDriver final : public IASIO {
         state().held = false;
       }
     }
+    if (handOver && (stopUnderWay || m_stops != stopsBefore)) ++state().stopsDuringBlock;
     return m_config.outputReadySupported ? AsioResult::Ok : AsioResult::NotPresent;
   }
 
@@ -309,11 +320,13 @@ class TestDriver final : public IASIO {
       for (long frame = 0; frame < m_size; ++frame)
         encode(m_config.sampleType, m_config.inputPattern[frame % 4], buffer.data() + frame * bytes);
     }
+    inCallback = true;
     if (m_config.useTimeInfo) {
       m_callbacks.bufferSwitchTimeInfo(nullptr, half, m_config.directProcess);
     } else {
       m_callbacks.bufferSwitch(half, m_config.directProcess);
     }
+    inCallback = false;
     ++state().blocks;
     recordOutputs(half);
     if (m_config.resetAfterBlocks != 0 && ++m_blocksRun == m_config.resetAfterBlocks)
@@ -369,12 +382,6 @@ class TestDriver final : public IASIO {
     return true;
   }
 
-  // A device must not be stopped, nor lose its buffers, while the host is inside a block.
-  static void noteIfInBlock() {
-    std::lock_guard<std::mutex> hold(state().holdLock);
-    if (state().held) ++state().stopsDuringBlock;
-  }
-
   static DWORD WINAPI timerEntry(void* self) {
     auto* driver = static_cast<TestDriver*>(self);
     while (driver->m_timerRunning) {
@@ -392,6 +399,9 @@ class TestDriver final : public IASIO {
   long m_blocksRun = 0;
   std::atomic<bool> m_running{false};
   std::atomic<bool> m_timerRunning{false};
+  // From stop() until the buffers are disposed; stop() calls so far.
+  std::atomic<bool> m_stopping{false};
+  std::atomic<long> m_stops{0};
   HANDLE m_timer = nullptr;
   ASIOCallbacks m_callbacks{};
   std::vector<ASIOBufferInfo> m_infos;

@@ -60,8 +60,9 @@ using SendMessageFunction = long (*)(long selector, long value);
 // Calls the host's rate-change callback.
 using ReportRateFunction = void (*)(double rate);
 // Blocks run and outputReady calls received since the last configuration; bytes of the output
-// buffers that were not silent when start() came; stop() and disposeBuffers() calls that came while
-// an outputReady was held, that is while the host was inside a block.
+// buffers that were not silent when start() came; blocks that a stop overlapped: outputReady calls
+// from outside the block callback (a deferred block handed over) that came between a stop() and the
+// disposal of the buffers, or during which a stop() came.
 using CounterFunction = long (*)();
 // While holding is on (1), the next outputReady of a running device waits until it is turned off.
 using HoldBlocksFunction = void (*)(long hold);

@@ -336,21 +336,32 @@ TEST_F(PluginIteratorTest, ASuccessOnAConnectionMadeBeforeTheProbeBeganCountsFor
   const std::string second = Write(plugins + "second.dll", std::string(10, '\n') + "9 9\n");
   Common::System::Sockets::WinSocketBase winsock;
   SOCKET early = INVALID_SOCKET;
+  std::atomic<bool> scanned{false};
   std::thread late;
   onAnnounce = [&](const std::string& path) {
     // Made while the first probe begins, like the connection of a probe program that is then killed.
     if (path == first) early = Connect(scannerPort);
     if (path != second) return;
     late = std::thread([&] {
-      // Once the second probe program runs, the old connection answers with a success.
-      while (Probed(second) == "<not probed>") Sleep(10);
+      // Once the second probe program runs, the old connection answers with a success. The scan is
+      // through only after that program has ended: not probed by then, it never ran.
+      for (;;) {
+        const bool over = scanned;
+        if (Probed(second) != "<not probed>") break;
+        if (over) {
+          ADD_FAILURE() << "the second probe program never ran";
+          return;
+        }
+        Sleep(10);
+      }
       EXPECT_EQ(send(early, "\x01\x03", 2, 0), 2);
       char byte;
       recv(early, &byte, 1, 0);  // returns when the scanner has taken the bytes and closed it
     });
   };
   EXPECT_EQ(ScanAll(FakeProbeProgram()), (std::vector<std::string>{first, second}));
-  late.join();
+  scanned = true;
+  if (late.joinable()) late.join();
   closesocket(early);
   EXPECT_EQ(Attribute(first, "Failed"), "true");
   EXPECT_EQ(Attribute(second, "Failed"), "true");

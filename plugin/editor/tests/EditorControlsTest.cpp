@@ -567,10 +567,13 @@ TEST_F(EditorControls, ChangesFromAnotherThreadReachTheControlsAtTheNextIdle) {
   EXPECT_EQ(menu(6)->getCurrent(nullptr, true), 4);
 }
 
-// Controllers arrive on an audio thread while the host opens, idles and closes the editor.
+// Controllers arrive on an audio thread while the host opens, idles and closes the editor. The controls
+// belong to the editor's thread: whenever the editor is open, controllers change no control by
+// themselves; the next idle shows what they did.
 TEST_F(EditorControls, ControllersOnTheAudioThreadMeetOpeningAndClosing) {
   std::atomic<bool> done{false};
-  std::thread audio([this, &done] {
+  std::atomic<int> sent{0};
+  std::thread audio([this, &done, &sent] {
     VstMidiEvent midi{};
     midi.type = kVstMidiType;
     midi.byteSize = sizeof midi;
@@ -582,15 +585,31 @@ TEST_F(EditorControls, ControllersOnTheAudioThreadMeetOpeningAndClosing) {
       midi.midiData[1] = static_cast<char>(message % 2 == 0 ? 7 : 74);  // "Volume", "Cutoff"
       midi.midiData[2] = static_cast<char>(message % 128);
       effect->processEvents(&events);
+      ++sent;
     }
   });
+  // The two controls stay as they are while the audio thread changes both parameters once more: the
+  // two messages after the one under way when the count is read.
+  const auto expectUntouched = [&](const char* after, int round) {
+    const float volume = control(1)->getValue();
+    const float cutoff = control(9)->getValue();
+    const int from = sent;
+    while (sent < from + 3) std::this_thread::yield();
+    EXPECT_FLOAT_EQ(control(1)->getValue(), volume) << after << " " << round;
+    EXPECT_FLOAT_EQ(control(9)->getValue(), cutoff) << after << " " << round;
+  };
+  bool reopened = true;
   for (int round = 0; round < 40; ++round) {
     editor->close();
-    ASSERT_TRUE(editor->open(parent));
+    reopened = editor->open(parent);
+    if (!reopened) break;
+    expectUntouched("opened in round", round);
     editor->idle();
+    expectUntouched("idled in round", round);
   }
   done = true;
   audio.join();
+  ASSERT_TRUE(reopened);
   editor->idle();
   EXPECT_FLOAT_EQ(control(9)->getValue(), effect->getParameter(9));
   EXPECT_FLOAT_EQ(control(1)->getValue(), effect->getParameter(1));
