@@ -57,6 +57,11 @@ std::vector<ScoreEvent> restScoreFor(int32_t program, float sampleRate) {
   };
 }
 
+// Samples per control tick.
+int32_t controlPeriod(float sampleRate) {
+  return static_cast<int32_t>(sampleRate / 1200.0f);
+}
+
 // One copy of the plug-in per block size, each loaded once, so that every copy's random states and
 // clocks run through the same history as long as the copies play alike.
 class BlockSizeTest : public ZintaraFixture {
@@ -130,18 +135,24 @@ class BlockSizeTest : public ZintaraFixture {
   std::vector<std::unique_ptr<RecordingHost>> hosts;
 };
 
+// Every rendering ends inside a control period, with the rest of that period rendered ahead: after the
+// suspend that starts the next rendering, that rest plays as silence.
 TEST_F(BlockSizeTest, EveryProgramSoundsTheSameWhateverTheBlockSizes) {
   ASSERT_NO_FATAL_FAILURE(openCopies());
   const float sampleRates[] = {44100.0f, 48000.0f, 96000.0f};
+  int32_t restAhead = 0;  // of the period that the previous rendering ended inside
   for (int32_t program = 0; program < programCount; ++program) {
     const float sampleRate = sampleRates[program % 3];
-    const int32_t frames = static_cast<int32_t>(sampleRate);
+    const int32_t frames = static_cast<int32_t>(sampleRate) + 17;
     const std::string what = "program " + std::to_string(program);
     const std::vector<float> reference = playOnEveryCopy(scoreFor(program, frames), frames, sampleRate, what);
     if (HasFailure()) return;
     float loudest = 0.0f;
     for (float x : reference) loudest = std::max(loudest, std::fabs(x));
     EXPECT_GT(loudest, 0.001f) << what;
+    for (int32_t i = 0; i < 2 * restAhead; ++i) ASSERT_EQ(reference[i], 0.0f) << what << " frame " << i / 2;
+    const int32_t period = controlPeriod(sampleRate);
+    restAhead = (period - (frames - restAhead) % period) % period;
   }
 }
 
