@@ -11,8 +11,9 @@
 // the sound alone. The program plays two keys, one after the other in fresh effects: C4 (below the
 // oscillator's oversampled range) and C7 (inside it), velocity 100, held 0.6 s and released for 0.2 s, in
 // blocks of 512 frames and a tempo of 120; both at 44.1 kHz and again at 22.05 kHz, where a control period
-// (18 samples) is no whole number of the four samples that rendering takes at a time. Of each playing and
-// channel it keeps the samples of every stride-th frame and the sum of the magnitudes of all frames.
+// of 18 samples leaves two after the mix's lanes of four, so that the mix's one-by-one tail plays too. Of
+// each playing and channel it keeps the samples of every stride-th frame and the sum of the magnitudes of
+// all frames.
 struct ProgramFingerprint {
   static constexpr int32_t playingCount = 4;
   static constexpr int32_t channelCount = 2;
