@@ -10,20 +10,25 @@
 // A period that a block ends inside is rendered into held buffers, and the next block starts with its
 // rest. So the samples never depend on how the host slices time; what changes between two blocks
 // (notes, programs, values) reaches the sound at the next tick. The first block ticks before its first
-// sample.
+// sample, and so does the first block after the clock stopped at a tick.
 class ControlClock {
  public:
   // capacity: the longest period; longer ones are cut to it.
   explicit ControlClock(int32_t capacity) : heldLeft(capacity), heldRight(capacity) {}
 
   // Fills frames samples of both channels. render(count, left, right) renders one whole period of
-  // count samples into left and right; tick() runs before every period.
+  // count samples into left and right; tick() runs before every period and answers whether it is
+  // rendered: when it answers false the clock stops there and the rest of the block is silent.
   template <typename Render, typename Tick>
   void run(float* left, float* right, int32_t frames, int32_t controlPeriod, Render render, Tick tick) {
     const int32_t period = std::clamp(controlPeriod, 1, static_cast<int32_t>(heldLeft.size()));
     int32_t pos = handOutHeld(left, right, frames);
     while (pos < frames) {
-      tick();
+      if (!tick()) {
+        std::fill(left + pos, left + frames, 0.0f);
+        std::fill(right + pos, right + frames, 0.0f);
+        return;
+      }
       samplesSinceTick = 0;
       if (frames - pos >= period) {
         render(period, left + pos, right + pos);

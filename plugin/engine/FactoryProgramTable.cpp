@@ -523,7 +523,7 @@ const ProgramValues programValues[programCount] = {
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 0.5f,  0.01f, 0.0f,  0.0f,  0.0f,    0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,    0.0f, 0.0f},
     // 69 SEQ FM climax: Saw Up, FM Saw -> LP Moog24, LFO 2 Saw Up to Q Filter 1, steps to f Filter 2.
-    {0.46f, 0.55f, 0.6f,  0.03f, 0.5f,  0.5f,  0.04f, 0.01f, 0.5f,  0.9716f, 1.0f, 1.0f,
+    {0.46f, 0.55f, 0.6f,  0.03f, 0.5f,  0.5f,  0.04f, 0.01f, 0.5f,  0.9104f, 1.0f, 1.0f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.3f,  0.15f, 0.03f, 0.85f, 0.06f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.03f, 1.0f,  0.0f,  1.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,    0.0f, 0.0f},
@@ -533,8 +533,8 @@ const ProgramValues programValues[programCount] = {
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 1.0f,  0.21f, 1.0f,  1.0f,  0.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,    0.0f, 0.0f},
     // 71 SEQ fatbass: Saw Up at rate 0.5 + Saw Up at rate 0.502, LP Moog24, steps to Input volume.
-    {0.03f, 0.45f, 0.6f,  0.01f, 0.5f,   0.3f,  0.02f, 0.01f, 0.5f,  0.8329f, 1.0f, 0.5f,
-     0.01f, 0.03f, 1.0f,  0.16f, 0.502f, 0.01f, 0.03f, 0.8f,  0.16f, 0.5f,    0.5f, 0.01f,
+    {0.03f, 0.45f, 0.6f,  0.01f, 0.5f,   0.3f,  0.02f, 0.01f, 0.5f,  0.7048f, 1.0f, 0.5f,
+     0.01f, 0.03f, 1.0f,  0.16f, 0.502f, 0.01f, 0.03f, 0.7f,  0.16f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f,  1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  0.0f,   1.0f,  1.0f,  1.0f,  0.0f,  1.0f,    1.0f, 0.0f},
     // 72 SEQ Trance: Saw Up + Saw Up at rate 0.996, LP Fat, steps to Input volume, delay Left-Right fb.
@@ -543,7 +543,7 @@ const ProgramValues programValues[programCount] = {
      0.5f,  0.02f, 0.07f, 0.09f, 0.02f,  1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  1.0f,  1.0f,  0.0f,   1.0f,  1.0f,  1.0f,  0.0f,  1.0f,    1.0f, 0.0f},
     // 73 SEQ Hoofer: Square at rate 0.5, BP SVF, steps to Input volume.
-    {0.2f,  0.5f,  0.5f,  0.01f, 0.5f, 0.3f,  0.02f, 0.01f, 0.5f,  0.745f, 1.0f, 0.5f,
+    {0.2f,  0.5f,  0.5f,  0.01f, 0.5f, 0.3f,  0.02f, 0.01f, 0.5f,  0.728f, 1.0f, 0.5f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f, 0.01f, 0.05f, 0.5f,  0.01f, 0.5f,   0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.1f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,   0.0f, 1.0f,
      0.0f,  0.0f,  0.0f,  1.0f,  0.0f, 1.0f,  0.0f,  1.0f,  0.0f,  0.0f,   0.0f, 0.0f},
@@ -568,10 +568,10 @@ const ProgramValues programValues[programCount] = {
      0.0f,  0.01f, 0.08f, 0.07f, 0.07f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 0.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,    0.0f, 0.0f},
     // 78 SEQ Ai bass: Square at rate 0.5 + Sin at rate 0.5, LP Fat, steps to Input volume.
-    {0.07f, 0.35f, 0.05f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7285f, 1.0f, 0.5f,
-     0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 1.0f,  0.16f, 0.5f,    0.5f, 0.01f,
-     0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    1.0f, 0.0f,
-     0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  1.0f,    0.0f, 0.0f},
+    {0.07f, 0.35f, 0.05f, 0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.54f, 1.0f, 0.5f,
+     0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.7f,  0.16f, 0.5f,  0.5f, 0.01f,
+     0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,  1.0f, 0.0f,
+     0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  1.0f,  0.0f, 0.0f},
     // 79 SEQ ws bass: Saw Up at rate 0.5, LP Fat 7, Waveshape, steps to Input volume.
     {0.08f, 0.5f,  0.4f,  0.01f, 0.5f,  0.3f,  0.02f, 0.06f, 0.35f, 1.0f, 1.0f, 0.5f,
      0.01f, 0.03f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f, 0.5f, 0.01f,
@@ -593,7 +593,7 @@ const ProgramValues programValues[programCount] = {
      0.0f,  0.01f, 0.08f, 0.07f, 0.16f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    0.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,    0.0f, 0.0f},
     // 83 SEQ Beat FM: Sin, FM Sine, steps to Input volume.
-    {0.44f, 0.6f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5455f, 1.0f, 1.0f,
+    {0.44f, 0.6f,  0.6f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5168f, 1.0f, 1.0f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    0.0f, 1.0f,
      0.0f,  1.0f,  0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  1.0f,  0.0f,  0.0f,    0.0f, 0.0f},
@@ -638,7 +638,7 @@ const ProgramValues programValues[programCount] = {
      0.0f,  0.01f, 0.08f, 0.07f, 0.02f, 1.0f,  0.21f, 1.0f,  1.0f,  0.0f,    1.0f, 1.0f,
      1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,    1.0f, 0.0f},
     // 92 SEQ Tekkno2: Square, BP SVF, steps to Input volume.
-    {0.2f,  0.55f, 0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.7143f, 1.0f, 1.0f,
+    {0.2f,  0.55f, 0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.6889f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  1.0f,  0.0f,  1.0f,    1.0f, 0.0f},
@@ -658,7 +658,7 @@ const ProgramValues programValues[programCount] = {
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    0.0f, 1.0f,
      0.0f,  0.0f,  1.0f,  1.0f,  0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,    1.0f, 0.0f},
     // 96 SEQ Alien tekkno: Rand Sine, Comb5, steps to Input volume.
-    {0.58f, 0.6f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5333f, 1.0f, 1.0f,
+    {0.58f, 0.6f,  0.7f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.4547f, 1.0f, 1.0f,
      0.01f, 0.09f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.08f, 1.0f,  0.21f, 1.0f,  0.0f,  1.0f,    1.0f, 0.0f,
      1.0f,  1.0f,  0.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,    0.0f, 0.0f},
@@ -738,7 +738,7 @@ const ProgramValues programValues[programCount] = {
      0.0f,  0.01f, 0.08f, 0.08f, 0.02f, 1.0f,  0.21f, 1.0f,  1.0f,  0.0f,    1.0f, 1.0f,
      0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,  1.0f,  1.0f,  0.0f,    1.0f, 0.0f},
     // 112 DRUM Analogue base: Sin at rate 0.25, LP Fat, LFO 2 Saw Down to Lfo 1 f, steps to Input volume.
-    {0.07f, 0.45f, 0.3f,  0.01f, 0.5f, 0.3f,  0.02f, 0.01f, 0.5f,  0.436f, 1.0f, 0.25f,
+    {0.07f, 0.45f, 0.3f,  0.01f, 0.5f, 0.3f,  0.02f, 0.01f, 0.5f,  0.389f, 1.0f, 0.25f,
      0.01f, 0.05f, 1.0f,  0.16f, 0.3f, 0.13f, 0.04f, 0.85f, 0.17f, 0.5f,   0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.1f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,   0.0f, 1.0f,
      0.0f,  0.0f,  0.0f,  1.0f,  0.0f, 0.0f,  0.0f,  1.0f,  0.0f,  0.0f,   0.0f, 0.0f},
@@ -754,7 +754,7 @@ const ProgramValues programValues[programCount] = {
      0.0f,  0.01f, 0.08f, 0.07f, 0.07f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    0.0f, 1.0f,
      0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,    0.0f, 0.0f},
     // 115 DRUM woodblocks: Square, BP Para, steps to Input volume.
-    {0.21f, 0.6f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5814f, 1.0f, 1.0f,
+    {0.21f, 0.6f,  0.5f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5318f, 1.0f, 1.0f,
      0.01f, 0.07f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f,    1.0f, 0.0f,
      0.0f,  1.0f,  0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  1.0f,  0.0f,    0.0f, 0.0f},
@@ -764,7 +764,7 @@ const ProgramValues programValues[programCount] = {
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  0.0f,  0.0f, 0.0f, 0.0f,
      0.0f,  0.0f,  0.0f,  1.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f, 0.0f, 0.0f},
     // 117 DRUM shaker: Noise, HP SVF, steps to Input volume.
-    {0.14f, 0.75f, 0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5947f, 1.0f, 1.0f,
+    {0.14f, 0.75f, 0.3f,  0.01f, 0.5f,  0.3f,  0.02f, 0.01f, 0.5f,  0.5715f, 1.0f, 1.0f,
      0.01f, 0.11f, 1.0f,  0.16f, 0.5f,  0.01f, 0.05f, 0.5f,  0.01f, 0.5f,    0.5f, 0.01f,
      0.0f,  0.01f, 0.08f, 0.07f, 0.09f, 1.0f,  0.21f, 1.0f,  1.0f,  1.0f,    1.0f, 1.0f,
      1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  1.0f,    1.0f, 0.0f},

@@ -67,19 +67,27 @@ void OmSoundEngine::readSettings() {
 void OmSoundEngine::processBlock(float** outputs, int32_t frames) {
   if (frames <= 0) return;
   const DenormalGuard denormals;
-  if (effect.sleeping) {
-    std::fill(outputs[0], outputs[0] + frames, 0.0f);
-    std::fill(outputs[1], outputs[1] + frames, 0.0f);
-    return;
+  if (!effect.sleeping) {
+    readSampleRate();
+    tempo = effect.getTempo();
   }
-  readSampleRate();
-  tempo = effect.getTempo();
+  // Each period passes the limiter and the silence detector as it is rendered. The sleep they decide
+  // begins where that period ends, at the next tick, unless something woke the engine before (a note,
+  // a program change, a suspend).
+  bool limited = false;
   clock.run(
       outputs[0], outputs[1], frames, period,
-      [this](int32_t count, float* left, float* right) { render(count, left, right); },
-      [this] { controlUpdate(); });
-  effect.limiterActive = limiter.process(outputs[0], outputs[1], frames, sampleRate);
-  if (silence.blockEnded(limiter.signalLevel(), frames, sampleRate)) effect.sleeping = true;
+      [this, &limited](int32_t count, float* left, float* right) {
+        render(count, left, right);
+        limited = limiter.process(left, right, count, sampleRate) || limited;
+        if (silence.periodEnded(limiter.signalLevel(), count, sampleRate)) effect.sleeping = true;
+      },
+      [this] {
+        if (effect.sleeping) return false;
+        controlUpdate();
+        return true;
+      });
+  effect.limiterActive = limited;
 }
 
 // Rendering of one control period.

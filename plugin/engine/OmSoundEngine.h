@@ -29,7 +29,9 @@ class OmSoundEngine {
 
   // Renders frames samples into outputs[0] and outputs[1]; a block of 0 or fewer frames does
   // nothing. The samples are the same however the host cuts its blocks: every control period is
-  // rendered whole (see ControlClock). Denormals are flushed for the call's duration.
+  // rendered whole (see ControlClock), and the engine falls asleep only where a period ends. While
+  // it sleeps the outputs are silent and nothing is computed. Denormals are flushed for the call's
+  // duration.
   void processBlock(float** outputs, int32_t frames);
 
   // Puts the signal path back to its starting state; held keys, the oscillator, the fade, the

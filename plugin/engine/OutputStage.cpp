@@ -21,8 +21,8 @@ bool OutputLimiter::process(float* left, float* right, int32_t frames, float sam
   return active;
 }
 
-bool SilenceDetector::blockEnded(float signalLevel, int32_t frames, float sampleRate) {
-  silentSamples = signalLevel < 0.005f ? silentSamples + frames : 0;
+bool SilenceDetector::periodEnded(float signalLevel, int32_t samples, float sampleRate) {
+  silentSamples = signalLevel < 0.005f ? silentSamples + samples : 0;
   if (static_cast<double>(silentSamples) > static_cast<double>(sampleRate) * 5.0) {
     silentSamples = 0;
     return true;

@@ -20,13 +20,14 @@ class OutputLimiter {
   float restingLevel = 0.0f;
 };
 
-// Puts the engine to sleep after more than five seconds of blocks whose limiter signal level ends below
-// 0.005. The quiet time is counted in samples, so blocks of any and of changing sizes sleep after the
-// same time (with blocks of 512 at 44.1 kHz: after the 431st quiet block).
+// Puts the engine to sleep after more than five seconds of control periods whose limiter signal level
+// ends below 0.005. The quiet time is counted in samples (at 44.1 kHz: after the 6126th quiet period of
+// 36 samples).
 class SilenceDetector {
  public:
-  // Counts a block; answers true when the engine should sleep now (and starts counting afresh).
-  bool blockEnded(float signalLevel, int32_t frames, float sampleRate);
+  // Counts a period of samples; answers true when the engine should sleep after it (and starts counting
+  // afresh).
+  bool periodEnded(float signalLevel, int32_t samples, float sampleRate);
 
  private:
   int64_t silentSamples = 0;

@@ -44,6 +44,24 @@ std::vector<ScoreEvent> scoreFor(int32_t program, int32_t frames) {
   };
 }
 
+// A note, a rest long enough for the engine to fall asleep (five quiet seconds after the note has died
+// away), and another note.
+constexpr double restSeconds = 9.0;
+std::vector<ScoreEvent> restScoreFor(int32_t program, float sampleRate) {
+  const auto at = [sampleRate](double seconds) { return static_cast<int32_t>(seconds * sampleRate) | 1; };
+  return {
+      {0, program, {{noteOn, 48, 100}}},
+      {at(0.2), sameProgram, {{noteOff, 48, 0}}},
+      {at(restSeconds), sameProgram, {{noteOn, 55, 100}}},
+      {at(restSeconds + 0.2), sameProgram, {{noteOff, 55, 0}}},
+  };
+}
+
+// Samples per control tick.
+int32_t controlPeriod(float sampleRate) {
+  return static_cast<int32_t>(sampleRate / 1200.0f);
+}
+
 // One copy of the plug-in per block size, each loaded once, so that every copy's random states and
 // clocks run through the same history as long as the copies play alike.
 class BlockSizeTest : public ZintaraFixture {
@@ -98,28 +116,57 @@ class BlockSizeTest : public ZintaraFixture {
     return both;
   }
 
-  std::vector<std::unique_ptr<RecordingHost>> hosts;
-};
-
-TEST_F(BlockSizeTest, EveryProgramSoundsTheSameWhateverTheBlockSizes) {
-  ASSERT_NO_FATAL_FAILURE(openCopies());
-  const float sampleRates[] = {44100.0f, 48000.0f, 96000.0f};
-  for (int32_t program = 0; program < programCount; ++program) {
-    const float sampleRate = sampleRates[program % 3];
-    const int32_t frames = static_cast<int32_t>(sampleRate);
-    const std::vector<ScoreEvent> score = scoreFor(program, frames);
+  // Plays the score on every copy; answers the first copy's rendering after checking that every other
+  // copy's is the same, sample by sample.
+  std::vector<float> playOnEveryCopy(const std::vector<ScoreEvent>& score, int32_t frames, float sampleRate,
+                                     const std::string& what) {
     const std::vector<float> reference = play(0, score, frames, sampleRate);
-    float loudest = 0.0f;
-    for (float x : reference) loudest = std::max(loudest, std::fabs(x));
-    EXPECT_GT(loudest, 0.001f) << "program " << program;
     for (size_t c = 1; c < hosts.size(); ++c) {
       const std::vector<float> output = play(c, score, frames, sampleRate);
       size_t first = 0;
       while (first < output.size() && output[first] == reference[first]) ++first;
-      ASSERT_EQ(first, output.size())
-          << "program " << program << " at " << sampleRate << " Hz in blocks of " << blockSizes[c]
-          << ": frame " << first / 2 << " differs, " << output[first] << " against " << reference[first];
+      EXPECT_EQ(first, output.size())
+          << what << " at " << sampleRate << " Hz in blocks of " << blockSizes[c] << ": frame " << first / 2
+          << " differs, " << output[first] << " against " << reference[first];
     }
+    return reference;
+  }
+
+  std::vector<std::unique_ptr<RecordingHost>> hosts;
+};
+
+// Every rendering ends inside a control period, with the rest of that period rendered ahead: after the
+// suspend that starts the next rendering, that rest plays as silence.
+TEST_F(BlockSizeTest, EveryProgramSoundsTheSameWhateverTheBlockSizes) {
+  ASSERT_NO_FATAL_FAILURE(openCopies());
+  const float sampleRates[] = {44100.0f, 48000.0f, 96000.0f};
+  int32_t restAhead = 0;  // of the period that the previous rendering ended inside
+  for (int32_t program = 0; program < programCount; ++program) {
+    const float sampleRate = sampleRates[program % 3];
+    const int32_t frames = static_cast<int32_t>(sampleRate) + 17;
+    const std::string what = "program " + std::to_string(program);
+    const std::vector<float> reference = playOnEveryCopy(scoreFor(program, frames), frames, sampleRate, what);
+    if (HasFailure()) return;
+    float loudest = 0.0f;
+    for (float x : reference) loudest = std::max(loudest, std::fabs(x));
+    EXPECT_GT(loudest, 0.001f) << what;
+    for (int32_t i = 0; i < 2 * restAhead; ++i) ASSERT_EQ(reference[i], 0.0f) << what << " frame " << i / 2;
+    const int32_t period = controlPeriod(sampleRate);
+    restAhead = (period - (frames - restAhead) % period) % period;
+  }
+}
+
+// The engine falls asleep where a control period ends, so after a rest every block size plays alike.
+// Every eighth program, at all three rates in turn.
+TEST_F(BlockSizeTest, ProgramsSoundTheSameAfterARest) {
+  ASSERT_NO_FATAL_FAILURE(openCopies());
+  const float sampleRates[] = {44100.0f, 48000.0f, 96000.0f};
+  for (int32_t program = 0; program < programCount; program += 8) {
+    const float sampleRate = sampleRates[program % 3];
+    const int32_t frames = static_cast<int32_t>((restSeconds + 0.5) * sampleRate);
+    const std::string what = "program " + std::to_string(program) + " after a rest";
+    playOnEveryCopy(restScoreFor(program, sampleRate), frames, sampleRate, what);
+    if (HasFailure()) return;
   }
 }
 

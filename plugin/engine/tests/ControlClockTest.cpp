@@ -15,6 +15,7 @@ struct Recording {
   std::vector<float> left;
   std::vector<float> right;
   int64_t rendered = 0;
+  bool stopped = false;  // the ticks answer that the clock stops
 
   void runBlock(ControlClock& clock, int32_t frames, int32_t period) {
     const size_t start = left.size();
@@ -30,7 +31,11 @@ struct Recording {
           rendered += count;
           pieces.push_back(count);
         },
-        [&] { ticks.push_back(rendered); });
+        [&] {
+          if (stopped) return false;
+          ticks.push_back(rendered);
+          return true;
+        });
   }
 };
 
@@ -97,6 +102,28 @@ TEST(ControlClock, BlockEndingOnATickLeavesAWholePeriodAndTheNextBlockTicksFirst
   recording.runBlock(clock, 10, 36);
   EXPECT_EQ(recording.ticks.back(), 72);
   EXPECT_EQ(clock.samplesSinceLastTick(), 10);
+}
+
+// A tick that answers false stops the clock where the period before it ends: the rest of the block is
+// silent, so are the blocks while it stays stopped, and the first block afterwards ticks at once.
+TEST(ControlClock, StopsAtATickAndStartsAgainWithOne) {
+  ControlClock clock(36);
+  Recording recording;
+  recording.runBlock(clock, 100, 36);  // three periods, the third one held after 28 samples
+  recording.stopped = true;
+  recording.runBlock(clock, 20, 36);  // the 8 held samples, then silence
+  EXPECT_EQ(recording.right[107], 3.0f);
+  for (size_t i = 108; i < 120; ++i) ASSERT_EQ(recording.left[i], 0.0f) << i;
+  recording.runBlock(clock, 50, 36);
+  for (size_t i = 120; i < 170; ++i) ASSERT_EQ(recording.right[i], 0.0f) << i;
+  EXPECT_EQ(recording.ticks.size(), 3u);
+
+  recording.stopped = false;
+  recording.runBlock(clock, 50, 36);
+  EXPECT_EQ(recording.ticks.size(), 5u);
+  EXPECT_EQ(recording.ticks[3], 108);  // the fourth period is the first rendered after the stop
+  EXPECT_EQ(recording.right[170], 4.0f);
+  EXPECT_EQ(recording.left[170], 108.0f);
 }
 
 // A period longer than the held buffers is cut to their length.

@@ -1,7 +1,8 @@
 // Every factory program played through the real plug-in as a host plays it: C3 and C5 at velocity
 // 100, held 3 s and released for 3 s, at 44.1 kHz in blocks of 512 frames and a tempo of 120; the same at
-// 48 and 96 kHz; C3 and G3 together at 44.1 kHz; and, for their peaks, C3 and C5 held 2 s and released
-// for 1 s at 22.05 and 192 kHz.
+// 48 and 96 kHz; C3 and G3 together at 44.1 kHz, in a fresh effect, after all the programs before it and
+// after three others; and, for their peaks, C3 and C5 held 2 s and released for 1 s at 22.05 and
+// 192 kHz.
 
 #include <gtest/gtest.h>
 
@@ -45,21 +46,35 @@ std::string keyText(const std::vector<int32_t>& keys) {
   return text;
 }
 
-// Plays every program once for each set of keys, otherwise as base says.
-std::vector<ProgramSound> renderAllPrograms(const ProgramRenderer& renderer, const PlayingSettings& base,
-                                            const std::vector<std::vector<int32_t>>& keySets) {
+// Every program played once for each set of keys, otherwise as base says, in program order.
+std::vector<PlayingSettings> everyPlaying(const PlayingSettings& base,
+                                          const std::vector<std::vector<int32_t>>& keySets) {
+  std::vector<PlayingSettings> playings;
+  for (int32_t program = 0; program < programCount; ++program) {
+    for (const std::vector<int32_t>& keys : keySets) {
+      PlayingSettings settings = base;
+      settings.program = program;
+      settings.keys = keys;
+      playings.push_back(settings);
+    }
+  }
+  return playings;
+}
+
+// The sounds of every program from the measurements of everyPlaying's playings, in the same order.
+std::vector<ProgramSound> soundsOf(const std::vector<SoundMeasurements>& measured,
+                                   const std::vector<std::vector<int32_t>>& keySets) {
+  if (measured.size() != static_cast<std::size_t>(programCount) * keySets.size()) return {};
   std::vector<ProgramSound> sounds(programCount);
   const double playings = static_cast<double>(keySets.size());
+  auto next = measured.begin();
   for (int32_t program = 0; program < programCount; ++program) {
     ProgramSound& sound = sounds[program];
     sound.name = factoryProgramTable()[program].name;
     double power = 0.0;
     std::array<double, thirdOctaveBandCount> bandPower{};
-    for (const std::vector<int32_t>& keys : keySets) {
-      PlayingSettings settings = base;
-      settings.program = program;
-      settings.keys = keys;
-      sound.keys.push_back(measureRendering(renderer.render(settings)));
+    for (std::size_t k = 0; k < keySets.size(); ++k) {
+      sound.keys.push_back(*next++);
       power += sound.keys.back().heldPower / playings;
       for (int32_t band = 0; band < thirdOctaveBandCount; ++band) {
         bandPower[band] += std::pow(10.0, sound.keys.back().thirdOctaveDb[band] / 10.0) / playings;
@@ -70,6 +85,49 @@ std::vector<ProgramSound> renderAllPrograms(const ProgramRenderer& renderer, con
       sound.spectrumDb[band] = toDb(bandPower[band]);
   }
   return sounds;
+}
+
+// Plays every program once for each set of keys, otherwise as base says, each in a fresh effect.
+std::vector<ProgramSound> renderAllPrograms(const ProgramRenderer& renderer, const PlayingSettings& base,
+                                            const std::vector<std::vector<int32_t>>& keySets) {
+  std::vector<SoundMeasurements> measured;
+  for (const PlayingSettings& playing : everyPlaying(base, keySets)) {
+    measured.push_back(measureRendering(renderer.render(playing)));
+  }
+  return soundsOf(measured, keySets);
+}
+
+// The same, all in one effect, one program after the other: each plays after all the programs before it.
+std::vector<ProgramSound> renderAllProgramsInTurn(const ProgramRenderer& renderer,
+                                                  const PlayingSettings& base,
+                                                  const std::vector<std::vector<int32_t>>& keySets) {
+  std::vector<SoundMeasurements> measured;
+  renderer.renderInTurn(everyPlaying(base, keySets), [&measured](const StereoRendering& rendering) {
+    measured.push_back(measureRendering(rendering));
+  });
+  return soundsOf(measured, keySets);
+}
+
+// The same, each program in an effect of its own after three programs far from it in the table played
+// alike.
+std::vector<ProgramSound> renderAllProgramsAfterOthers(const ProgramRenderer& renderer,
+                                                       const PlayingSettings& base,
+                                                       const std::vector<std::vector<int32_t>>& keySets) {
+  constexpr int32_t distances[] = {40, 80, 120};
+  std::vector<SoundMeasurements> measured;
+  for (const PlayingSettings& playing : everyPlaying(base, keySets)) {
+    std::vector<PlayingSettings> playings;
+    for (int32_t distance : distances) {
+      playings.push_back(playing);
+      playings.back().program = (playing.program + distance) % programCount;
+    }
+    playings.push_back(playing);
+    std::size_t played = 0;
+    renderer.renderInTurn(playings, [&](const StereoRendering& rendering) {
+      if (++played == playings.size()) measured.push_back(measureRendering(rendering));
+    });
+  }
+  return soundsOf(measured, keySets);
 }
 
 PlayingSettings playedAt(double sampleRate, double heldSeconds = 3.0, double releasedSeconds = 3.0) {
@@ -87,7 +145,11 @@ struct Playings {
   std::vector<ProgramSound> at48k;
   std::vector<ProgramSound> at96k;
   std::vector<ProgramSound> chords;  // C3 and G3 together at 44.1 kHz
-  std::vector<ProgramSound> at22k;   // C3 and C5, shorter: for the peaks only
+  // The chords again after other programs in the same effect: the oscillator's phases and levels and the
+  // random values run on from one program to the next, so a level can depend on what played before.
+  std::vector<ProgramSound> chordsInTurn;
+  std::vector<ProgramSound> chordsAfterOthers;
+  std::vector<ProgramSound> at22k;  // C3 and C5, shorter: for the peaks only
   std::vector<ProgramSound> at192k;
 };
 
@@ -102,6 +164,8 @@ std::unique_ptr<Playings> renderPlayings() {
   playings->at48k = renderAllPrograms(renderer, playedAt(48000.0), singleKeys);
   playings->at96k = renderAllPrograms(renderer, playedAt(96000.0), singleKeys);
   playings->chords = renderAllPrograms(renderer, playedAt(44100.0), chord);
+  playings->chordsInTurn = renderAllProgramsInTurn(renderer, playedAt(44100.0), chord);
+  playings->chordsAfterOthers = renderAllProgramsAfterOthers(renderer, playedAt(44100.0), chord);
   playings->at22k = renderAllPrograms(renderer, playedAt(22050.0, 2.0, 1.0), singleKeys);
   playings->at192k = renderAllPrograms(renderer, playedAt(192000.0, 2.0, 1.0), singleKeys);
   return playings;
@@ -119,8 +183,9 @@ class FactoryProgramSound : public ::testing::Test {
     sounds = nullptr;
   }
   void SetUp() override {
-    for (const std::vector<ProgramSound>* all : {&playings->at44k, &playings->at48k, &playings->at96k,
-                                                 &playings->chords, &playings->at22k, &playings->at192k}) {
+    for (const std::vector<ProgramSound>* all :
+         {&playings->at44k, &playings->at48k, &playings->at96k, &playings->chords, &playings->chordsInTurn,
+          &playings->chordsAfterOthers, &playings->at22k, &playings->at192k}) {
       ASSERT_EQ(all->size(), static_cast<std::size_t>(programCount));
     }
   }
@@ -246,6 +311,15 @@ TEST_F(FactoryProgramSound, NoProgramReachesTheOutputClampFrom22To192kHz) {
 TEST_F(FactoryProgramSound, ChordsAreCleanAndNearTheMedian) {
   expectAudibleAndClean(playings->chords, chord, "");
   expectLevelsNearTheirMedian(playings->chords, " (chord)");
+}
+
+// Nor after other programs: what played before must not lift a chord into the limiter or far from the
+// other programs' level.
+TEST_F(FactoryProgramSound, ChordsAreCleanAndNearTheMedianAfterOtherPrograms) {
+  expectAudibleAndClean(playings->chordsInTurn, chord, " after the programs before it");
+  expectLevelsNearTheirMedian(playings->chordsInTurn, " (chord after the programs before it)");
+  expectAudibleAndClean(playings->chordsAfterOthers, chord, " after three others");
+  expectLevelsNearTheirMedian(playings->chordsAfterOthers, " (chord after three others)");
 }
 
 TEST_F(FactoryProgramSound, NoTwoProgramsAreAlike) {

@@ -60,30 +60,31 @@ TEST(OutputLimiter, SignalLevelOfSilenceRestsNearZeroWhileTheEnvelopeKeepsItsFlo
   }
 }
 
-TEST(SilenceDetector, SleepsAfterFiveSecondsOfQuietBlocks) {
+TEST(SilenceDetector, SleepsAfterFiveSecondsOfQuietPeriods) {
   SilenceDetector detector;
-  for (int block = 1; block <= 430; ++block)
-    ASSERT_FALSE(detector.blockEnded(0.001f, 512, 44100.0f)) << block;
-  EXPECT_TRUE(detector.blockEnded(0.001f, 512, 44100.0f));  // the 431st
-  // Counting starts afresh, and a loud block restarts it.
-  for (int block = 1; block <= 200; ++block) ASSERT_FALSE(detector.blockEnded(0.001f, 512, 44100.0f));
-  EXPECT_FALSE(detector.blockEnded(0.5f, 512, 44100.0f));
-  for (int block = 1; block <= 430; ++block) ASSERT_FALSE(detector.blockEnded(0.0f, 512, 44100.0f));
-  EXPECT_TRUE(detector.blockEnded(0.0f, 512, 44100.0f));
+  for (int period = 1; period <= 6125; ++period)
+    ASSERT_FALSE(detector.periodEnded(0.001f, 36, 44100.0f)) << period;
+  EXPECT_TRUE(detector.periodEnded(0.001f, 36, 44100.0f));  // the 6126th: 220536 samples
+  // Counting starts afresh, and a loud period restarts it.
+  for (int period = 1; period <= 2000; ++period) ASSERT_FALSE(detector.periodEnded(0.001f, 36, 44100.0f));
+  EXPECT_FALSE(detector.periodEnded(0.5f, 36, 44100.0f));
+  for (int period = 1; period <= 6125; ++period) ASSERT_FALSE(detector.periodEnded(0.0f, 36, 44100.0f));
+  EXPECT_TRUE(detector.periodEnded(0.0f, 36, 44100.0f));
 }
 
-// Quiet time is what counts, not the number of blocks: a host that splits its blocks unevenly (here
-// 1 + 511 frames, or sizes cycling from 1 to 1024) still waits more than five seconds.
-TEST(SilenceDetector, SleepsAfterFiveSecondsWhateverTheBlockSizes) {
-  const std::vector<std::vector<int32_t>> patterns = {{1, 511}, {1, 2, 7, 64, 512, 1024}, {4096}, {1}};
+// Quiet time is what counts, not the number of periods: periods of other lengths (other sample rates), or
+// pieces of changing lengths, still wait more than five seconds.
+TEST(SilenceDetector, SleepsAfterFiveSecondsWhateverThePeriods) {
+  const std::vector<std::vector<int32_t>> patterns = {{1, 511}, {1, 2, 7, 64, 512, 1024}, {4096}, {1}, {18},
+                                                      {73}};
   for (const std::vector<int32_t>& sizes : patterns) {
     for (float sampleRate : {44100.0f, 96000.0f}) {
       SilenceDetector detector;
       int64_t samples = 0;
-      for (size_t block = 0;; ++block) {
-        const int32_t frames = sizes[block % sizes.size()];
-        samples += frames;
-        if (detector.blockEnded(0.001f, frames, sampleRate)) break;
+      for (size_t period = 0;; ++period) {
+        const int32_t length = sizes[period % sizes.size()];
+        samples += length;
+        if (detector.periodEnded(0.001f, length, sampleRate)) break;
       }
       const int32_t largest = *std::max_element(sizes.begin(), sizes.end());
       EXPECT_GT(samples, static_cast<int64_t>(sampleRate) * 5) << sizes.size() << " sizes at " << sampleRate;

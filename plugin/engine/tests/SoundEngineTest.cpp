@@ -220,6 +220,26 @@ TEST_F(SoundEngineTest, SleepsAfterFiveQuietSecondsOutputsSilenceAndWakesOnNoteO
   EXPECT_GT(peak, 0.05f);
 }
 
+// The engine falls asleep where the period after which the quiet time passes five seconds ends: at 44.1 kHz
+// after 6126 periods of 36 samples, 220536 samples. A note that comes while the last of them still plays
+// wakes it before it sleeps.
+TEST_F(SoundEngineTest, SleepsWhereAPeriodEndsAndANoteBeforeThatEndKeepsItAwake) {
+  playOscillator(4, 0.7f);
+  render(220500);
+  EXPECT_FALSE(effect->sleeping);
+  render(10);  // inside the 6126th period, which is rendered whole: the sleep is decided
+  EXPECT_TRUE(effect->sleeping);
+  effect->noteOn(60, 127);
+  float peak = 0.0f;
+  for (float x : render(2048)) peak = std::max(peak, std::fabs(x));
+  EXPECT_FALSE(effect->sleeping);
+  EXPECT_GT(peak, 0.05f);
+
+  effect->noteOff(60);
+  render(7 * 44100);  // the note dies away, then five quiet seconds
+  EXPECT_TRUE(effect->sleeping);
+}
+
 // A block that ends inside a control period leaves the rest of that period rendered ahead; a host that
 // stops processing (suspend) and starts again does not hear it.
 TEST_F(SoundEngineTest, WhatWasRenderedAheadIsNotPlayedAfterASuspend) {

@@ -1,7 +1,9 @@
 #include "plugin/engine/tools/ProgramFingerprint.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -37,19 +39,21 @@ class ByteReader {
 ProgramFingerprint takeFingerprint(const ProgramRenderer& renderer, int32_t program) {
   ProgramFingerprint fingerprint;
   for (int32_t playing = 0; playing < ProgramFingerprint::playingCount; ++playing) {
+    const FingerprintPlaying& played = fingerprintPlayings[playing];
     PlayingSettings settings;
     settings.program = program;
-    settings.keys = {fingerprintKeys[playing]};
+    settings.keys = {played.key};
+    settings.sampleRate = played.sampleRate;
     settings.heldSeconds = 0.6;
     settings.releasedSeconds = 0.2;
     const StereoRendering rendering = renderer.render(settings);
     const std::vector<float>* sides[ProgramFingerprint::channelCount] = {&rendering.left, &rendering.right};
-    fingerprint.frames = static_cast<int32_t>(rendering.left.size());
+    fingerprint.frames[playing] = static_cast<int32_t>(rendering.left.size());
     for (int32_t channel = 0; channel < ProgramFingerprint::channelCount; ++channel) {
       const std::vector<float>& samples = *sides[channel];
       ProgramFingerprint::Channel& kept = fingerprint.channels[playing][channel];
       for (int32_t point = 0; point < ProgramFingerprint::pointCount; ++point) {
-        const std::size_t frame = static_cast<std::size_t>(point) * fingerprintStride;
+        const std::size_t frame = static_cast<std::size_t>(point) * played.stride;
         kept.points[point] = frame < samples.size() ? samples[frame] : NAN;
       }
       for (float sample : samples) kept.magnitudeSum += std::fabs(sample);
@@ -73,7 +77,10 @@ std::string encodeFingerprints(const std::vector<ProgramFingerprint>& fingerprin
   std::string bytes(magic, sizeof magic);
   append(bytes, static_cast<int32_t>(fingerprints.size()));
   append(bytes, ProgramFingerprint::pointCount);
-  append(bytes, fingerprints.empty() ? 0 : fingerprints.front().frames);
+  append(bytes, ProgramFingerprint::playingCount);
+  for (int32_t playing = 0; playing < ProgramFingerprint::playingCount; ++playing) {
+    append(bytes, fingerprints.empty() ? 0 : fingerprints.front().frames[playing]);
+  }
   for (const ProgramFingerprint& fingerprint : fingerprints) {
     for (const auto& playing : fingerprint.channels) {
       for (const ProgramFingerprint::Channel& channel : playing) {
@@ -91,13 +98,15 @@ bool decodeFingerprints(const void* data, std::size_t size, std::vector<ProgramF
   char readMagic[sizeof magic] = {};
   int32_t programs = 0;
   int32_t points = 0;
-  int32_t frames = 0;
+  int32_t playings = 0;
+  int32_t frames[ProgramFingerprint::playingCount] = {};
   if (!reader.read(readMagic) || std::memcmp(readMagic, magic, sizeof magic) != 0) return false;
-  if (!reader.read(programs) || !reader.read(points) || !reader.read(frames)) return false;
+  if (!reader.read(programs) || !reader.read(points) || !reader.read(playings)) return false;
   if (programs < 0 || points != ProgramFingerprint::pointCount) return false;
+  if (playings != ProgramFingerprint::playingCount || !reader.read(frames)) return false;
   std::vector<ProgramFingerprint> read(programs);
   for (ProgramFingerprint& fingerprint : read) {
-    fingerprint.frames = frames;
+    std::copy(std::begin(frames), std::end(frames), fingerprint.frames);
     for (auto& playing : fingerprint.channels) {
       for (ProgramFingerprint::Channel& channel : playing) {
         for (float& point : channel.points) {

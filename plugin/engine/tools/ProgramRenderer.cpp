@@ -59,6 +59,41 @@ int32_t blocksFor(double seconds, const PlayingSettings& settings) {
   return static_cast<int32_t>(std::ceil(seconds * settings.sampleRate / settings.blockSize));
 }
 
+// Selects the program of one playing, plays its keys in blocks and releases them; the transport moves on.
+StereoRendering play(AEffect* effect, const PlayingSettings& settings, Transport& transport) {
+  effect->dispatcher(effect, effSetProgram, 0, settings.program, nullptr, 0.0f);
+  if (!settings.values.empty()) {
+    // Edits are stored into the program; selecting it again starts from the edited values.
+    for (std::size_t index = 0; index < settings.values.size(); ++index) {
+      effect->setParameter(effect, static_cast<VstInt32>(index), settings.values[index]);
+    }
+    effect->dispatcher(effect, effSetProgram, 0, settings.program, nullptr, 0.0f);
+  }
+
+  StereoRendering rendering;
+  const int32_t heldBlocks = blocksFor(settings.heldSeconds, settings);
+  const int32_t totalBlocks = heldBlocks + blocksFor(settings.releasedSeconds, settings);
+  const std::size_t frames = static_cast<std::size_t>(totalBlocks) * settings.blockSize;
+  rendering.left.assign(frames, 0.0f);
+  rendering.right.assign(frames, 0.0f);
+  rendering.releaseFrame = heldBlocks * settings.blockSize;
+  rendering.blockSize = settings.blockSize;
+  rendering.sampleRate = settings.sampleRate;
+
+  std::vector<float> silence(settings.blockSize, 0.0f);
+  for (int32_t block = 0; block < totalBlocks; ++block) {
+    if (block == 0) sendNotes(effect, noteOnStatus, settings.keys, settings.velocity);
+    if (block == heldBlocks) sendNotes(effect, noteOffStatus, settings.keys, 0);
+    const std::size_t start = static_cast<std::size_t>(block) * settings.blockSize;
+    float* inputs[2] = {silence.data(), silence.data()};
+    float* outputs[2] = {rendering.left.data() + start, rendering.right.data() + start};
+    effect->processReplacing(effect, inputs, outputs, settings.blockSize);
+    transport.time.samplePos += settings.blockSize;
+    transport.time.ppqPos = transport.time.samplePos / settings.sampleRate * settings.tempo / 60.0;
+  }
+  return rendering;
+}
+
 }  // namespace
 
 ProgramRenderer::ProgramRenderer(const std::string& dllPath) {
@@ -85,11 +120,19 @@ std::string ProgramRenderer::programName(int32_t program) const {
 
 StereoRendering ProgramRenderer::render(const PlayingSettings& settings) const {
   StereoRendering rendering;
-  if (!entry_ || settings.blockSize < 1 || settings.sampleRate <= 0.0) return rendering;
+  renderInTurn({settings}, [&rendering](const StereoRendering& done) { rendering = done; });
+  return rendering;
+}
+
+void ProgramRenderer::renderInTurn(const std::vector<PlayingSettings>& playings,
+                                   const std::function<void(const StereoRendering&)>& take) const {
+  if (!entry_ || playings.empty()) return;
+  const PlayingSettings& first = playings.front();
+  if (first.blockSize < 1 || first.sampleRate <= 0.0) return;
   Transport transport;
-  transport.blockSize = settings.blockSize;
-  transport.time.sampleRate = settings.sampleRate;
-  transport.time.tempo = settings.tempo;
+  transport.blockSize = first.blockSize;
+  transport.time.sampleRate = first.sampleRate;
+  transport.time.tempo = first.tempo;
   transport.time.timeSigNumerator = 4;
   transport.time.timeSigDenominator = 4;
   transport.time.flags = kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid;
@@ -99,44 +142,20 @@ StereoRendering ProgramRenderer::render(const PlayingSettings& settings) const {
   AEffect* effect = entry(&hostCallback);
   if (!effect || effect->magic != kEffectMagic || effect->numOutputs < 2) {
     currentTransport = nullptr;
-    return rendering;
+    return;
   }
   effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
-  effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, static_cast<float>(settings.sampleRate));
-  effect->dispatcher(effect, effSetBlockSize, 0, settings.blockSize, nullptr, 0.0f);
+  effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, static_cast<float>(first.sampleRate));
+  effect->dispatcher(effect, effSetBlockSize, 0, first.blockSize, nullptr, 0.0f);
   effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
-  effect->dispatcher(effect, effSetProgram, 0, settings.program, nullptr, 0.0f);
-  if (!settings.values.empty()) {
-    // Edits are stored into the program; selecting it again starts from the edited values.
-    for (std::size_t index = 0; index < settings.values.size(); ++index) {
-      effect->setParameter(effect, static_cast<VstInt32>(index), settings.values[index]);
-    }
-    effect->dispatcher(effect, effSetProgram, 0, settings.program, nullptr, 0.0f);
+  for (const PlayingSettings& playing : playings) {
+    PlayingSettings settings = playing;
+    settings.sampleRate = first.sampleRate;
+    settings.blockSize = first.blockSize;
+    settings.tempo = first.tempo;
+    take(play(effect, settings, transport));
   }
-
-  const int32_t heldBlocks = blocksFor(settings.heldSeconds, settings);
-  const int32_t totalBlocks = heldBlocks + blocksFor(settings.releasedSeconds, settings);
-  const std::size_t frames = static_cast<std::size_t>(totalBlocks) * settings.blockSize;
-  rendering.left.assign(frames, 0.0f);
-  rendering.right.assign(frames, 0.0f);
-  rendering.releaseFrame = heldBlocks * settings.blockSize;
-  rendering.blockSize = settings.blockSize;
-  rendering.sampleRate = settings.sampleRate;
-
-  std::vector<float> silence(settings.blockSize, 0.0f);
-  for (int32_t block = 0; block < totalBlocks; ++block) {
-    if (block == 0) sendNotes(effect, noteOnStatus, settings.keys, settings.velocity);
-    if (block == heldBlocks) sendNotes(effect, noteOffStatus, settings.keys, 0);
-    const std::size_t start = static_cast<std::size_t>(block) * settings.blockSize;
-    float* inputs[2] = {silence.data(), silence.data()};
-    float* outputs[2] = {rendering.left.data() + start, rendering.right.data() + start};
-    effect->processReplacing(effect, inputs, outputs, settings.blockSize);
-    transport.time.samplePos += settings.blockSize;
-    transport.time.ppqPos = transport.time.samplePos / settings.sampleRate * settings.tempo / 60.0;
-  }
-
   effect->dispatcher(effect, effMainsChanged, 0, 0, nullptr, 0.0f);
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
   currentTransport = nullptr;
-  return rendering;
 }

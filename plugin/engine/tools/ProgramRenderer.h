@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,8 @@ struct StereoRendering {
   double sampleRate = 0.0;
 };
 
-// Plays programs of a VST 2.4 instrument DLL as a host does: a fresh effect for every rendering,
-// MIDI through the event opcode, a steady tempo in the time info.
+// Plays programs of a VST 2.4 instrument DLL as a host does: MIDI through the event opcode, a steady
+// tempo in the time info, a fresh effect for every rendering or one effect for playings in turn.
 class ProgramRenderer {
  public:
   // Loads the DLL; loaded() is false when the library or its entry is missing.
@@ -46,8 +47,14 @@ class ProgramRenderer {
   // The name of a program as the effect reports it; empty when the effect cannot be created.
   std::string programName(int32_t program) const;
 
-  // Renders one playing; empty channels when the effect cannot be created.
+  // Renders one playing in a fresh effect; empty channels when the effect cannot be created.
   StereoRendering render(const PlayingSettings& settings) const;
+
+  // Renders the playings one after the other in one effect, as a host that selects one program after
+  // another without stopping, and hands each rendering to take when it is done (nothing when the effect
+  // cannot be created). The first playing's sample rate, block size and tempo hold for all.
+  void renderInTurn(const std::vector<PlayingSettings>& playings,
+                    const std::function<void(const StereoRendering&)>& take) const;
 
  private:
   HMODULE library_ = nullptr;
