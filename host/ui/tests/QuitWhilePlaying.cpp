@@ -204,6 +204,25 @@ int HeldStep(const std::vector<std::int16_t>& samples, std::size_t first, std::s
   return steps[steps.size() - 1 - steps.size() / 20];
 }
 
+// For a sound that did not end cleanly: its peak in each of its last 30 milliseconds, and the
+// samples of the left channel around the largest step at its end.
+void DescribeEnd(const std::vector<std::int16_t>& samples, std::size_t end) {
+  constexpr std::size_t millisecond = rate / 1000;
+  std::printf("peaks of the last 30 ms:");
+  for (std::size_t frame = end - 30 * millisecond; frame < end; frame += millisecond) {
+    int peak = 0;
+    for (std::size_t i = frame; i < frame + millisecond; ++i) peak = std::max(peak, std::abs(samples[2 * i]));
+    std::printf(" %d", peak);
+  }
+  std::size_t worst = end - rate / 100;
+  for (std::size_t frame = worst; frame <= end; ++frame) {
+    if (LargestStep(samples, frame, frame + 1) > LargestStep(samples, worst, worst + 1)) worst = frame;
+  }
+  std::printf("\nlargest step %zu frames before the end, left channel around it:", end - worst);
+  for (std::size_t frame = worst - 8; frame < worst + 8; ++frame) std::printf(" %d", samples[2 * frame]);
+  std::printf("\n");
+}
+
 int Check(const char* path) {
   std::ifstream file(path, std::ios::binary);
   std::vector<std::int16_t> samples;
@@ -230,7 +249,9 @@ int Check(const char* path) {
   const int last = LargestStep(samples, end - rate / 100, end + 1);
   std::printf("the sound ends with the samples %d and %d; largest step while held %d, at the end %d\n",
               samples[2 * end - 2], samples[2 * end - 1], held, last);
-  return last <= held ? 0 : 1;
+  if (last <= held) return 0;
+  DescribeEnd(samples, end);
+  return 1;
 }
 
 }  // namespace
