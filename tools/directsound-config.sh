@@ -1,5 +1,5 @@
 # Settings of the host program that play DirectSound's first device at 44.1 kHz on both outputs.
-# Sourced by tools/run.sh and the host benchmarks.
+# Sourced by tools/run.sh, the host benchmarks and the quit recording test.
 
 # Writes the settings file: path [block size in frames; none keeps the driver's own]. The device is
 # the one Wine names "Primary Sound Driver"; QZ_DS_DEVICE names another.

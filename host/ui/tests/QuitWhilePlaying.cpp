@@ -1,9 +1,11 @@
 // Quits the host program while it plays, for quit_recording.sh, which records what the sound server
 // plays meanwhile:
-//   quit <frames>  runs quillam.exe with the instrument on DirectSound at blocks of frames, steps the
-//                  instrument on to a pad (program 66, whose smooth sound shows a cut plainly), latches a
-//                  note on the on-screen keyboard and closes the main window; prints the time from the
-//                  close to the program's end, which must stay below 1.5 s;
+//   quit <frames> <settings>
+//                  runs quillam.exe with the instrument and the settings file given (DirectSound at
+//                  blocks of frames), steps the instrument on to a pad (program 66, whose smooth sound
+//                  shows a cut plainly), latches a note on the on-screen keyboard and closes the main
+//                  window; prints the time from the close to the program's end, which must stay below
+//                  1.5 s;
 //   check <file>   reads the recording (raw 16-bit stereo at 44100 Hz): the sound must end without a
 //                  step from one sample to the next larger than the largest while the note was held
 //                  (dropouts of a busy machine left out).
@@ -44,29 +46,14 @@ double NowMs() {
   return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// The program beside the instrument in a folder of its own, with settings that play DirectSound's
-// first device at blocks of frames.
-std::string Install(int frames) {
+// The program beside the instrument in a folder of its own, with the settings given; empty when
+// something could not be copied.
+std::string Install(const std::string& settings) {
   const std::string folder = Testing::makeTempFolder("quit_while_playing");
   for (const char* file : {"quillam.exe", "zintara3.dll"}) {
-    CopyFileA((Testing::binaryFolder() + file).c_str(), (folder + file).c_str(), FALSE);
+    if (!CopyFileA((Testing::binaryFolder() + file).c_str(), (folder + file).c_str(), FALSE)) return "";
   }
-  std::ofstream(folder + "Quillam.cfg")
-      << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-      << "<Configuration>\n"
-      << "  <Drivers AudioDriver=\"Primary Sound Driver\" AudioSystem=\"DirectSound\">\n"
-      << "    <DriverInfo>\n"
-      << "      <AudioSystem Name=\"DirectSound\">\n"
-      << "        <Driver BufferSize=\"" << frames
-      << "\" Name=\"Primary Sound Driver\" SampleRate=\"44100\">\n"
-      << "          <Output>\n"
-      << "            <Config Channels=\"0; 1\" Name=\"Stereo Output\"/>\n"
-      << "          </Output>\n"
-      << "        </Driver>\n"
-      << "      </AudioSystem>\n"
-      << "    </DriverInfo>\n"
-      << "  </Drivers>\n"
-      << "</Configuration>\n";
+  if (!CopyFileA(settings.c_str(), (folder + "Quillam.cfg").c_str(), FALSE)) return "";
   return folder;
 }
 
@@ -156,8 +143,12 @@ double QuitWhilePlaying(DWORD process, HANDLE program) {
   return NowMs() - closed;
 }
 
-int Quit(int frames) {
-  const std::string folder = Install(frames);
+int Quit(int frames, const std::string& settings) {
+  const std::string folder = Install(settings);
+  if (folder.empty()) {
+    std::printf("the program, the instrument or the settings %s could not be copied\n", settings.c_str());
+    return 1;
+  }
   std::string commandLine = "\"" + folder + "quillam.exe\" \"" + folder + "zintara3.dll\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -258,8 +249,8 @@ int Check(const char* path) {
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 2 ? argv[1] : "";
-  if (mode == "quit") return Quit(std::atoi(argv[2]));
+  if (mode == "quit" && argc > 3) return Quit(std::atoi(argv[2]), argv[3]);
   if (mode == "check") return Check(argv[2]);
-  std::printf("usage: %s quit <frames> | check <recording>\n", argv[0]);
+  std::printf("usage: %s quit <frames> <settings> | check <recording>\n", argv[0]);
   return 1;
 }

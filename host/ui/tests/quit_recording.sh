@@ -6,14 +6,17 @@
 set -u
 runner=$1
 program=$2
-source "$(dirname "$0")/../../../tests/support/sink-recording.sh"
+root="$(dirname "$0")/../../.."
+source "$root/tests/support/sink-recording.sh"
+source "$root/tools/directsound-config.sh"
 start_sink_recordings
 result=0
 for frames in 1024 4096; do
+  write_directsound_config "$folder/$frames.cfg" "$frames"
   start_recording "$folder/$frames.raw"
   # Give the recorder time to connect on a busy machine.
   sleep 1
-  "$runner" "$program" quit "$frames" || result=1
+  "$runner" "$program" quit "$frames" "$(windows_path "$folder/$frames.cfg")" || result=1
   # What the sound server still held reaches the recording.
   sleep 1
   stop_recording
