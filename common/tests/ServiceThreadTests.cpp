@@ -8,15 +8,16 @@ using Common::System::Threading::ServiceThread;
 
 namespace {
 
+// Counts units of work and stops. Not starts: the thread runs OnStart while this class may still be
+// under construction, when the call reaches the base's OnStart or this class's counters are yet to be
+// set to zero.
 class CountingService : public ServiceThread {
  public:
   ~CountingService() override { Stop(); }
 
-  void OnStart() override { ++starts; }
   void Process() override { ++processed; }
   void OnStop() override { ++stops; }
 
-  std::atomic<int> starts{0};
   std::atomic<int> processed{0};
   std::atomic<int> stops{0};
 };
@@ -48,7 +49,6 @@ TEST(ServiceThread, EachWakeProcessesExactlyOnce) {
   waitUntilSuspended(service.GetHandle());
   Sleep(20);
   EXPECT_EQ(20, service.processed);
-  EXPECT_EQ(1, service.starts);
   EXPECT_EQ(0, service.stops);
 }
 
@@ -57,7 +57,6 @@ TEST(ServiceThread, StopEndsTheThreadAndIsSafeTwice) {
   waitUntilSuspended(service.GetHandle());
   service.Stop();
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(service.GetHandle(), 0));
-  EXPECT_EQ(1, service.starts);
   EXPECT_EQ(1, service.stops);
   EXPECT_EQ(0, service.processed) << "stopping is not a unit of work";
   service.Stop();
