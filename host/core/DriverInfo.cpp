@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "common/config/Configuration.h"
+#include "common/logging/Logger.h"
 #include "host/core/AudioLimits.h"
 #include "host/core/ILogic.h"
 #include "host/core/commands/ConfigureAudioDriver.h"
@@ -19,10 +20,16 @@ namespace Ombix::Kelvane {
 
 namespace {
 
+using Common::Logging::theLogger;
+
 const char* const systemKey = "Drivers/AudioSystem";
 const char* const driverKey = "Drivers/AudioDriver";
 const char* const inputSide = "Input";
 const char* const outputSide = "Output";
+// An entry of a channel set that leads to no channel of the device.
+constexpr int kNoChannel = -1;
+// How many outputs a new device plays on: the settings dialog offers its first two.
+constexpr std::size_t kDefaultOutputs = 2;
 
 // Names are stored in attributes whose text must not hold markup characters.
 std::string Sanitise(std::string name) {
@@ -66,18 +73,35 @@ std::vector<int> SplitChannels(const std::string& text) {
   return channels;
 }
 
+// Says in the log which channel of a set is left out, and why.
+void LogDropped(bool input, int channel, const std::string& name, const std::string& reason) {
+  theLogger.Warning("%s channel %d of \"%s\" dropped: %s\n", input ? "Input" : "Output", channel,
+                    name.c_str(), reason.c_str());
+}
+
 // The set with every channel the device does not have, and every repetition of a channel, replaced by
-// -1 (no channel): a stored set may name channels the device no longer has, or one channel twice (two
-// outputs would then share one buffer and one of them would be lost). Positions stay, since the n-th
-// entry belongs to the plug-in's n-th input or output.
-std::vector<int> UsableChannels(const std::vector<int>& channels, std::size_t count) {
+// kNoChannel, each with a log line: a stored set may name channels the device no longer has (or never
+// had, in a hand-edited file), or one channel twice (two outputs would then share one buffer and one of
+// them would be lost). Positions stay, since the n-th entry belongs to the plug-in's n-th input or
+// output. kNoChannel itself is a choice (the settings dialog's "<disabled>"), not a fault.
+std::vector<int> UsableChannels(bool input, const std::string& name, const std::vector<int>& channels,
+                                std::size_t count) {
+  const std::string side = input ? "inputs" : "outputs";
+  const std::string present = count == 0 ? "the device has no " + side
+                                         : "the device's " + side + " are 0 to " + std::to_string(count - 1);
   std::vector<int> usable;
   for (const int channel : channels) {
     const bool exists = channel >= 0 && static_cast<std::size_t>(channel) < count;
-    const bool repeated = std::find(usable.begin(), usable.end(), channel) != usable.end();
-    usable.push_back(exists && !repeated ? channel : -1);
+    const bool repeated = exists && std::find(usable.begin(), usable.end(), channel) != usable.end();
+    if (!exists && channel != kNoChannel) LogDropped(input, channel, name, present);
+    if (repeated) LogDropped(input, channel, name, "it is in the set already");
+    usable.push_back(exists && !repeated ? channel : kNoChannel);
   }
   return usable;
+}
+
+bool HasChannel(const std::vector<int>& channels) {
+  return std::any_of(channels.begin(), channels.end(), [](int channel) { return channel != kNoChannel; });
 }
 
 }  // namespace
@@ -149,13 +173,26 @@ void DriverInfo::SaveOutputConfig(const std::string& system, const std::string& 
 void DriverInfo::SetInputConfig(const std::string& name, const std::vector<int>& channels) {
   if (HasDriver())
     SaveInputConfig(GetAudioSystemName(), GetAudioDriverName(), name,
-                    UsableChannels(channels, inputNames_.size()));
+                    UsableChannels(true, name, channels, inputNames_.size()));
 }
 
 void DriverInfo::SetOutputConfig(const std::string& name, const std::vector<int>& channels) {
   if (HasDriver())
-    SaveOutputConfig(GetAudioSystemName(), GetAudioDriverName(), name,
-                     UsableChannels(channels, outputNames_.size()));
+    SaveOutputConfig(GetAudioSystemName(), GetAudioDriverName(), name, PlayableOutputs(name, channels));
+}
+
+std::vector<int> DriverInfo::PlayableOutputs(const std::string& name, const std::vector<int>& channels) {
+  const std::vector<int> usable = UsableChannels(false, name, channels, outputNames_.size());
+  // A set whose every channel was dropped would play nothing without a word; it plays where a new
+  // device does instead. A set chosen to have no channel (or none at all) stays as it is.
+  const bool dropped = usable != channels;
+  if (!dropped || HasChannel(usable) || outputNames_.empty()) return usable;
+  std::vector<int> first;
+  for (std::size_t channel = 0; channel < std::min(kDefaultOutputs, outputNames_.size()); ++channel)
+    first.push_back(static_cast<int>(channel));
+  theLogger.Warning("No output channel of \"%s\" is left: it takes the device's first outputs, %s\n",
+                    name.c_str(), JoinChannels(first).c_str());
+  return first;
 }
 
 void DriverInfo::LoadInputConfig(const std::string& name, std::vector<int>& channels) {

@@ -31,11 +31,11 @@ class DriverInfo : public IDriverInfo {
   const std::vector<std::string>& GetOutputNames() override { return outputNames_; }
   void SaveInputConfig(const std::string& system, const std::string& driver, const std::string& name,
                        const std::vector<int>& channels) override;
-  // Channels the open device does not have, and repeated ones, become -1 (none).
+  // Channels the open device does not have, and repeated ones, become -1 (none), each with a log line.
   void SetInputConfig(const std::string& name, const std::vector<int>& channels) override;
   void SaveOutputConfig(const std::string& system, const std::string& driver, const std::string& name,
                         const std::vector<int>& channels) override;
-  // Channels the open device does not have, and repeated ones, become -1 (none).
+  // As SetInputConfig; a set that keeps no channel that way plays on the device's first two outputs.
   void SetOutputConfig(const std::string& name, const std::vector<int>& channels) override;
   void LoadInputConfig(const std::string& name, std::vector<int>& channels) override;
   void LoadOutputConfig(const std::string& name, std::vector<int>& channels) override;
@@ -65,6 +65,8 @@ class DriverInfo : public IDriverInfo {
   std::string DriverKey(const std::string& system, const std::string& driver, bool create);
   void SaveChannels(const char* side, const std::string& system, const std::string& driver,
                     const std::string& name, const std::vector<int>& channels);
+  // The set with the channels the device lacks dropped; the first outputs when that drops them all.
+  std::vector<int> PlayableOutputs(const std::string& name, const std::vector<int>& channels);
   void LoadChannels(const char* side, const std::string& name, std::vector<int>& channels);
   bool HasDriver() const;
 

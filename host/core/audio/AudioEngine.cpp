@@ -292,18 +292,23 @@ void AudioEngine::StartDriver() {
   for (int i = 0; i < driver_->ChannelCount(false); ++i) driver_->SetChannelActive(false, i, false);
   theLogger.Info("Activating channels:\n");
   theLogger.Info("  Inputs:\n");
-  for (const int channel : activeInputs_) {
-    driver_->SetChannelActive(true, channel, true);
-    theLogger.Info("    %s\n", driver_->ChannelName(true, channel).c_str());
-  }
+  ActivateChannels(true, activeInputs_);
   theLogger.Info("  Outputs:\n");
-  for (const int channel : activeOutputs_) {
-    driver_->SetChannelActive(false, channel, true);
-    theLogger.Info("    %s\n", driver_->ChannelName(false, channel).c_str());
-  }
+  ActivateChannels(false, activeOutputs_);
   blockCount_ = 0;
   fade_.Reset();
   if (deviceIndex_ >= 0) driver_->Start();
+}
+
+void AudioEngine::ActivateChannels(bool input, const std::vector<int>& channels) {
+  const int count = driver_->ChannelCount(input);
+  for (const int channel : channels) {
+    // An entry without a channel of this device (none, or one of another device) leaves its plug-in
+    // input silent and its output unheard; a driver may name any index, so only real ones are named.
+    if (channel < 0 || channel >= count) continue;
+    driver_->SetChannelActive(input, channel, true);
+    theLogger.Info("    %s\n", driver_->ChannelName(input, channel).c_str());
+  }
 }
 
 void AudioEngine::AddIOConfig(bool input, const std::string&, const std::vector<int>& channels) {

@@ -95,6 +95,9 @@ class AudioEngine : public Common::System::Threading::ServiceThread,
   void AssignDriverBuffers();
   // Takes the engine lock for a call that may come on the driver's thread.
   bool LockForDriverCall();
+  // Activates the listed channels of one side that the driver has and names each in the log. Callers
+  // hold the engine lock and have a driver.
+  void ActivateChannels(bool input, const std::vector<int>& channels);
 
   HWND const window_;
   Engine* const owner_;

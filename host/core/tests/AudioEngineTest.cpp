@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <memory>
@@ -359,6 +360,111 @@ TEST_F(AudioEngineTest, TheSameChannelSetsAppliedAgainKeepTheDriverPlaying) {
   EXPECT_TRUE(logic->IsAudioRunning());
   Info().SetOutputConfig("Stereo Output", {1, 0});
   EXPECT_FALSE(logic->IsAudioRunning());
+}
+
+// A settings file as a user may leave it after editing it by hand: one driver of one system with its
+// two stored channel sets.
+void WriteSettings(const std::string& path, const std::string& system, const std::string& driver,
+                   const std::string& inputs, const std::string& outputs) {
+  std::ofstream(path) << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                      << "<Configuration>\n"
+                      << "  <Drivers AudioDriver=\"" << driver << "\" AudioSystem=\"" << system << "\">\n"
+                      << "    <DriverInfo>\n"
+                      << "      <AudioSystem Name=\"" << system << "\">\n"
+                      << "        <Driver Name=\"" << driver << "\">\n"
+                      << "          <Input><Config Channels=\"" << inputs
+                      << "\" Name=\"Stereo Input\"/></Input>\n"
+                      << "          <Output><Config Channels=\"" << outputs
+                      << "\" Name=\"Stereo Output\"/></Output>\n"
+                      << "        </Driver>\n"
+                      << "      </AudioSystem>\n"
+                      << "    </DriverInfo>\n"
+                      << "  </Drivers>\n"
+                      << "</Configuration>\n";
+}
+
+// The channels the last start activated, as the log lists them (the indented lines after the heading).
+std::string ActivatedChannels(const std::string& log) {
+  const std::string heading = "Activating channels:\n";
+  const std::size_t at = log.rfind(heading);
+  if (at == std::string::npos) return "no start";
+  std::string list;
+  for (std::size_t line = at + heading.size(); line < log.size() && log[line] == ' ';) {
+    const std::size_t end = std::min(log.find('\n', line), log.size() - 1);
+    list += log.substr(line, end + 1 - line);
+    line = end + 1;
+  }
+  return list;
+}
+
+struct StoredChannelsCase {
+  const char* inputs;   // the stored "Stereo Input"
+  const char* outputs;  // the stored "Stereo Output"
+  int dropped;          // channels the log says are dropped
+  const char* activated;
+  std::vector<int> sounding;  // the outputs that carry the plug-in's sound
+  std::vector<int> kept;      // the output set stored afterwards, which the settings dialog shows
+};
+
+TEST_F(AudioEngineTest, StoredChannelsTheDeviceLacksAreDroppedWithAWordAndTheLogNamesWhatPlays) {
+  // The test device has two inputs and two outputs.
+  const StoredChannelsCase cases[] = {
+      {"", "7; 9", 2, "  Inputs:\n  Outputs:\n    Output 1\n    Output 2\n", {0, 1}, {0, 1}},
+      {"4; 1", "5; 1", 2, "  Inputs:\n    Input 2\n  Outputs:\n    Output 2\n", {1}, {-1, 1}},
+      {"7; 9", "1; 1", 3, "  Inputs:\n  Outputs:\n    Output 2\n", {1}, {1, -1}},
+      {"-1; 0", "-1; 1", 0, "  Inputs:\n    Input 1\n  Outputs:\n    Output 2\n", {1}, {-1, 1}},
+  };
+  Testing::RecordingPluginLibrary plugin;
+  plugin.Configure(0, 2, 2, 16);  // no inputs: it writes 0.5 to both outputs
+  for (const StoredChannelsCase& c : cases) {
+    const std::string stored = std::string(c.inputs) + " / " + c.outputs;
+    logic.reset();
+    asio.Configure(TestAsio::Config());
+    WriteSettings(path, "ASIO", "Test ASIO", c.inputs, c.outputs);
+    config = std::make_unique<Configuration>(path);
+    log.Clear();
+    MakeLogic();
+    ASSERT_EQ(Info().GetAudioDriverName(), "Test ASIO") << stored;
+    logic->CreatePlugin(plugin.Path());
+    Settle();
+    Info().StartDriver();
+    Settle();
+
+    EXPECT_EQ(log.Count(" dropped: "), c.dropped) << stored << "\n" << log.Text();
+    EXPECT_EQ(ActivatedChannels(log.Text()), c.activated) << stored;
+    ASSERT_TRUE(logic->IsAudioRunning()) << stored;
+    ASSERT_EQ(RunBlocksOnDriverThread(kMutedBlocks + 2), kMutedBlocks + 2) << stored;
+    for (long channel = 0; channel < 2; ++channel) {
+      const std::vector<long> samples = asio.Output(channel);
+      const bool sounds = std::count(c.sounding.begin(), c.sounding.end(), channel) > 0;
+      EXPECT_EQ(!samples.empty() && std::fabs(samples.back() - 0.5 * 2147483647.0) < 2.0, sounds)
+          << stored << ", output " << channel;
+    }
+    std::vector<int> kept;
+    Info().LoadOutputConfig("Stereo Output", kept);
+    EXPECT_EQ(kept, c.kept) << stored;
+  }
+}
+
+// The same on DirectSound, which names every output but the first "Right Speaker".
+TEST_F(AudioEngineTest, StoredChannelsADirectSoundDeviceLacksGiveWayToItsSpeakers) {
+  WriteSettings(path, "DirectSound", "Primary Sound Driver", "", "7; 9");
+  config = std::make_unique<Configuration>(path);
+  MakeLogic();
+  if (Info().GetAudioDriverName() != "Primary Sound Driver")
+    GTEST_SKIP() << "no DirectSound device (start the test services)";
+  Info().StartDriver();
+  Settle();
+  EXPECT_TRUE(logic->IsAudioRunning());
+  Info().StopDriver();
+  Settle();
+  const char* const said[] = {
+      "Output channel 7 of \"Stereo Output\" dropped: the device's outputs are 0 to 1\n",
+      "Output channel 9 of \"Stereo Output\" dropped: the device's outputs are 0 to 1\n",
+      "No output channel of \"Stereo Output\" is left: it takes the device's first outputs, 0; 1\n",
+  };
+  for (const char* line : said) EXPECT_EQ(log.Count(line), 1) << line;
+  EXPECT_EQ(ActivatedChannels(log.Text()), "  Inputs:\n  Outputs:\n    Left Speaker\n    Right Speaker\n");
 }
 
 TEST_F(AudioEngineTest, ADriverReportingNoUsableRateOrSizeChangesNothing) {

@@ -137,9 +137,11 @@ struct StoredSetCase {
 TEST_F(DriverInfoTest, ChannelSetsUseOnlyTheDevicesChannelsEachOnce) {
   ListAndChange("Test ASIO", 44100.0, 256);  // two outputs
   const std::string stored = driverElement + "Output/Config<0>/Channels";
+  // A set left without a channel by what the device lacks plays on its first two outputs; one chosen
+  // to have none stays so.
   const StoredSetCase cases[] = {
-      {"0; 0", {0, -1}}, {"1; 0; 1", {1, 0, -1}}, {"5; 1", {-1, 1}}, {"-1; 0", {-1, 0}},
-      {"2", {-1}},       {"0; 1", {0, 1}},
+      {"0; 0", {0, -1}}, {"1; 0; 1", {1, 0, -1}}, {"5; 1", {-1, 1}}, {"-1; 0", {-1, 0}},   {"2", {0, 1}},
+      {"0; 1", {0, 1}},  {"7; 9", {0, 1}},        {"-1; 7", {0, 1}}, {"-1; -1", {-1, -1}}, {"", {}},
   };
   for (const StoredSetCase& c : cases) {
     config->SetString(stored, c.stored);
@@ -158,6 +160,13 @@ TEST_F(DriverInfoTest, ChannelSetsUseOnlyTheDevicesChannelsEachOnce) {
   const auto sets = logic.Posted<Commands::SetIOConfiguration>();
   ASSERT_EQ(sets.size(), 1u);
   EXPECT_EQ(sets[0]->Channels(), (std::vector<int>{2, -1, -1, 0}));
+
+  // Inputs a new device does not use either: a set that loses them all keeps none.
+  logic.commands.clear();
+  info->SetInputConfig("Stereo Input", {7, 9});
+  const auto inputs = logic.Posted<Commands::SetIOConfiguration>();
+  ASSERT_EQ(inputs.size(), 1u);
+  EXPECT_EQ(inputs[0]->Channels(), (std::vector<int>{-1, -1}));
 }
 
 struct StoredRateCase {
