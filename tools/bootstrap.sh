@@ -21,7 +21,7 @@ quiet() {
 
 packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth libboost-dev
           libz-mingw-w64-dev googletest fonts-liberation pulseaudio pulseaudio-utils dpkg-dev
-          xdotool x11-apps)
+          xdotool x11-apps fonts-wine python3)
 
 install_packages() {
   local missing=()
