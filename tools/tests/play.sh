@@ -81,6 +81,8 @@ play() {  # name, then the environment of the run: a list of env arguments
   [ "$failures" -eq 0 ] || cat "$work/$run.txt"
 }
 
+# The prefix is set up again, as a fresh one, but for Wine's own files: those are kept between runs.
+rm -f "$prefix"/.done-* "$prefix/drive_c/windows/Fonts/marlett.ttf"
 play private -u DISPLAY -u PULSE_SERVER -u QZ_WINEPREFIX
 wine_places_windows_in "$prefix" || fail "Wine does not place the windows itself on the private display"
 [ -f "$prefix/drive_c/windows/Fonts/marlett.ttf" ] || fail "the prefix has no Marlett font"
