@@ -67,7 +67,7 @@ close_program() {
   close_requests=$((close_requests + 1))
   if [ "$close_requests" -lt 3 ]; then
     echo "play.sh: asking quillam to close (a third Ctrl+C ends it at once)" >&2
-    ask_windows_to_close $(xdotool search --onlyvisible --pid "$program" 2>/dev/null)
+    ask_windows_to_close $(xdotool search --onlyvisible --pid "$program" 2>/dev/null) || true
   else
     kill -9 "$program" 2>/dev/null || true
   fi
