@@ -82,6 +82,7 @@ void OmAudio::setLearnParameter(int32_t index) {
 
 void OmAudio::noteOn(int8_t key, int8_t velocity) {
   sleeping = false;
+  sound->noteStarted();
   fadeGain = 1.0f;
   const float level = static_cast<float>(dataByte(velocity)) * midiValueScale;
   keyTarget[dataByte(key)] = level * keyLevelScale;

@@ -42,6 +42,10 @@ class OmSoundEngine {
   // stays silent (after the host stops processing).
   void silenceRenderedAhead() { clock.silenceHeld(); }
 
+  // A note has begun: the five quiet seconds before the engine sleeps are counted from here, so a note
+  // that starts just before they are full is not lost while its sound rises.
+  void noteStarted() { silence.restart(); }
+
   // Samples per control tick at the current sample rate.
   int32_t controlPeriod() const { return period; }
 

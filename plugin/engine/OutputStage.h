@@ -29,6 +29,9 @@ class SilenceDetector {
   // afresh).
   bool periodEnded(float signalLevel, int32_t samples, float sampleRate);
 
+  // Starts counting afresh: a note has begun, whose sound may take a while to rise above the quiet level.
+  void restart() { silentSamples = 0; }
+
  private:
   int64_t silentSamples = 0;
 };

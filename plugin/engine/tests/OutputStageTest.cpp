@@ -72,6 +72,16 @@ TEST(SilenceDetector, SleepsAfterFiveSecondsOfQuietPeriods) {
   EXPECT_TRUE(detector.periodEnded(0.0f, 36, 44100.0f));
 }
 
+// A note restarts the count: the five quiet seconds begin again where it starts.
+TEST(SilenceDetector, RestartCountsTheFiveSecondsAfresh) {
+  SilenceDetector detector;
+  for (int period = 1; period <= 6000; ++period) ASSERT_FALSE(detector.periodEnded(0.001f, 36, 44100.0f));
+  detector.restart();
+  for (int period = 1; period <= 6125; ++period)
+    ASSERT_FALSE(detector.periodEnded(0.001f, 36, 44100.0f)) << period;
+  EXPECT_TRUE(detector.periodEnded(0.001f, 36, 44100.0f));
+}
+
 // Quiet time is what counts, not the number of periods: periods of other lengths (other sample rates), or
 // pieces of changing lengths, still wait more than five seconds.
 TEST(SilenceDetector, SleepsAfterFiveSecondsWhateverThePeriods) {
