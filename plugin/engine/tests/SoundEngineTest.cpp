@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <xmmintrin.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -221,22 +222,39 @@ TEST_F(SoundEngineTest, SleepsAfterFiveQuietSecondsOutputsSilenceAndWakesOnNoteO
 }
 
 // The engine falls asleep where the period after which the quiet time passes five seconds ends: at 44.1 kHz
-// after 6126 periods of 36 samples, 220536 samples. A note that comes while the last of them still plays
-// wakes it before it sleeps.
+// after 6126 periods of 36 samples, at sample 220536 of the quiet. A block that ends inside that period
+// still hands out its rest, and a note that comes before it ends keeps the engine awake. A key held this
+// softly is quiet to the silence detector, yet its sound shows whether the engine plays.
 TEST_F(SoundEngineTest, SleepsWhereAPeriodEndsAndANoteBeforeThatEndKeepsItAwake) {
   playOscillator(4, 0.7f);
-  render(220500);
-  EXPECT_FALSE(effect->sleeping);
-  render(10);  // inside the 6126th period, which is rendered whole: the sleep is decided
-  EXPECT_TRUE(effect->sleeping);
-  effect->noteOn(60, 127);
-  float peak = 0.0f;
-  for (float x : render(2048)) peak = std::max(peak, std::fabs(x));
-  EXPECT_FALSE(effect->sleeping);
-  EXPECT_GT(peak, 0.05f);
+  effect->setParameter(Lfo1Send, 0.55f);
+  const auto holdSoftly = [this] { effect->noteOn(60, 127); };
+  // Plays the quiet time up to 10 samples into its last period, which is rendered whole: the sleep is
+  // decided.
+  const auto playIntoTheLastPeriod = [this] {
+    render(220510);
+    EXPECT_TRUE(effect->sleeping);
+  };
+  const auto sounds = [](const std::vector<float>& samples, size_t from, size_t to) {
+    return std::any_of(samples.begin() + from, samples.begin() + to, [](float x) { return x != 0.0f; });
+  };
 
-  effect->noteOff(60);
-  render(7 * 44100);  // the note dies away, then five quiet seconds
+  holdSoftly();
+  playIntoTheLastPeriod();
+  const std::vector<float> asleep = render(40);
+  EXPECT_TRUE(sounds(asleep, 0, 26)) << "the rest of the last period";
+  EXPECT_FALSE(sounds(asleep, 26, 40)) << "after the last period";
+  EXPECT_TRUE(effect->sleeping);
+
+  holdSoftly();  // wakes the engine; the quiet time starts again
+  EXPECT_FALSE(effect->sleeping);
+  playIntoTheLastPeriod();
+  holdSoftly();  // before the last period ends
+  const std::vector<float> awake = render(4096);
+  EXPECT_FALSE(effect->sleeping);
+  EXPECT_TRUE(sounds(awake, 4000, 4096));
+
+  render(6 * 44100);  // five more quiet seconds
   EXPECT_TRUE(effect->sleeping);
 }
 
