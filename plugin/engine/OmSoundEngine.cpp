@@ -73,13 +73,13 @@ void OmSoundEngine::processBlock(float** outputs, int32_t frames) {
   }
   // Each period passes the limiter and the silence detector as it is rendered. The sleep they decide
   // begins where that period ends, at the next tick, unless something woke the engine before (a note,
-  // a program change, a suspend).
-  bool limited = false;
-  clock.run(
+  // a program change, a suspend). The samples the limiter acted on are marked, so the editor's lamp
+  // tells whether it acted on any sample of this block, also on one rendered during an earlier block.
+  effect.limiterActive = clock.run(
       outputs[0], outputs[1], frames, period,
-      [this, &limited](int32_t count, float* left, float* right) {
+      [this](int32_t count, float* left, float* right, bool* limited) {
         render(count, left, right);
-        limited = limiter.process(left, right, count, sampleRate) || limited;
+        limiter.process(left, right, limited, count, sampleRate);
         if (silence.periodEnded(limiter.signalLevel(), count, sampleRate)) effect.sleeping = true;
       },
       [this] {
@@ -87,7 +87,6 @@ void OmSoundEngine::processBlock(float** outputs, int32_t frames) {
         controlUpdate();
         return true;
       });
-  effect.limiterActive = limited;
 }
 
 // Rendering of one control period.

@@ -4,21 +4,19 @@
 
 #include "plugin/engine/dsp/FastMath.h"
 
-bool OutputLimiter::process(float* left, float* right, int32_t frames, float sampleRate) {
+void OutputLimiter::process(float* left, float* right, bool* limited, int32_t frames, float sampleRate) {
   const float k = 3.0f / sampleRate;
   restingLevel = 1e-6f / k;
-  bool active = false;
   for (int32_t i = 0; i < frames; ++i) {
     level = (fastAbs(left[i]) + fastAbs(right[i])) * k + ((1.0f - k) * level + 1e-6f);
     if (!std::isfinite(level)) level = 0.0f;
-    if (level >= 1.0f) {
-      active = true;
+    limited[i] = level >= 1.0f;
+    if (limited[i]) {
       const float g = (1.0f / level) * 0.7f + 0.3f;
       left[i] *= g;
       right[i] *= g;
     }
   }
-  return active;
 }
 
 bool SilenceDetector::periodEnded(float signalLevel, int32_t samples, float sampleRate) {

@@ -6,8 +6,8 @@
 // samples are scaled by 0.7 / envelope + 0.3.
 class OutputLimiter {
  public:
-  // Limits frames samples of both channels in place; answers whether the limiter acted.
-  bool process(float* left, float* right, int32_t frames, float sampleRate);
+  // Limits frames samples of both channels in place; sets limited[i] to whether it acted on sample i.
+  void process(float* left, float* right, bool* limited, int32_t frames, float sampleRate);
 
   float envelope() const { return level; }
 

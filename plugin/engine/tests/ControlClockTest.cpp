@@ -2,18 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
 namespace {
 
+// Whether the sample at a position in the stream is marked: a sparse pattern that falls anywhere in the
+// periods.
+bool markedAt(int64_t position) {
+  return position % 97 == 5;
+}
+
 // Runs blocks through a clock whose periods are filled with their positions in the stream (left) and
-// the number of the tick before them (right), and records where the ticks fall, in samples from the start.
+// the number of the tick before them (right), marked by markedAt, and records where the ticks fall, in
+// samples from the start, and what each block answers.
 struct Recording {
   std::vector<int64_t> ticks;
   std::vector<int32_t> pieces;
   std::vector<float> left;
   std::vector<float> right;
+  std::vector<bool> answers;
   int64_t rendered = 0;
   bool stopped = false;  // the ticks answer that the clock stops
 
@@ -21,12 +30,13 @@ struct Recording {
     const size_t start = left.size();
     left.resize(start + frames, -1.0f);
     right.resize(start + frames, -1.0f);
-    clock.run(
+    answers.push_back(clock.run(
         left.data() + start, right.data() + start, frames, period,
-        [&](int32_t count, float* l, float* r) {
+        [&](int32_t count, float* l, float* r, bool* marks) {
           for (int32_t i = 0; i < count; ++i) {
             l[i] = static_cast<float>(rendered + i);
             r[i] = static_cast<float>(ticks.size());
+            marks[i] = markedAt(rendered + i);
           }
           rendered += count;
           pieces.push_back(count);
@@ -35,7 +45,7 @@ struct Recording {
           if (stopped) return false;
           ticks.push_back(rendered);
           return true;
-        });
+        }));
   }
 };
 
@@ -124,6 +134,37 @@ TEST(ControlClock, StopsAtATickAndStartsAgainWithOne) {
   EXPECT_EQ(recording.ticks[3], 108);  // the fourth period is the first rendered after the stop
   EXPECT_EQ(recording.right[170], 4.0f);
   EXPECT_EQ(recording.left[170], 108.0f);
+}
+
+// Each block answers whether it handed out a marked sample: one of a period it rendered itself or of
+// the held rest of an earlier period, never one still held for a later block.
+TEST(ControlClock, EachBlockTellsWhetherItHandedOutAMarkedSample) {
+  for (int32_t frames : {1, 2, 7, 16, 32, 35, 36, 37, 100, 512}) {
+    ControlClock clock(36);
+    Recording recording;
+    for (int block = 0; block < 400; ++block) recording.runBlock(clock, frames, 36);
+    int32_t marked = 0;
+    for (size_t block = 0; block < recording.answers.size(); ++block) {
+      const auto first = recording.left.begin() + static_cast<int64_t>(block) * frames;
+      const bool expected = std::any_of(
+          first, first + frames, [](float position) { return markedAt(static_cast<int64_t>(position)); });
+      ASSERT_EQ(recording.answers[block], expected) << "block " << block << " of " << frames;
+      marked += expected ? 1 : 0;
+    }
+    EXPECT_GT(marked, 0) << frames;
+  }
+}
+
+// The held rest that plays as silence carries no marks either.
+TEST(ControlClock, SilencedHeldSamplesAreNotMarked) {
+  ControlClock clock(36);
+  Recording recording;
+  recording.runBlock(clock, 100, 36);  // hands out positions up to 99; 100 .. 107 are held, 102 marked
+  clock.silenceHeld();
+  recording.stopped = true;
+  recording.runBlock(clock, 8, 36);
+  EXPECT_FALSE(recording.answers.back());
+  for (size_t i = 100; i < 108; ++i) ASSERT_EQ(recording.left[i], 0.0f) << i;
 }
 
 // A period longer than the held buffers is cut to their length.

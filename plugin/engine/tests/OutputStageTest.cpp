@@ -4,15 +4,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace {
+
+// Limits frames samples of left and right; answers how many the limiter acted on.
+int32_t limit(OutputLimiter& limiter, std::vector<float>& left, std::vector<float>& right, int32_t frames,
+              float sampleRate = 44100.0f, std::vector<bool>* marks = nullptr) {
+  std::unique_ptr<bool[]> limited = std::make_unique<bool[]>(frames);
+  limiter.process(left.data(), right.data(), limited.get(), frames, sampleRate);
+  if (marks) marks->assign(limited.get(), limited.get() + frames);
+  return static_cast<int32_t>(std::count(limited.get(), limited.get() + frames, true));
+}
 
 TEST(OutputLimiter, LeavesQuietBlocksAloneAndScalesOnceTheEnvelopeReachesOne) {
   OutputLimiter limiter;
   std::vector<float> left(512, 0.25f);
   std::vector<float> right(512, -0.25f);
-  EXPECT_FALSE(limiter.process(left.data(), right.data(), 512, 44100.0f));
+  EXPECT_EQ(limit(limiter, left, right, 512), 0);
   EXPECT_EQ(left.front(), 0.25f);
   EXPECT_EQ(right.back(), -0.25f);
 
@@ -20,32 +30,35 @@ TEST(OutputLimiter, LeavesQuietBlocksAloneAndScalesOnceTheEnvelopeReachesOne) {
   OutputLimiter loud;
   std::vector<float> l(20000, 1.0f);
   std::vector<float> r(20000, 1.0f);
-  EXPECT_TRUE(loud.process(l.data(), r.data(), 20000, 44100.0f));
-  // Reconstruct the envelope: samples pass unchanged until it reaches 1, then take its gain.
+  std::vector<bool> marks;
+  EXPECT_GT(limit(loud, l, r, 20000, 44100.0f, &marks), 0);
+  // Reconstruct the envelope: samples pass unchanged until it reaches 1, then take its gain and are
+  // marked.
   const float k = 3.0f / 44100.0f;
   float envelope = 0.0f;
   for (size_t i = 0; i < l.size(); ++i) {
     envelope = 2.0f * k + ((1.0f - k) * envelope + 1e-6f);
     const float expected = envelope >= 1.0f ? (1.0f / envelope) * 0.7f + 0.3f : 1.0f;
     ASSERT_FLOAT_EQ(l[i], expected) << i;
+    ASSERT_EQ(marks[i], envelope >= 1.0f) << i;
   }
   EXPECT_LT(l.back(), 0.8f);
   EXPECT_EQ(l.back(), r.back());
 }
 
-TEST(OutputLimiter, FlagClearsWhenABlockStaysBelowOneAndNonNumbersDoNotStick) {
+TEST(OutputLimiter, MarksClearWhenABlockStaysBelowOneAndNonNumbersDoNotStick) {
   OutputLimiter limiter;
   std::vector<float> left(30000, 1.0f);
   std::vector<float> right(30000, 1.0f);
-  EXPECT_TRUE(limiter.process(left.data(), right.data(), 30000, 44100.0f));
+  EXPECT_GT(limit(limiter, left, right, 30000), 0);
   std::vector<float> silence(30000, 0.0f);
   std::vector<float> silence2(30000, 0.0f);
-  limiter.process(silence.data(), silence2.data(), 30000, 44100.0f);
-  EXPECT_FALSE(limiter.process(silence.data(), silence2.data(), 512, 44100.0f));
+  limit(limiter, silence, silence2, 30000);
+  EXPECT_EQ(limit(limiter, silence, silence2, 512), 0);
 
   std::vector<float> bad(4, std::nanf(""));
   std::vector<float> inf(4, INFINITY);
-  limiter.process(bad.data(), inf.data(), 4, 44100.0f);
+  limit(limiter, bad, inf, 4);
   EXPECT_TRUE(std::isfinite(limiter.envelope()));
 }
 
@@ -54,7 +67,7 @@ TEST(OutputLimiter, SignalLevelOfSilenceRestsNearZeroWhileTheEnvelopeKeepsItsFlo
     OutputLimiter limiter;
     std::vector<float> left(static_cast<size_t>(sampleRate) * 4, 0.0f);
     std::vector<float> right(left.size(), 0.0f);
-    limiter.process(left.data(), right.data(), static_cast<int32_t>(left.size()), sampleRate);
+    limit(limiter, left, right, static_cast<int32_t>(left.size()), sampleRate);
     EXPECT_NEAR(limiter.envelope(), 1e-6f * sampleRate / 3.0f, 0.01f * limiter.envelope());
     EXPECT_LT(std::fabs(limiter.signalLevel()), 0.001f) << sampleRate;
   }

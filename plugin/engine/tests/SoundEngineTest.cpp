@@ -70,6 +70,22 @@ class SoundEngineTest : public ::testing::Test {
     effect->resetDsp();
   }
 
+  // A square wave driven four times louder by the "Volume" distortion.
+  void playLoudPatch() {
+    playOscillator(6, 0.6f);  // "Square"
+    effect->setParameter(DryWet, 1.0f);
+    effect->setParameter(Volume, 1.0f);
+    entry(DistortionType, 7);  // "Volume": drive 1 is four times louder
+    effect->setParameter(Drive, 1.0f);
+    effect->resetDsp();
+  }
+
+  // Eight keys at full velocity: loud enough for the limiter to act on every sample once its envelope
+  // has risen.
+  void holdLoudChord() {
+    for (int key = 48; key < 56; ++key) effect->noteOn(static_cast<int8_t>(key), 127);
+  }
+
   // Renders frames samples; answers the left channel (the right one in right).
   std::vector<float> render(int32_t frames, std::vector<float>* right = nullptr) {
     std::vector<float> left(frames, 7.0f);
@@ -271,21 +287,34 @@ TEST_F(SoundEngineTest, WhatWasRenderedAheadIsNotPlayedAfterASuspend) {
 }
 
 TEST_F(SoundEngineTest, LimiterActsOnLoudOutputAndReportsIt) {
-  playOscillator(6, 0.6f);  // "Square"
-  effect->setParameter(DryWet, 1.0f);
-  effect->setParameter(Volume, 1.0f);
-  entry(DistortionType, 7);  // "Volume": drive 1 is four times louder
-  effect->setParameter(Drive, 1.0f);
-  effect->resetDsp();
+  playLoudPatch();
   render(512);
   EXPECT_FALSE(effect->limiterActive);
-  for (int key = 48; key < 56; ++key) effect->noteOn(static_cast<int8_t>(key), 127);
+  holdLoudChord();
   bool acted = false;
   for (int block = 0; block < 40; ++block) {
     for (float x : render(512)) ASSERT_LE(std::fabs(x), 5.0f);
     acted = acted || effect->limiterActive;
   }
   EXPECT_TRUE(acted);
+}
+
+// The lamp tells for each block whether the limiter acted on any sample the block hands out, those of a
+// period rendered during an earlier block included: while the limiter acts on every sample, every block
+// lights it, however short.
+TEST_F(SoundEngineTest, LimiterLampIsLitInEveryBlockWhileTheLimiterActs) {
+  playLoudPatch();
+  holdLoudChord();
+  render(2 * 44100);  // the envelope rises and stays above 1
+  for (int32_t blockSize : {1, 16, 32, 512}) {
+    const int32_t blocks = 44100 / 4 / blockSize;
+    int32_t dark = 0;
+    for (int32_t block = 0; block < blocks; ++block) {
+      render(blockSize);
+      if (!effect->limiterActive) ++dark;
+    }
+    EXPECT_EQ(dark, 0) << "of " << blocks << " blocks of " << blockSize;
+  }
 }
 
 TEST_F(SoundEngineTest, ParametersGlideTowardTheirValuesOneTenthPerTick) {
