@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -60,6 +61,12 @@ class TestClient : public WinSocketBase {
     return recv(socket_, &byte, 1, 0) == 0 || WSAGetLastError() == WSAECONNRESET;
   }
   void Leave() { closesocket(socket_), socket_ = INVALID_SOCKET; }
+  // How many bytes have arrived and wait to be read.
+  u_long Pending() {
+    u_long count = 0;
+    ioctlsocket(socket_, FIONREAD, &count);
+    return count;
+  }
 
  private:
   SOCKET socket_;
@@ -468,6 +475,83 @@ TEST_F(TcpServerSocketTest, AClientThatLeftIsLetGoWhileNoOtherConnects) {
   // The connection, its socket and its thread go without another client coming to the listener.
   EXPECT_TRUE(Eventually([&] { return HandlesTo(thread) == 1; }));
   CloseHandle(thread);
+}
+
+// The ways a thread that is not one of the server's ends client number 0.
+std::vector<std::pair<const char*, std::function<void()>>> WaysToEndClientZero(TcpServerSocket& server) {
+  return {{"CloseClient", [&server] { server.CloseClient(0); }}, {"Close", [&server] { server.Close(); }}};
+}
+
+// How long a held handler waits to be let go before it goes on by itself: far longer than a Close
+// that does not wait for it takes to return.
+constexpr auto kLinger = std::chrono::seconds(1);
+
+TEST_F(TcpServerSocketTest, CloseWaitsForAHandlerWhoseClientAnotherThreadIsEnding) {
+  for (const auto& [way, endClient] : WaysToEndClientZero(server)) {
+    SCOPED_TRACE(way);
+    ASSERT_TRUE(server.Open(kLoopback, 0));
+    std::promise<HANDLE> handlerThread;
+    std::promise<void> letGo;
+    server.onReceive = [&, released = letGo.get_future().share()](int) {
+      handlerThread.set_value(CurrentThread());
+      released.wait_for(kLinger);
+    };
+    TestClient client(server.Port());
+    client.Send("x");
+    auto inside = handlerThread.get_future();
+    ASSERT_EQ(inside.wait_for(kPatience), std::future_status::ready);
+    const HANDLE handler = inside.get();
+    std::thread ending(endClient);
+    // Out of the server, with its handler still inside OnReceive, before this thread closes.
+    EXPECT_TRUE(Eventually([&] { return !server.Send(0, std::string()); }));
+    server.Close();
+    const bool handlerEnded = WaitForSingleObject(handler, 0) == WAIT_OBJECT_0;
+    letGo.set_value();
+    ending.join();
+    EXPECT_TRUE(handlerEnded) << "Close returned while a client thread was still in OnReceive";
+    CloseHandle(handler);
+  }
+}
+
+TEST_F(TcpServerSocketTest, AClientThatReadsNothingHoldsUpNoEndingOfItsConnection) {
+  // Far more than the buffers on both sides hold, so the send waits for the client for ever.
+  const std::string flood(64 << 20, 'x');
+  const std::vector<std::pair<const char*, std::function<bool()>>> sends = {
+      {"Send", [&] { return server.Send(0, flood); }},
+      {"Broadcast", [&] { return server.Broadcast(flood); }}};
+  size_t connections = 0;
+  for (const auto& [send, sendFlood] : sends) {
+    for (const auto& [way, endClient] : WaysToEndClientZero(server)) {
+      SCOPED_TRACE(std::string(send) + ", then " + way);
+      ASSERT_TRUE(server.Open(kLoopback, 0));
+      TestClient client(server.Port());
+      ASSERT_TRUE(server.WaitForConnections(++connections));
+      auto sent = std::async(std::launch::async, sendFlood);
+      EXPECT_TRUE(Eventually([&] { return client.Pending() > 0; })) << "the send never began";
+      Testing::FinishesWithoutDeadlock(
+          [&] {
+            endClient();
+            EXPECT_FALSE(sent.get());  // the send, too, has ended
+          },
+          2 * kPatience);
+    }
+  }
+}
+
+TEST_F(TcpServerSocketTest, OpenCalledFromAHandlerWhileAnotherThreadClosesFails) {
+  std::atomic<int> opened{0};  // 1 when the handler's Open succeeded, -1 when it failed
+  server.onReceive = [&](int) {
+    if (!Eventually([&] { return !server.IsOpen(); })) return;  // until the Close is under way
+    opened = server.Open(kLoopback, 0) ? 1 : -1;
+  };
+  auto clients = ConnectClients(1);
+  clients[0]->Send("x");
+  ASSERT_TRUE(server.WaitForBytes(0, 1));
+  Testing::FinishesWithoutDeadlock([&] { server.Close(); }, 2 * kPatience);
+  // Close has waited for the handler, and nothing of the server runs on.
+  EXPECT_EQ(opened, -1);
+  EXPECT_FALSE(server.IsOpen());
+  EXPECT_EQ(server.Port(), 0);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 namespace Common::System::Sockets {
@@ -60,7 +61,7 @@ class TcpServerSocket::Listener : public Threading::Thread {
   std::atomic<bool> stopping_;
 };
 
-TcpServerSocket::TcpServerSocket() : open_(false), clientCount_(0), port_(0) {}
+TcpServerSocket::TcpServerSocket() : open_(false), closeUnderWay_(false), clientCount_(0), port_(0) {}
 
 TcpServerSocket::~TcpServerSocket() {
   TcpServerSocket::Close();
@@ -95,6 +96,10 @@ bool TcpServerSocket::Open(const std::string& host, unsigned short port) {
   }
   // A fresh listener for every opening, so a server can be opened again after it was closed.
   ScopedLock hold(lock_);
+  if (closeUnderWay_) {
+    closesocket(listening);
+    return false;
+  }
   port_ = ntohs(address.sin_port);
   listener_ = std::make_unique<Listener>(*this, listening);
   listener_->Start();
@@ -133,7 +138,7 @@ int TcpServerSocket::ListenLoop(Listener& listener) {
 void TcpServerSocket::Accept(Listener& listener, std::uintptr_t socket) {
   // In the map before OnConnect, so the client can be sent to as soon as it is announced.
   int number;
-  Connection* connection;
+  std::shared_ptr<Connection> connection;
   {
     ScopedLock hold(lock_);
     if (listener.IsStopping()) {
@@ -141,7 +146,7 @@ void TcpServerSocket::Accept(Listener& listener, std::uintptr_t socket) {
       return;
     }
     number = static_cast<int>(clientCount_++);
-    connection = new Connection(number, this, socket);
+    connection = std::make_shared<Connection>(number, this, socket);
     clients_[number] = connection;
   }
   const bool accepted = OnConnect(number);
@@ -168,7 +173,7 @@ bool TcpServerSocket::IsServerThread() const {
 void TcpServerSocket::OnClientClosed(int) {}
 
 void TcpServerSocket::CloseClient(int client) {
-  Connection* closed;
+  std::shared_ptr<Connection> closed;
   {
     ScopedLock hold(lock_);
     const auto found = clients_.find(client);
@@ -176,72 +181,85 @@ void TcpServerSocket::CloseClient(int client) {
     closed = found->second;
     clients_.erase(found);
     // In the same hold: Close must find the connection either among the clients or the retired.
-    if (IsServerThread()) {
-      Retire(closed);
-      closed = nullptr;
-    }
+    Retire(closed);
   }
   OnClientClosed(client);
-  delete closed;  // waits for its thread
+  if (IsServerThread()) return;
+  closed->WaitForEnd();
+  DeleteEndedClients();
 }
 
-void TcpServerSocket::Retire(Connection* connection) {
+void TcpServerSocket::Retire(const std::shared_ptr<Connection>& connection) {
   connection->Stop();
-  // One that was never started runs its (now empty) loop once, so that its thread ends too.
-  if (!connection->IsStarted()) connection->Start();
   retiredClients_.push_back(connection);
 }
 
-void TcpServerSocket::Delete(const std::vector<Connection*>& connections) {
-  for (auto* connection : connections) connection->Stop();  // all of them end meanwhile
-  for (auto* connection : connections) delete connection;
-}
-
 void TcpServerSocket::DeleteEndedClients() {
-  std::vector<Connection*> ended;
+  Connections ended;
   {
     ScopedLock hold(lock_);
     const auto running = std::partition(retiredClients_.begin(), retiredClients_.end(),
-                                        [](const Connection* connection) { return connection->HasEnded(); });
+                                        [](const auto& connection) { return connection->HasEnded(); });
     ended.assign(retiredClients_.begin(), running);
     retiredClients_.erase(retiredClients_.begin(), running);
   }
-  Delete(ended);
+  // Deleted here, outside the lock, unless a sender still holds one: then when its send returns.
+}
+
+std::unique_ptr<TcpServerSocket::Listener> TcpServerSocket::StopEverything() {
+  std::unique_ptr<Listener> listener = std::move(listener_);
+  if (listener) {
+    listener->Stop();
+    if (listener->IsCurrentThread()) {
+      // Called from OnConnect: the listener ends once OnConnect returns. Its port is free at once,
+      // so that Open may take it again.
+      listener->CloseSocket();
+      retiredListeners_.push_back(std::move(listener));
+    }
+  }
+  for (const auto& entry : clients_) Retire(entry.second);
+  clients_.clear();
+  clientCount_ = 0;
+  port_ = 0;
+  open_ = false;
+  return listener;
 }
 
 void TcpServerSocket::Close() {
-  std::unique_ptr<Listener> listener;
-  std::vector<Connection*> connections;
-  std::vector<std::unique_ptr<Listener>> retiredListeners;
+  if (IsServerThread()) {
+    std::unique_ptr<Listener> listener;
+    {
+      ScopedLock hold(lock_);
+      listener = StopEverything();
+    }
+    listener.reset();  // waits for the listener thread, then closes its socket
+    return;
+  }
+  ScopedLock closing(closing_);
+  std::vector<std::unique_ptr<Listener>> listeners;
+  Connections connections;
   {
     ScopedLock hold(lock_);
-    listener = std::move(listener_);
-    if (listener) {
-      listener->Stop();
-      if (listener->IsCurrentThread()) {
-        // Called from OnConnect: the listener ends once OnConnect returns. Its port is free at once,
-        // so that Open may take it again.
-        listener->CloseSocket();
-        retiredListeners_.push_back(std::move(listener));
-      }
-    }
-    for (const auto& entry : clients_) connections.push_back(entry.second);
-    clients_.clear();
-    clientCount_ = 0;
-    port_ = 0;
-    open_ = false;
-    if (IsServerThread()) {
-      for (auto* connection : connections) Retire(connection);
-      connections.clear();
-    } else {
-      connections.insert(connections.end(), retiredClients_.begin(), retiredClients_.end());
-      retiredClients_.clear();
-      retiredListeners.swap(retiredListeners_);
-    }
+    closeUnderWay_ = true;
+    listeners.push_back(StopEverything());
+    listeners.insert(listeners.end(), std::make_move_iterator(retiredListeners_.begin()),
+                     std::make_move_iterator(retiredListeners_.end()));
+    retiredListeners_.clear();
+    connections.swap(retiredClients_);
   }
-  listener.reset();  // waits for the listener thread, then closes its socket
-  Delete(connections);
-  retiredListeners.clear();  // waits for each
+  // Everything has stopped before anything is waited for: a thread that sends to a client that
+  // reads nothing has had its send ended, whether it is a client's thread or the listener.
+  listeners.clear();  // waits for each, then closes its socket
+  for (const auto& connection : connections) connection->WaitForEnd();
+  connections.clear();
+  ScopedLock hold(lock_);
+  closeUnderWay_ = false;
+}
+
+std::shared_ptr<TcpServerSocket::Connection> TcpServerSocket::Find(int client) {
+  ScopedLock hold(lock_);
+  const auto found = clients_.find(client);
+  return found == clients_.end() ? nullptr : found->second;
 }
 
 bool TcpServerSocket::Send(int client, const std::string& text) {
@@ -250,10 +268,8 @@ bool TcpServerSocket::Send(int client, const std::string& text) {
 
 bool TcpServerSocket::Send(int client, const char* data, int length) {
   if (!AreBytes(data, length)) return false;
-  // Held while sending, so the connection cannot be deleted meanwhile.
-  ScopedLock hold(lock_);
-  const auto found = clients_.find(client);
-  return found != clients_.end() && found->second->Send(data, length);
+  const auto connection = Find(client);
+  return connection && connection->Send(data, length);
 }
 
 bool TcpServerSocket::Broadcast(const std::string& text) {
@@ -261,12 +277,16 @@ bool TcpServerSocket::Broadcast(const std::string& text) {
 }
 
 bool TcpServerSocket::Broadcast(const char* data, int length) {
-  // Every connected client gets the bytes, also after one of them failed; clients that have gone
-  // are no longer in the map and do not count.
+  // Every client gets the bytes, also after one of them failed; clients that have gone are no
+  // longer in the map and do not count.
   if (!AreBytes(data, length)) return false;
-  ScopedLock hold(lock_);
+  Connections connections;
+  {
+    ScopedLock hold(lock_);
+    for (const auto& entry : clients_) connections.push_back(entry.second);
+  }
   bool allSent = true;
-  for (const auto& entry : clients_) allSent = entry.second->Send(data, length) && allSent;
+  for (const auto& connection : connections) allSent = connection->Send(data, length) && allSent;
   return allSent;
 }
 

@@ -4,11 +4,12 @@
 
 #include "common/system/sockets/SocketWait.h"
 #include "common/system/sockets/TcpServerSocket.h"
+#include "common/system/threading/ScopedLock.h"
 
 namespace Common::System::Sockets {
 namespace {
 
-// How long the thread may take to notice that it was stopped.
+// How long the thread, or a send, may take to notice that the connection was stopped.
 constexpr int kStopLatencyMs = 100;
 
 }  // namespace
@@ -17,11 +18,13 @@ TcpServerSocketClientConnection::TcpServerSocketClientConnection(int number, Tcp
                                                                  std::uintptr_t socket)
     : buffer_(), owner_(owner), socket_(socket), number_(number), running_(true) {
   SetName("TCP server client connection");
+  // A send never blocks: it waits for the client in slices, so that a stop ends it.
+  u_long nonBlocking = 1;
+  ioctlsocket(socket_, FIONBIO, &nonBlocking);
 }
 
 TcpServerSocketClientConnection::~TcpServerSocketClientConnection() {
   Stop();
-  if (!IsStarted()) Start();  // a connection closed before it started runs its (now empty) loop once
   // The server never deletes a connection on its own thread. The socket is closed only once the
   // thread is gone, so its handle cannot be reused by another socket under a receive in progress.
   if (!IsCurrentThread()) WaitForEnd();
@@ -48,14 +51,21 @@ int TcpServerSocketClientConnection::Run() {
 void TcpServerSocketClientConnection::Stop() {
   running_ = false;
   shutdown(socket_, SD_BOTH);  // the client sees the end at once
+  if (!IsStarted()) Start();
 }
 
 bool TcpServerSocketClientConnection::Send(const char* data, int length) {
+  Threading::ScopedLock hold(sending_);
   while (length > 0) {
+    if (!running_) return false;
     const int sent = send(socket_, data, length, 0);
-    if (sent == SOCKET_ERROR || sent == 0) return false;
-    data += sent;
-    length -= sent;
+    if (sent > 0) {
+      data += sent;
+      length -= sent;
+    } else if (sent == 0 || WSAGetLastError() != WSAEWOULDBLOCK ||
+               WaitUntilWritable(socket_, kStopLatencyMs) == SocketWait::Failed) {
+      return false;
+    }
   }
   return true;
 }

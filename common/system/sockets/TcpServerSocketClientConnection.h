@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/system/threading/CriticalSection.h"
 #include "common/system/threading/Thread.h"
 
 #include <atomic>
@@ -22,9 +23,12 @@ class TcpServerSocketClientConnection : public Threading::Thread {
   ~TcpServerSocketClientConnection() override;
 
   int Run() override;
-  // Ends the thread's receiving and the connection with the client, without waiting.
+  // Ends the thread's receiving, any send in progress and the connection with the client, without
+  // waiting. A connection whose thread never started runs its (now empty) loop once, so that its
+  // thread ends too.
   void Stop();
-  // Sends all bytes; false when sending fails.
+  // Sends all bytes, waiting as long as the client takes none; false when sending fails or the
+  // connection is stopped first. Sends from several threads follow one another, each one whole.
   bool Send(const char* data, int length);
 
  private:
@@ -33,6 +37,7 @@ class TcpServerSocketClientConnection : public Threading::Thread {
   std::uintptr_t socket_;
   int number_;
   std::atomic<bool> running_;
+  Threading::CriticalSection sending_;
 };
 
 }  // namespace Common::System::Sockets
