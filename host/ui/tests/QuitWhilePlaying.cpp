@@ -3,12 +3,13 @@
 //   quit <frames> <settings>
 //                  runs quillam.exe with the instrument and the settings file given (DirectSound at
 //                  blocks of frames), steps the instrument on to a pad (program 66, whose smooth sound
-//                  shows a cut plainly), latches a note on the on-screen keyboard and closes the main
-//                  window; prints the time from the close to the program's end, which must stay below
-//                  1.5 s;
+//                  shows a cut plainly), latches a note on the on-screen keyboard once it is drawn at
+//                  rest, so that the same note sounds every run, and closes the main window; prints the
+//                  time from the close to the program's end, which must stay below 1.5 s;
 //   check <file>   reads the recording (raw 16-bit stereo at 44100 Hz): the sound must end without a
-//                  step from one sample to the next larger than the largest while the note was held
-//                  (dropouts of a busy machine left out).
+//                  step from one sample to the next larger than the largest while the note was held,
+//                  and faded, at no more than half the level it was held at (dropouts of a busy
+//                  machine left out of both).
 // Exit code 0 on success, 1 on a failure.
 #include "host/ui/tests/ProgramWindows.h"
 #include "tests/support/TestPaths.h"
@@ -16,10 +17,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -109,6 +112,36 @@ HWND WaitForKeyboard(HWND frame) {
   return nullptr;
 }
 
+// The colours of the keyboard's row through the point the note is played at, as the screen shows it.
+std::vector<COLORREF> KeyRow(HWND keyboard) {
+  RECT client;
+  GetClientRect(keyboard, &client);
+  POINT origin{0, keyY};
+  ClientToScreen(keyboard, &origin);
+  std::vector<COLORREF> row;
+  HDC screen = GetDC(nullptr);
+  for (int x = 0; x < client.right; ++x) row.push_back(GetPixel(screen, origin.x + x, origin.y));
+  ReleaseDC(nullptr, screen);
+  return row;
+}
+
+// Whether the keyboard has been drawn and stands still. A keyboard shown soon after the program
+// started glides to its start two octaves up, step by step as it paints; a click before its first
+// steps plays the note two octaves below the one drawn there at rest.
+bool WaitForKeyboardAtRest(HWND keyboard) {
+  constexpr int stillPolls = 3;
+  std::vector<COLORREF> before;
+  int still = 0;
+  for (int i = 0; i < 100 && still < stillPolls; ++i) {
+    Sleep(50);
+    std::vector<COLORREF> now = KeyRow(keyboard);
+    const bool drawn = std::adjacent_find(now.begin(), now.end(), std::not_equal_to<>()) != now.end();
+    still = drawn && now == before ? still + 1 : 0;
+    before = std::move(now);
+  }
+  return still == stillPolls;
+}
+
 // Plays the pad with a latched note until the main window is closed; answers the time from the close
 // to the program's end in milliseconds, or a negative number when the program did not get that far.
 double QuitWhilePlaying(DWORD process, HANDLE program) {
@@ -127,8 +160,8 @@ double QuitWhilePlaying(DWORD process, HANDLE program) {
     PostMessageA(editor, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(x, y));
   PostMessageA(frame, WM_COMMAND, MAKEWPARAM(keyboardMenu, 0), 0);
   HWND keyboard = WaitForKeyboard(frame);
-  if (keyboard == nullptr) {
-    std::printf("the on-screen keyboard did not show\n");
+  if (keyboard == nullptr || !WaitForKeyboardAtRest(keyboard)) {
+    std::printf("the on-screen keyboard did not show at rest\n");
     return -1.0;
   }
   // A right click latches the note: it sounds wherever the pointer is.
@@ -171,7 +204,7 @@ int Quit(int frames, const std::string& settings) {
 }
 
 // The largest step from one sample to the next of either channel over frames [first, last).
-int LargestStep(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last) {
+double LargestStep(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last) {
   int largest = 0;
   for (std::size_t frame = std::max<std::size_t>(first, 1); frame < last; ++frame) {
     for (std::size_t channel = 0; channel < 2; ++channel) {
@@ -182,17 +215,38 @@ int LargestStep(const std::vector<std::int16_t>& samples, std::size_t first, std
   return largest;
 }
 
-// The largest step of a held sound over frames [first, last), in 10 ms pieces, leaving out the
-// pieces with the largest steps, one in twenty: a busy machine may drop a piece of the recording.
-int HeldStep(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last) {
+// The level of both channels over frames [first, last): the root of their mean square.
+double Level(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last) {
+  double sum = 0.0;
+  for (std::size_t i = 2 * first; i < 2 * last; ++i) sum += static_cast<double>(samples[i]) * samples[i];
+  return std::sqrt(sum / static_cast<double>(2 * (last - first)));
+}
+
+// A measure of each 10 ms piece of frames [first, last), smallest first.
+template <typename Measure>
+std::vector<double> SortedPieces(const std::vector<std::int16_t>& samples, std::size_t first,
+                                 std::size_t last, Measure measure) {
   constexpr std::size_t piece = rate / 100;
-  std::vector<int> steps;
+  std::vector<double> measures;
   for (std::size_t frame = first; frame + piece <= last; frame += piece) {
-    steps.push_back(LargestStep(samples, frame, frame + piece));
+    measures.push_back(measure(samples, frame, frame + piece));
   }
-  if (steps.empty()) return 0;
-  std::sort(steps.begin(), steps.end());
-  return steps[steps.size() - 1 - steps.size() / 20];
+  std::sort(measures.begin(), measures.end());
+  return measures;
+}
+
+// The largest step of a held sound over frames [first, last), leaving out the 10 ms pieces with the
+// largest steps, one in twenty: a busy machine may drop a piece of the recording.
+double HeldStep(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last) {
+  const std::vector<double> steps = SortedPieces(samples, first, last, LargestStep);
+  return steps.empty() ? 0.0 : steps[steps.size() - 1 - steps.size() / 20];
+}
+
+// The level of a held sound over frames [first, last): that of its middle 10 ms piece, which
+// dropouts leave as it is.
+double HeldLevel(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last) {
+  const std::vector<double> levels = SortedPieces(samples, first, last, Level);
+  return levels.empty() ? 0.0 : levels[levels.size() / 2];
 }
 
 // For a sound that did not end cleanly: its peak in each of its last 30 milliseconds, and the
@@ -235,12 +289,20 @@ int Check(const char* path) {
     return 1;
   }
   // While held: from half a second after the note began (its attack) to shortly before the close;
-  // the end: its last 10 ms and the step to the silence after it.
-  const int held = HeldStep(samples, start + rate / 2, end - rate / 5);
-  const int last = LargestStep(samples, end - rate / 100, end + 1);
-  std::printf("the sound ends with the samples %d and %d; largest step while held %d, at the end %d\n",
-              samples[2 * end - 2], samples[2 * end - 1], held, last);
-  if (last <= held) return 0;
+  // the end: its last 10 ms and the step to the silence after it. A clean end has no larger step than
+  // the held sound and has faded: a 20 ms fade leaves at most half the level there, a cut the whole.
+  const std::size_t heldFirst = start + rate / 2;
+  const std::size_t heldLast = end - rate / 5;
+  const std::size_t lastFirst = end - rate / 100;
+  const double heldStep = HeldStep(samples, heldFirst, heldLast);
+  const double lastStep = LargestStep(samples, lastFirst, end + 1);
+  const double heldLevel = HeldLevel(samples, heldFirst, heldLast);
+  const double lastLevel = Level(samples, lastFirst, end);
+  std::printf(
+      "the sound ends with the samples %d and %d; largest step while held %.0f, at the end %.0f; "
+      "level while held %.0f, in the last 10 ms %.0f\n",
+      samples[2 * end - 2], samples[2 * end - 1], heldStep, lastStep, heldLevel, lastLevel);
+  if (lastStep <= heldStep && lastLevel <= heldLevel / 2) return 0;
   DescribeEnd(samples, end);
   return 1;
 }
