@@ -239,12 +239,13 @@ TEST_F(SoundEngineTest, SleepsAfterFiveQuietSecondsOutputsSilenceAndWakesOnNoteO
 
 // The engine falls asleep where the period after which the quiet time passes five seconds ends: at 44.1 kHz
 // after 6126 periods of 36 samples, at sample 220536 of the quiet. A block that ends inside that period
-// still hands out its rest, and a note that comes before it ends keeps the engine awake. A key held this
-// softly is quiet to the silence detector, yet its sound shows whether the engine plays.
+// still hands out its rest, and a note that comes before it ends keeps the engine awake. The oscillator,
+// sent this softly, is quiet to the silence detector while its key is held, yet its sound shows whether
+// the engine plays.
 TEST_F(SoundEngineTest, SleepsWhereAPeriodEndsAndANoteBeforeThatEndKeepsItAwake) {
   playOscillator(4, 0.7f);
   effect->setParameter(Lfo1Send, 0.55f);
-  const auto holdSoftly = [this] { effect->noteOn(60, 127); };
+  const auto pressKey = [this] { effect->noteOn(60, 127); };
   // Plays the quiet time up to 10 samples into its last period, which is rendered whole: the sleep is
   // decided.
   const auto playIntoTheLastPeriod = [this] {
@@ -255,17 +256,17 @@ TEST_F(SoundEngineTest, SleepsWhereAPeriodEndsAndANoteBeforeThatEndKeepsItAwake)
     return std::any_of(samples.begin() + from, samples.begin() + to, [](float x) { return x != 0.0f; });
   };
 
-  holdSoftly();
+  pressKey();
   playIntoTheLastPeriod();
   const std::vector<float> asleep = render(40);
   EXPECT_TRUE(sounds(asleep, 0, 26)) << "the rest of the last period";
   EXPECT_FALSE(sounds(asleep, 26, 40)) << "after the last period";
   EXPECT_TRUE(effect->sleeping);
 
-  holdSoftly();  // wakes the engine; the quiet time starts again
+  pressKey();  // wakes the engine; the quiet time starts again
   EXPECT_FALSE(effect->sleeping);
   playIntoTheLastPeriod();
-  holdSoftly();  // before the last period ends
+  pressKey();  // before the last period ends
   const std::vector<float> awake = render(4096);
   EXPECT_FALSE(effect->sleeping);
   EXPECT_TRUE(sounds(awake, 4000, 4096));
@@ -614,7 +615,7 @@ TEST_F(SoundEngineTest, FilterHistoryIsClearedAfterTheSelectionOfTheTick) {
   EXPECT_EQ(f2.element[DelayLineElement::writePosition], 360.0f);
 
   entry(FilterType1, 48);  // "Reverb big1"
-  render(1);  // the tick, and the period after it rendered whole
+  render(1);               // the tick, and the period after it rendered whole
   EXPECT_EQ(f1.element[FilterElement::family], 12.0f);
   EXPECT_EQ(f1Right.element[ReverbElement::length], f1.element[ReverbElement::length]);
   for (int32_t tap = 0; tap < 30; ++tap) {
