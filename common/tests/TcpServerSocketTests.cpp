@@ -513,6 +513,29 @@ TEST_F(TcpServerSocketTest, CloseWaitsForAHandlerWhoseClientAnotherThreadIsEndin
   }
 }
 
+// Called from a thread that is not the server's, CloseClient returns once no OnReceive for the client
+// runs any more.
+TEST_F(TcpServerSocketTest, CloseClientFromAnotherThreadReturnsOnceItsHandlerHasEnded) {
+  ASSERT_TRUE(server.Open(kLoopback, 0));
+  std::promise<HANDLE> handlerThread;
+  std::promise<void> letGo;
+  server.onReceive = [&, released = letGo.get_future().share()](int) {
+    handlerThread.set_value(CurrentThread());
+    released.wait_for(kLinger);
+  };
+  TestClient client(server.Port());
+  client.Send("x");
+  auto inside = handlerThread.get_future();
+  ASSERT_EQ(inside.wait_for(kPatience), std::future_status::ready);
+  const HANDLE handler = inside.get();
+  server.CloseClient(0);
+  const bool handlerEnded = WaitForSingleObject(handler, 0) == WAIT_OBJECT_0;
+  letGo.set_value();
+  EXPECT_TRUE(handlerEnded) << "CloseClient returned while the client's thread was still in OnReceive";
+  CloseHandle(handler);
+  server.Close();
+}
+
 TEST_F(TcpServerSocketTest, AClientThatReadsNothingHoldsUpNoEndingOfItsConnection) {
   // Far more than the buffers on both sides hold, so the send waits for the client for ever.
   const std::string flood(64 << 20, 'x');
