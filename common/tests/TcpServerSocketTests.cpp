@@ -486,30 +486,57 @@ std::vector<std::pair<const char*, std::function<void()>>> WaysToEndClientZero(T
 // that does not wait for it takes to return.
 constexpr auto kLinger = std::chrono::seconds(1);
 
+// A client of the open server whose first bytes keep the server's handler inside OnReceive until it is
+// let go, or until kLinger has passed.
+class HeldHandler {
+ public:
+  explicit HeldHandler(RecordingServer& server) {
+    server.onReceive = [this, released = letGo_.get_future().share()](int) {
+      inside_.set_value(CurrentThread());
+      released.wait_for(kLinger);
+    };
+    client_ = std::make_unique<TestClient>(server.Port());
+    client_->Send("x");
+    auto inside = inside_.get_future();
+    if (inside.wait_for(kPatience) == std::future_status::ready) thread_ = inside.get();
+  }
+  HeldHandler(const HeldHandler&) = delete;
+  HeldHandler& operator=(const HeldHandler&) = delete;
+  ~HeldHandler() {
+    LetGo();
+    if (thread_) CloseHandle(thread_);
+  }
+
+  // False when the handler never began.
+  bool IsInside() const { return thread_ != nullptr; }
+  bool HasEnded() const { return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0; }
+  void LetGo() {
+    if (!letGone_) letGo_.set_value();
+    letGone_ = true;
+  }
+
+ private:
+  std::promise<HANDLE> inside_;
+  std::promise<void> letGo_;
+  bool letGone_ = false;
+  std::unique_ptr<TestClient> client_;
+  HANDLE thread_ = nullptr;
+};
+
 TEST_F(TcpServerSocketTest, CloseWaitsForAHandlerWhoseClientAnotherThreadIsEnding) {
   for (const auto& [way, endClient] : WaysToEndClientZero(server)) {
     SCOPED_TRACE(way);
     ASSERT_TRUE(server.Open(kLoopback, 0));
-    std::promise<HANDLE> handlerThread;
-    std::promise<void> letGo;
-    server.onReceive = [&, released = letGo.get_future().share()](int) {
-      handlerThread.set_value(CurrentThread());
-      released.wait_for(kLinger);
-    };
-    TestClient client(server.Port());
-    client.Send("x");
-    auto inside = handlerThread.get_future();
-    ASSERT_EQ(inside.wait_for(kPatience), std::future_status::ready);
-    const HANDLE handler = inside.get();
+    HeldHandler held(server);
+    ASSERT_TRUE(held.IsInside());
     std::thread ending(endClient);
     // Out of the server, with its handler still inside OnReceive, before this thread closes.
     EXPECT_TRUE(Eventually([&] { return !server.Send(0, std::string()); }));
     server.Close();
-    const bool handlerEnded = WaitForSingleObject(handler, 0) == WAIT_OBJECT_0;
-    letGo.set_value();
+    const bool handlerEnded = held.HasEnded();
+    held.LetGo();
     ending.join();
     EXPECT_TRUE(handlerEnded) << "Close returned while a client thread was still in OnReceive";
-    CloseHandle(handler);
   }
 }
 
@@ -517,22 +544,11 @@ TEST_F(TcpServerSocketTest, CloseWaitsForAHandlerWhoseClientAnotherThreadIsEndin
 // runs any more.
 TEST_F(TcpServerSocketTest, CloseClientFromAnotherThreadReturnsOnceItsHandlerHasEnded) {
   ASSERT_TRUE(server.Open(kLoopback, 0));
-  std::promise<HANDLE> handlerThread;
-  std::promise<void> letGo;
-  server.onReceive = [&, released = letGo.get_future().share()](int) {
-    handlerThread.set_value(CurrentThread());
-    released.wait_for(kLinger);
-  };
-  TestClient client(server.Port());
-  client.Send("x");
-  auto inside = handlerThread.get_future();
-  ASSERT_EQ(inside.wait_for(kPatience), std::future_status::ready);
-  const HANDLE handler = inside.get();
+  HeldHandler held(server);
+  ASSERT_TRUE(held.IsInside());
   server.CloseClient(0);
-  const bool handlerEnded = WaitForSingleObject(handler, 0) == WAIT_OBJECT_0;
-  letGo.set_value();
-  EXPECT_TRUE(handlerEnded) << "CloseClient returned while the client's thread was still in OnReceive";
-  CloseHandle(handler);
+  EXPECT_TRUE(held.HasEnded()) << "CloseClient returned while the client's thread was still in OnReceive";
+  held.LetGo();
   server.Close();
 }
 
